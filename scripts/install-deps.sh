@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing, rendering and
+# benchmarking Ambrell needs. Safe to run again: apt skips what is present.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config
+  # plug-in: editor window and text
+  libx11-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation2 fonts-urw-base35
+  # host: audio files and screenshots
+  libsndfile1-dev libpng-dev
+  # tests: GoogleTest, a headless X server and synthetic X input
+  libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
+  # benchmarks
+  libbenchmark-dev valgrind
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"
+fi
