@@ -105,11 +105,16 @@ bool PluginHost::load(const std::string& path, float sampleRate, VstInt32 blockS
     return true;
 }
 
+VstIntPtr PluginHost::close() {
+    const VstIntPtr answer = dispatch(effClose);
+    effect_ = nullptr;
+    return answer;
+}
+
 void PluginHost::unload() {
     if (effect_) {
-        dispatch(effMainsChanged, 0, 0);
-        dispatch(effClose);
-        effect_ = nullptr;
+        suspend();
+        close();
     }
     if (library_) {
         dlclose(library_);

@@ -28,7 +28,10 @@ public:
     // in error(), when the module or its entry point is missing or the entry
     // returns no valid AEffect.
     bool load(const std::string& path, float sampleRate = 44100.0f, VstInt32 blockSize = 512);
-    // Switches the plug-in off, closes it (effClose) and unloads the module.
+    // effClose: the plug-in deletes itself; the record is forgotten. Answers
+    // the plug-in's answer.
+    VstIntPtr close();
+    // Switches the plug-in off, closes it and unloads the module.
     void unload();
 
     AEffect* effect() const { return effect_; }
