@@ -39,13 +39,22 @@ TEST(ModuleEntry, ExportsOnlyItsTwoEntryNames) {
         << "the module exports VSTPluginMain and main and nothing else of ours";
 }
 
-TEST(ModuleEntry, BothNamesReachTheSameEntry) {
+VstIntPtr plainHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+TEST(ModuleEntry, BothNamesBuildAPlugin) {
     void* lib = dlopen(ORV_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib, nullptr) << dlerror();
-    void* vstMain = dlsym(lib, "VSTPluginMain");
-    void* oldMain = dlsym(lib, "main");
-    EXPECT_NE(vstMain, nullptr) << "the customary entry name";
-    EXPECT_NE(oldMain, nullptr) << "the older hosts' entry name";
+    using Entry = AEffect* (*)(audioMasterCallback);
+    for (const char* name : {"VSTPluginMain", "main"}) {
+        auto entry = reinterpret_cast<Entry>(dlsym(lib, name));
+        ASSERT_NE(entry, nullptr) << name << " is exported";
+        AEffect* e = entry(plainHost);
+        ASSERT_NE(e, nullptr) << name << " returns a record";
+        EXPECT_EQ(e->uniqueID, 0x31313132) << name << " builds Ambrell";
+        EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
+    }
     dlclose(lib);
 }
 

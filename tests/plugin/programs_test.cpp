@@ -142,17 +142,4 @@ TEST_F(Programs, LongNamesAreCutTo23Characters) {
     EXPECT_EQ(host.programNameIndexed(3), "Dark Slap Bass") << "the next record is untouched";
 }
 
-TEST_F(Programs, SwitchingAppliesEveryValueOfTheNewProgram) {
-    select(9);
-    const auto bank = host.getChunk(false);
-    for (int p : {0, 13, 19}) {
-        select(p);
-        for (int i = 0; i < 44; ++i) {
-            float stored;
-            std::memcpy(&stored, bank.data() + p * 1220 + 24 + i * 4, sizeof(stored));
-            ASSERT_EQ(host.getParameter(i), stored) << "program " << p << " parameter " << i;
-        }
-    }
-}
-
 }  // namespace
