@@ -1,4 +1,5 @@
 // The module's exported entry point, under its two names.
+#include "plugin/OrvVst.h"
 #include "plugin/vst2.h"
 
 #define ORV_EXPORT extern "C" __attribute__((visibility("default")))
@@ -8,9 +9,12 @@ ORV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);
 // label on a second declaration gives the entry its second name.
 ORV_EXPORT AEffect* orvMainAlias(audioMasterCallback host) __asm__("main");
 
+// Main thread. A host that does not answer the version request (answer 0)
+// gets nothing, and nothing is created.
 AEffect* VSTPluginMain(audioMasterCallback host) {
     if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-    return nullptr;  // the plug-in object arrives with the shell
+    AudioEffect* effect = createEffectInstance(host);
+    return effect ? effect->getAeffect() : nullptr;
 }
 
 AEffect* orvMainAlias(audioMasterCallback host) { return VSTPluginMain(host); }

@@ -1,0 +1,39 @@
+// orv-host: the project's command-line VST 2.x host.
+//
+//   orv-host COMMAND [ARGS...]
+//
+// Each command lives in a file of its own (InfoCommand.cpp, ...) and is
+// listed in the table below.
+#include <cstdio>
+#include <cstring>
+
+#include "host/Commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const Args&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
+};
+
+int usage(FILE* out) {
+    std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
+    return out == stdout ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage(stderr);
+    if (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) return usage(stdout);
+    for (const Command& c : kCommands)
+        if (!std::strcmp(argv[1], c.name)) return c.run(Args(argv + 2, argv + argc));
+    std::fprintf(stderr, "orv-host: unknown command '%s'\n\n", argv[1]);
+    return usage(stderr);
+}

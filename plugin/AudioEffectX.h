@@ -1,0 +1,53 @@
+// AudioEffectX: the VST 2.x layer over AudioEffect.
+//
+// Adds the requests 25..79 (events, names, capabilities, keys for the
+// editor, speaker arrangement) and the 2.x requests to the host (MIDI wanted,
+// time information). Opcodes below 25 or above 79 fall through to
+// AudioEffect. Adds no data.
+//
+// Threads: processEvents comes from the audio thread, right before
+// processReplacing for the same block; getTimeInfo is called from the audio
+// thread; everything else from the host's GUI or main thread.
+#pragma once
+
+#include "plugin/AudioEffect.h"
+
+class AudioEffectX : public AudioEffect {
+public:
+    AudioEffectX(audioMasterCallback host, VstInt32 numPrograms, VstInt32 numParams)
+        : AudioEffect(host, numPrograms, numParams) {}
+
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt) override;
+
+    // Requests MIDI when the plug-in is a synth or takes MIDI events.
+    void resume() override;
+
+    // Audio thread. Answers 1; the base ignores the events.
+    virtual VstInt32 processEvents(VstEvents*) { return 1; }
+
+    // 1 for a capability the plug-in has, -1 for any other text; never 0.
+    // text is NUL-terminated.
+    virtual VstInt32 canDo(const char* text);
+
+    // Text requests write into a host buffer and answer true when they did.
+    // Hosts give 32 bytes for the effect name and 64 for the vendor and
+    // product strings.
+    virtual bool getEffectName(char*) { return false; }
+    virtual bool getVendorString(char*) { return false; }
+    virtual bool getProductString(char*) { return false; }
+    virtual VstInt32 getVendorVersion() { return 0; }
+    virtual VstInt32 getPlugCategory() { return kPlugCategUnknown; }
+    virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/, char*) {
+        return false;
+    }
+    virtual bool canParameterBeAutomated(VstInt32) { return true; }
+    virtual VstInt32 getVstVersion() { return 2400; }
+
+protected:
+    // Asks the host to send MIDI events (audioMasterWantMidi).
+    void wantEvents(VstInt32 filter = 1);
+    // Asks the host for its transport; null when it has none to give.
+    // Audio thread.
+    const VstTimeInfo* getTimeInfo(VstInt32 filter);
+};

@@ -1,0 +1,206 @@
+#include "plugin/OrvVst.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "editor/OrvVstEditor.h"
+#include "plugin/DenormalGuard.h"
+
+namespace {
+
+constexpr const char* kEffectName = "Ambrell - ORV";
+constexpr const char* kVendorName = "ORV - Orvane Instruments";
+
+// Names of parameters 0..40; 41..43 (and anything else) are "Param". 33 and
+// 38 are spelled with a zero after "LF".
+constexpr const char* kParameterNames[] = {
+    "VOLUME", "MASTERPITCH", "WARMTHOSC1", "WAVEFORMOSC1", "PWOSC1", "FMOSC1", "WARMTHOSC2",
+    "WAVEFORMOSC2", "TUNEOSC2", "FINETUNEOSC2", "PWOSC2", "FMOSC2", "VOLUMEOSC1OSC2",
+    "VOLUMESUBOSC", "PORTAMENTO", "PORTAMENTOKEYTRIGGER", "CUTOFF", "RESONANCE",
+    "FILTERVELOCITYCONTOUR", "KEYFOLLOW", "FILTERCONTOUR", "FILTERATTACK", "FILTERDECAY",
+    "FILTERSUSTAIN", "FILTERRELEASE", "ATTACK", "DECAY", "SUSTAIN", "RELEASE", "LFO1INTENSITY",
+    "LFO1RATE", "LFO1WAVEFORM", "LFO1DESTINATION", "LF01KEYTRIGGER", "LFO2INTENSITY", "LFO2RATE",
+    "LFO2WAVEFORM", "LFO2DESTINATION", "LF02KEYTRIGGER", "FILTERTYPE", "SUBOSCOFFSET"};
+constexpr int kNamedParameters = sizeof(kParameterNames) / sizeof(kParameterNames[0]);
+static_assert(kNamedParameters == param::kUnused41, "41 named parameters");
+
+constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
+                                         "receiveVstMidiEvents", "receiveVstTimeInfo"};
+
+// Host buffers for names: 24 bytes for a program name, terminator included.
+void copyProgramName(const ProgramRecord& record, char* text) {
+    const std::size_t n = strnlen(record.name, kProgramNameSize - 1);
+    std::memcpy(text, record.name, n);
+    text[n] = '\0';
+}
+
+}  // namespace
+
+AudioEffect* createEffectInstance(audioMasterCallback host) {
+    try {
+        return new OrvVst(host);
+    } catch (...) {
+        return nullptr;  // out of memory: the host gets no plug-in, not an exception
+    }
+}
+
+OrvVst::OrvVst(audioMasterCallback host) : AudioEffectX(host, kNumPrograms, param::kCount) {
+    new OrvVstEditor(this);  // attaches itself; AudioEffect owns and deletes it
+    engine_ = std::make_unique<SynthEngine>(sampleRate_, params_);
+    params_.set(param::kControllerLearn, 0.0f);
+    setFlag(effFlagsProgramChunks, true);
+    chunkCopy_.fill(initialProgramRecord());
+    programs_ = factoryBank();
+    setUniqueID(kUniqueId);
+    setProgram(0);
+    setFlag(effFlagsIsSynth, true);
+    setFlag(effFlagsCanReplacing, true);
+    setNumInputs(0);
+    setNumOutputs(2);
+    wantEvents(1);
+}
+
+OrvVst::~OrvVst() = default;
+
+OrvVstEditor* OrvVst::orvEditor() const { return static_cast<OrvVstEditor*>(editor_); }
+
+// ---- audio -----------------------------------------------------------------
+
+void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
+    if (!outputs || sampleFrames <= 0) return;
+    float* left = outputs[0];
+    float* right = outputs[1];
+    DenormalGuard flushDenormals;
+    for (VstInt32 i = 0; i < sampleFrames; ++i) {
+        // MIDI intake releases the events due at this frame here.
+        float s = 0.0f;
+        engine_->renderSample(s);
+        if (!std::isfinite(s)) s = 0.0f;  // a host must never receive NaN or inf
+        if (left) left[i] = s;
+        if (right) right[i] = s;
+    }
+}
+
+VstInt32 OrvVst::processEvents(VstEvents*) { return 1; }
+
+void OrvVst::setSampleRate(float rate) {
+    // The engine divides by the rate: zero, negative or non-finite would
+    // poison every unit for good.
+    if (!(rate > 0.0f) || !std::isfinite(rate)) return;
+    AudioEffectX::setSampleRate(rate);
+    engine_->setSampleRate(rate);
+}
+
+// ---- parameters ------------------------------------------------------------
+
+void OrvVst::setParameter(VstInt32 index, float value) {
+    if (index < 0 || index >= param::kCount) return;
+    // The engine could never recover from NaN or inf in its state.
+    if (!std::isfinite(value)) return;
+    programs_[getCurrentIndex()].values[index] = value;
+    params_.set(index, value);
+    lastChangedParam_.store(index, std::memory_order_relaxed);
+    if (OrvVstEditor* editor = orvEditor()) editor->setParameter(index, value);
+}
+
+float OrvVst::getParameter(VstInt32 index) {
+    return (index >= 0 && index < param::kCount) ? params_.get(index) : 0.0f;
+}
+
+void OrvVst::getParameterName(VstInt32 index, char* text) {
+    std::strcpy(text, (index >= 0 && index < kNamedParameters) ? kParameterNames[index] : "Param");
+}
+
+// ---- programs --------------------------------------------------------------
+
+void OrvVst::setProgram(VstInt32 program) {
+    if (program < 0 || program >= kNumPrograms) return;
+    AudioEffectX::setProgram(program);
+    const ProgramRecord& record = programs_[program];
+    for (int i = 0; i < param::kCount; ++i) setParameter(i, record.values[i]);
+}
+
+void OrvVst::setProgramName(char* name) {
+    // Longer names are cut to 23 characters; the bytes after the terminator
+    // keep what they held.
+    ProgramRecord& record = programs_[getCurrentIndex()];
+    const std::size_t n = strnlen(name, kProgramNameSize - 1);
+    std::memcpy(record.name, name, n);
+    record.name[n] = '\0';
+}
+
+void OrvVst::getProgramName(char* text) {
+    const ProgramRecord& record = currentProgram();
+    if (std::strcmp(record.name, "Init") == 0) {
+        std::snprintf(text, kProgramNameSize, "%s %d", record.name, getCurrentIndex() + 1);
+    } else {
+        copyProgramName(record, text);
+    }
+}
+
+bool OrvVst::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+    if (index < 0 || index >= kNumPrograms) return false;
+    copyProgramName(programs_[index], text);
+    return true;
+}
+
+// ---- chunks ----------------------------------------------------------------
+
+VstInt32 OrvVst::getChunk(void** data, bool isPreset) {
+    if (!data) return 0;
+    if (isPreset) {
+        const VstInt32 p = getCurrentIndex();
+        chunkCopy_[p] = programs_[p];
+        *data = &chunkCopy_[p];
+        return kProgramChunkSize;
+    }
+    chunkCopy_ = programs_;
+    *data = chunkCopy_.data();
+    return kBankChunkSize;
+}
+
+VstInt32 OrvVst::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
+    if (!data) return 0;
+    // Only whole records of our own size load, and only when every one of
+    // them is sound: a rejected chunk leaves every program as it was.
+    const VstInt32 expected = isPreset ? kProgramChunkSize : kBankChunkSize;
+    if (byteSize != expected) return 0;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    const int count = byteSize / kProgramChunkSize;
+    for (int r = 0; r < count; ++r) {
+        ProgramRecord record;  // the host's buffer need not be aligned
+        std::memcpy(&record, bytes + r * kProgramChunkSize, sizeof(record));
+        if (!isLoadableRecord(record)) return 0;
+    }
+    if (isPreset) {
+        std::memcpy(&programs_[getCurrentIndex()], bytes, kProgramChunkSize);
+    } else {
+        std::memcpy(programs_.data(), bytes, kBankChunkSize);
+    }
+    setProgram(getCurrentIndex());
+    return 1;
+}
+
+// ---- identity --------------------------------------------------------------
+
+VstInt32 OrvVst::canDo(const char* text) {
+    for (const char* capability : kCapabilities)
+        if (std::strcmp(text, capability) == 0) return 1;
+    return -1;
+}
+
+bool OrvVst::getEffectName(char* text) {
+    std::strcpy(text, kEffectName);
+    return true;
+}
+
+bool OrvVst::getVendorString(char* text) {
+    std::strcpy(text, kVendorName);
+    return true;
+}
+
+bool OrvVst::getProductString(char* text) {
+    std::strcpy(text, kEffectName);
+    return true;
+}

@@ -1,0 +1,78 @@
+// OrvVst: Ambrell as the host sees it.
+//
+// Owns the engine, the editor (through AudioEffect), the 20 programs with
+// their chunk copies, and the ParamBlock the engine reads on every sample.
+// Every parameter change, whatever its source (host, program change, chunk,
+// editor, MIDI controller), goes through setParameter, which stores the raw
+// value in the current program and in the ParamBlock and tells the editor.
+//
+// Lifetime: created by createEffectInstance inside the entry point, deleted
+// by the host's effClose. Threads: setParameter/getParameter from any thread;
+// processEvents and processReplacing from the audio thread, one after the
+// other; setSampleRate while no audio runs; the rest from the GUI thread.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+#include "engine/ParamBlock.h"
+#include "engine/SynthEngine.h"
+#include "plugin/AudioEffectX.h"
+#include "plugin/FactoryBank.h"
+
+class OrvVstEditor;
+
+class OrvVst : public AudioEffectX {
+public:
+    static constexpr VstInt32 kUniqueId = 0x31313132;  // '1112'
+    static constexpr VstInt32 kVendorVersion = 1000;
+
+    explicit OrvVst(audioMasterCallback host);
+    ~OrvVst() override;
+
+    // ---- audio (audio thread) ----------------------------------------------
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    VstInt32 processEvents(VstEvents* events) override;
+    void setSampleRate(float rate) override;  // no audio running
+
+    // ---- parameters (any thread) -------------------------------------------
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    // The index most recently stored by setParameter.
+    VstInt32 lastChangedParameter() const {
+        return lastChangedParam_.load(std::memory_order_relaxed);
+    }
+
+    // ---- programs and chunks (GUI thread) ----------------------------------
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* text) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    VstInt32 getChunk(void** data, bool isPreset) override;
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // ---- identity ----------------------------------------------------------
+    VstInt32 canDo(const char* text) override;
+    bool getEffectName(char* text) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override { return kVendorVersion; }
+    VstInt32 getPlugCategory() override { return kPlugCategEffect; }
+
+private:
+    OrvVstEditor* orvEditor() const;
+    const ProgramRecord& currentProgram() const { return programs_[getCurrentIndex()]; }
+    VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
+
+    std::unique_ptr<SynthEngine> engine_;
+    // MIDI intake (the event queue, the previous event offset) joins here.
+    std::atomic<VstInt32> lastChangedParam_{0};
+    ProgramBank programs_;    // the live programs; the current one is edited in place
+    ProgramBank chunkCopy_;   // what getChunk hands out, stable until the next call
+    ParamBlock params_;
+};
+
+// Allocates one OrvVst for the host; null when that fails.
+AudioEffect* createEffectInstance(audioMasterCallback host);

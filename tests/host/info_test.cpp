@@ -1,0 +1,69 @@
+// orv-host info, run as a user runs it: on Ambrell, and on a peer plug-in
+// when one is installed.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct HostRun {
+    int status;
+    std::string out;
+};
+
+// environment: assignments put before the command ("NAME=value ").
+HostRun orvHost(const std::string& arguments, const std::string& environment = "") {
+    HostRun run{-1, {}};
+    const std::string command = environment + ORV_HOST_PATH + " " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(OrvHostInfo, ShowsAmbrellsIdentityParametersAndPrograms) {
+    const HostRun run = orvHost(std::string("info ") + ORV_MODULE_PATH);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(has(run.out, "effect name:    Ambrell - ORV\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "vendor:         ORV - Orvane Instruments\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "unique id:      0x31313132 '1112'\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "flags:          0x131 ")) << run.out;
+    EXPECT_TRUE(has(run.out, "parameters:     44\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "    0  VOLUME                 0.89824283\n"))
+        << "program 0's values, shortest exact text";
+    EXPECT_TRUE(has(run.out, "   16  CUTOFF                 0.9606679\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "   43  Param                  0\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "programs:       20 (current 0)\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "    0  Saw Bass\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "   19  Reso Kick\n")) << run.out;
+}
+
+TEST(OrvHostInfo, LoadsAPeerPlugin) {
+    const char* peer = "/usr/lib/vst/amsynth_vst.so";
+    struct stat st;
+    if (stat(peer, &st) != 0) GTEST_SKIP() << "amsynth is not installed";
+    // The peer's own leaks at unload are not ours to report.
+    const HostRun run = orvHost(std::string("info ") + peer, "ASAN_OPTIONS=detect_leaks=0 ");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(has(run.out, "effect name:    amsynth\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "parameters:     ")) << run.out;
+}
+
+TEST(OrvHostInfo, ReportsWhatCannotBeLoaded) {
+    EXPECT_EQ(orvHost("info /nonexistent/plugin.so").status, 1) << "a missing module fails";
+    EXPECT_EQ(orvHost("info").status, 2) << "a missing argument is a usage error";
+    EXPECT_EQ(orvHost("frobnicate").status, 2) << "an unknown command is a usage error";
+}
+
+}  // namespace
