@@ -11,7 +11,7 @@ CFrame::CFrame(const CRect& size, AEffGUIEditor* editor, const PlatformServices&
     pParentFrame = this;
 }
 
-CFrame::~CFrame() { pFocusView = nullptr; }
+CFrame::~CFrame() = default;
 
 bool CFrame::isTypeOf(const char* className) const {
     return (className && std::strcmp(className, "CFrame") == 0) || CViewContainer::isTypeOf(className);

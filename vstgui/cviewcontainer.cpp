@@ -219,24 +219,25 @@ void CViewContainer::mouse(CDrawContext* context, const CPoint& where, int32_t b
     }
 }
 
-int32_t CViewContainer::onKeyDown(VstKeyCode& keyCode) {
+// Offers a key to the children from the top; the first answer other than
+// -1 ends the walk.
+template <class Offer>
+int32_t CViewContainer::offerKey(Offer offer) {
     for (size_t i = children.size(); i-- > 0;) {
         if (i >= children.size()) continue;
         ScopedReference<CView> keep(children[i]);
-        const int32_t result = children[i]->onKeyDown(keyCode);
+        const int32_t result = offer(children[i]);
         if (result != -1) return result;
     }
     return -1;
 }
 
+int32_t CViewContainer::onKeyDown(VstKeyCode& keyCode) {
+    return offerKey([&keyCode](CView* child) { return child->onKeyDown(keyCode); });
+}
+
 int32_t CViewContainer::onKeyUp(VstKeyCode& keyCode) {
-    for (size_t i = children.size(); i-- > 0;) {
-        if (i >= children.size()) continue;
-        ScopedReference<CView> keep(children[i]);
-        const int32_t result = children[i]->onKeyUp(keyCode);
-        if (result != -1) return result;
-    }
-    return -1;
+    return offerKey([&keyCode](CView* child) { return child->onKeyUp(keyCode); });
 }
 
 bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, float distance) {

@@ -109,6 +109,8 @@ protected:
     // Clears the frame's focus when it is view or lies inside it.
     void releaseFocusInside(CView* view);
     void propagateFrame(CFrame* frame);
+    template <class Offer>
+    int32_t offerKey(Offer offer);
 
     std::vector<CView*> children;
     int32_t mode = kOnlyDirtyUpdate;

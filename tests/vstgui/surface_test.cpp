@@ -95,6 +95,20 @@ TEST_F(Drawing, LineWithTheSameEndDrawsNothing) {
     EXPECT_EQ(coverage(surface, kRed).count, 0) << "a zero-length line sets no pixel";
 }
 
+TEST_F(Drawing, WideAndDashedPens) {
+    context->setLineWidth(3);
+    context->moveTo(CPoint(2, 5));
+    context->lineTo(CPoint(12, 5));
+    EXPECT_EQ(coverage(surface, kRed).box, CRect(1, 4, 13, 7)) << "a 3-pixel pen centred on each pixel of x = 2..11";
+    surface.fill(surface.bounds(), 0);
+    context->setLineWidth(1);
+    context->setLineStyle(kLineOnOffDash);
+    context->moveTo(CPoint(0, 20));
+    context->lineTo(CPoint(12, 20));
+    for (int32_t x = 0; x < 12; ++x)
+        EXPECT_EQ(surface.pixel(x, 20) == kRed, (x / 3) % 2 == 0) << "3 on, 3 off at x = " << x;
+}
+
 TEST_F(Drawing, EllipseSitsOnePixelDownAndRight) {
     context->fillEllipse(CRect(0, 0, 10, 10));
     const Coverage c = coverage(surface, kRed);

@@ -63,15 +63,6 @@ TEST(ViewNotify, ContainerMessageIsComparedByAddress) {
     container->forget();
 }
 
-// One wheel handler in a subclass serves both forms.
-TEST(ViewWheel, AxisFormFallsBackToThePlainForm) {
-    Probe probe(CRect(0, 0, 10, 10));
-    EXPECT_TRUE(probe.onWheel(nullptr, CPoint(3, 4), kMouseWheelAxisX, -2.f)) << "the plain handler answers";
-    EXPECT_EQ(probe.lastDistance, -2.f) << "distance passed through";
-    CView plain(CRect(0, 0, 10, 10));
-    EXPECT_FALSE(plain.onWheel(nullptr, CPoint(), kMouseWheelAxisY, 1.f)) << "the base view does not take the wheel";
-}
-
 class Tree : public ::testing::Test {
 protected:
     Tree() {
