@@ -40,6 +40,21 @@ protected:
         platform.window.shown.clear();
         left->draws = right->draws = 0;
     }
+    // A container at rect holding child, everything drawn once and the
+    // child's count started afresh.
+    CViewContainer* addPanel(const CRect& rect, Probe* child) {
+        auto* panel = new CViewContainer(rect);
+        panel->addView(child);
+        frame->addView(panel);
+        clean();
+        child->draws = 0;
+        return panel;
+    }
+    void updateInWindow(CView* view) {
+        CDrawContext* context = frame->createDrawContext();
+        view->update(context);
+        context->forget();
+    }
 
     fake::Platform platform;
     CFrame* frame;
@@ -84,33 +99,20 @@ TEST_F(Redraw, PartlyDrawnDirtyChildStaysDirty) {
 }
 
 TEST_F(Redraw, DirtyChildOutsideTheContainerIsIgnored) {
-    auto* panel = new CViewContainer(CRect(0, 60, 60, 100));
     auto* outside = new Probe(CRect(100, 0, 120, 20));  // local space: beyond the 60-wide panel
-    panel->addView(outside);
-    frame->addView(panel);
-    clean();
-    outside->draws = 0;
+    CViewContainer* panel = addPanel(CRect(0, 60, 60, 100), outside);
     outside->setDirty(true);
     EXPECT_FALSE(panel->isDirty()) << "a dirty child wholly outside does not make the container dirty";
-    CDrawContext* context = frame->createDrawContext();
-    panel->update(context);
-    context->forget();
+    updateInWindow(panel);
     EXPECT_EQ(outside->draws, 0) << "and is not redrawn";
 }
 
 TEST_F(Redraw, OnlyDirtyModeRedrawsTheInsidePartOfAStickingOutChild) {
-    auto* panel = new CViewContainer(CRect(0, 60, 60, 100));
     auto* wide = new Probe(CRect(40, 10, 100, 30), kRedCColor);  // sticks out right of 60
-    panel->setBackgroundColor(kGreenCColor);
-    panel->addView(wide);
-    frame->addView(panel);
-    clean();
-    wide->draws = 0;
+    CViewContainer* panel = addPanel(CRect(0, 60, 60, 100), wide);
     wide->setDirty(true);
     EXPECT_TRUE(panel->isDirty()) << "the inside part makes the container dirty";
-    CDrawContext* context = frame->createDrawContext();
-    panel->update(context);
-    context->forget();
+    updateInWindow(panel);
     EXPECT_EQ(wide->draws, 1) << "redrawn once";
     EXPECT_EQ(wide->lastUpdate, CRect(40, 10, 60, 30)) << "over the part inside the container";
     EXPECT_EQ(at(59, 75), kRed) << "last inside column painted in frame space";
@@ -141,15 +143,10 @@ TEST_F(Redraw, NormalModeRedrawsTheWholeContainer) {
 }
 
 TEST_F(Redraw, RedrawRectOfANestedViewLandsAtItsFramePosition) {
-    auto* panel = new CViewContainer(CRect(60, 55, 180, 95));
     auto* inner = new Probe(CRect(10, 5, 30, 25), kRedCColor);
-    panel->addView(inner);
-    frame->addView(panel);
-    clean();
-    CDrawContext* context = frame->createDrawContext();
+    addPanel(CRect(60, 55, 180, 95), inner);
     inner->setDirty(true);
-    inner->update(context);
-    context->forget();
+    updateInWindow(inner);
     EXPECT_EQ(at(70, 60), kRed) << "local (10, 5) + panel (60, 55)";
     EXPECT_EQ(at(89, 79), kRed) << "last pixel";
     EXPECT_EQ(at(90, 80), 0u) << "nothing past the view's rectangle";
