@@ -8,9 +8,13 @@
 // the window's client space.
 //
 // The window layer completes the class: the frame's own window in the host's
-// window, idle redraws, mouse, wheel and key entry with the modal view,
-// cursors, drag-and-drop, sizing and the edit notifications. Whatever it
-// adds must keep these operations as they are.
+// window (and a constructor taking the host's window), the first-draw flag
+// that drawRect and draw clear, idle and update, mouse, wheel and key entry
+// with the modal view, cursors, drag-and-drop, sizing, ticks and the edit
+// notifications. Whatever it adds must keep the operations below as they are:
+// containers call drawRect, draw(view), getCurrentLocation, getFocusView,
+// setFocusView and getEditor; drawing contexts call getViewSize and
+// getPlatformInput.
 //
 // Created, used and destroyed on the GUI thread (the thread that owns the
 // editor window); never from the audio thread.

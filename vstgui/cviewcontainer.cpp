@@ -159,7 +159,7 @@ void CViewContainer::redrawRect(CDrawContext* context, const CRect& rect) {
         // See-through: whoever is behind paints first.
         if (pParentView)
             pParentView->redrawRect(context, r);
-        else if (pParentFrame && !isFrame())
+        else if (pParentFrame)
             pParentFrame->drawRect(context, r);
         return;
     }
