@@ -9,3 +9,4 @@ using Args = std::vector<std::string>;
 
 // info PLUGIN.so: identity, flags, parameters and programs of a plug-in.
 int runInfo(const Args& args);
+int runBench(const Args& args);  // bench PLUGIN.so ...: render speed, start-up, memory

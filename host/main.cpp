@@ -19,6 +19,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
+    {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 
 int usage(FILE* out) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing, rendering and
+# install-deps.sh [PACKAGE...]: installs every Debian package that building, testing, rendering and
 # benchmarking Ambrell needs. Safe to run again: apt skips what is present.
 set -euo pipefail
 
@@ -16,6 +16,7 @@ packages=(
   # benchmarks
   libbenchmark-dev valgrind
 )
+packages+=("$@")  # callers' extras, e.g. the benchmarks' peer plug-ins
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,320 @@
+// orv-host bench: how fast a plug-in renders, in nanoseconds of the audio
+// thread's CPU time per output sample.
+//
+//   orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so [--program ...]] ...
+//                  [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]
+//   orv-host bench PLUGIN.so --program all --golden [--dump DIR] [--seconds S] ...
+//   orv-host bench PLUGIN.so --program all --once [--seconds S] ...
+//   orv-host bench PLUGIN.so --startup [--instances N]
+//
+// Every plug-in and program named is a row of one table. The runs go round
+// robin (one run of each row, then the next round), so a machine that slows
+// down part way hurts every row alike. The first plug-in's median row is the
+// reference of the last column. A fresh instance plays each run: it warms up
+// on the first two seconds of the schedule, then plays the whole schedule
+// once for the total and once more with each block timed. A block's cost is
+// its cheapest over the runs (see Subject::blockCost); "ratio" is the
+// slowest block over the median block.
+//
+// --golden prints a hash of each program's output (a fresh instance, no
+// warm-up), to show that a change renders the same bytes; --dump writes the
+// samples too. --once plays each program once on a fresh instance and prints
+// the frames played: scripts/callgrind.sh counts instructions around it.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/BenchRunner.h"
+#include "host/BenchSchedule.h"
+#include "host/BenchStartup.h"
+#include "host/Commands.h"
+#include "host/PluginHost.h"
+
+namespace {
+
+constexpr double kWarmUpSeconds = 2.0;
+
+struct Options {
+    BenchPlan plan;
+    int reps = 5;
+    bool golden = false;
+    bool once = false;
+    std::string dumpDir;
+    bool startup = false;
+    int instances = 20;
+};
+
+struct Subject {
+    std::string module;
+    std::string programSpec = "0";
+    int program = 0;
+    int programCount = 1;
+    std::string label;
+    std::vector<double> nsPerSample;  // one per run
+    // Each block's cheapest cost over the runs so far, in ns. Every run
+    // plays the same blocks from the same fresh state, so the cheapest run
+    // of a block is its own cost, without the interrupts that landed in it.
+    std::vector<long long> blockCost;
+};
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+bool parseNumber(const std::string& text, double lo, double hi, double& out) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(v >= lo && v <= hi)) return false;
+    out = v;
+    return true;
+}
+
+int usageError(const std::string& why) {
+    std::fprintf(stderr,
+                 "orv-host bench: %s\n"
+                 "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
+                 "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
+                 "         [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n",
+                 why.c_str());
+    return 2;
+}
+
+// Parses the arguments into options and subjects; empty text when fine.
+std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        double v = 0.0;
+        auto number = [&](double lo, double hi) {
+            return hasValue && parseNumber(args[++i], lo, hi, v);
+        };
+        if (a == "--program") {
+            if (!hasValue || subjects.empty()) return "--program follows a plug-in";
+            subjects.back().programSpec = args[++i];
+        } else if (a == "--seconds") {
+            if (!number(0.01, 3600.0)) return "--seconds takes 0.01 to 3600";
+            o.plan.seconds = v;
+        } else if (a == "--block") {
+            if (!number(1, 8192)) return "--block takes 1 to 8192";
+            o.plan.blockSize = static_cast<int>(v);
+        } else if (a == "--rate") {
+            if (!number(8000, 384000)) return "--rate takes 8000 to 384000";
+            o.plan.sampleRate = v;
+        } else if (a == "--reps") {
+            if (!number(1, 1000)) return "--reps takes 1 to 1000";
+            o.reps = static_cast<int>(v);
+        } else if (a == "--instances") {
+            if (!number(1, 1000)) return "--instances takes 1 to 1000";
+            o.instances = static_cast<int>(v);
+        } else if (a == "--dump") {
+            if (!hasValue) return "--dump takes a folder";
+            o.dumpDir = args[++i];
+        } else if (a == "--idle") {
+            o.plan.kind = BenchPlan::Kind::Idle;
+        } else if (a == "--stress") {
+            o.plan.stress = true;
+        } else if (a == "--golden") {
+            o.golden = true;
+        } else if (a == "--once") {
+            o.once = true;
+        } else if (a == "--startup") {
+            o.startup = true;
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option " + a;
+        } else {
+            subjects.push_back(Subject{});
+            subjects.back().module = a;
+        }
+    }
+    return subjects.empty() ? "no plug-in named" : "";
+}
+
+std::string programNameOf(PluginHost& host, int p) {
+    bool ok = false;
+    std::string name = host.programNameIndexed(p, &ok);
+    if (ok) return name;
+    // Older plug-ins name only their current program.
+    host.dispatch(effSetProgram, 0, p);
+    return host.programName();
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Resolves each subject's --program into one subject per program.
+bool resolve(std::vector<Subject>& subjects, float rate, int block) {
+    std::vector<Subject> resolved;
+    for (const Subject& s : subjects) {
+        PluginHost host;
+        if (!host.load(s.module, rate, block)) {
+            std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
+            return false;
+        }
+        const int count = std::max(1, host.effect()->numPrograms);
+        std::string who = host.effectName();
+        if (who.empty()) who = baseName(s.module);
+        std::vector<int> programs;
+        double index = 0.0;
+        if (s.programSpec == "all") {
+            for (int p = 0; p < count; ++p) programs.push_back(p);
+        } else if (parseNumber(s.programSpec, 0, count - 1, index)) {
+            programs.push_back(static_cast<int>(index));
+        } else {
+            for (int p = 0; p < count && programs.empty(); ++p)
+                if (programNameOf(host, p) == s.programSpec) programs.push_back(p);
+        }
+        if (programs.empty()) {
+            std::fprintf(stderr, "orv-host: %s has no program '%s'\n", who.c_str(),
+                         s.programSpec.c_str());
+            return false;
+        }
+        for (int p : programs) {
+            Subject r = s;
+            r.program = p;
+            r.programCount = count;
+            r.label = who + " " + std::to_string(p) + " " + programNameOf(host, p);
+            resolved.push_back(r);
+        }
+        host.resume();  // some plug-ins insist on being on before they are switched off
+    }
+    subjects = resolved;
+    return true;
+}
+
+// A fresh instance of the subject, on its program, switched on.
+bool openInstance(PluginHost& host, const Subject& s, const BenchPlan& plan) {
+    if (!host.load(s.module, static_cast<float>(plan.sampleRate), plan.blockSize)) {
+        std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
+        return false;
+    }
+    host.dispatch(effSetProgram, 0, s.program);
+    host.resume();
+    return true;
+}
+
+BenchPlan planFor(const Subject& s, const BenchPlan& base) {
+    BenchPlan plan = base;
+    plan.program = s.program;
+    plan.programCount = s.programCount;
+    return plan;
+}
+
+bool measure(Subject& s, const BenchPlan& base) {
+    const BenchPlan plan = planFor(s, base);
+    BenchPlan warmPlan = plan;
+    warmPlan.seconds = std::min(plan.seconds, kWarmUpSeconds);
+    const BenchSchedule warmUp(warmPlan), schedule(plan);
+
+    PluginHost host;
+    if (!openInstance(host, s, plan)) return false;
+    BenchRunner runner(host.effect(), plan.blockSize);
+    runner.playTotal(warmUp);
+    const long long ns = runner.playTotal(schedule);
+    s.nsPerSample.push_back(static_cast<double>(ns) / static_cast<double>(schedule.frames()));
+
+    std::vector<long long> blocks;
+    runner.playBlocks(schedule, blocks);
+    if (s.blockCost.empty()) s.blockCost = blocks;
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        s.blockCost[i] = std::min(s.blockCost[i], blocks[i]);
+    return true;
+}
+
+void printRow(const std::string& label, double med, double lo, double hi, double rate,
+              double block, double slowest, double reference) {
+    const double realTime = med > 0.0 ? 1e9 / (med * rate) : 0.0;
+    std::printf("%-36.36s %9.2f %9.2f %9.2f %9.1f %9.2f %9.2f %6.2f %7.2f\n", label.c_str(), med,
+                lo, hi, realTime, block / 1000.0, slowest / 1000.0,
+                block > 0.0 ? slowest / block : 0.0, reference > 0.0 ? med / reference : 0.0);
+}
+
+void printTable(const std::vector<Subject>& subjects, const Options& o) {
+    const std::string& first = subjects.front().module;
+    std::vector<double> firstModule;
+    for (const Subject& s : subjects)
+        if (s.module == first) firstModule.push_back(median(s.nsPerSample));
+    const double reference = median(firstModule);
+    const double rate = o.plan.sampleRate;
+
+    const char* what = o.plan.kind == BenchPlan::Kind::Idle ? "idle" : "phrase";
+    std::printf("%s%s, %.0f Hz, blocks of %d, %.1f s, %d runs; time per output sample\n", what,
+                o.plan.stress ? " with stress" : "", rate, o.plan.blockSize, o.plan.seconds,
+                o.reps);
+    std::printf("%-36s %9s %9s %9s %9s %9s %9s %6s %7s\n", "", "ns median", "min", "max",
+                "x real", "block us", "slowest", "ratio", "vs ref");
+    bool medianShown = firstModule.size() < 2;
+    for (const Subject& s : subjects) {
+        if (!medianShown && s.module != first) {
+            printRow("median of " + std::to_string(firstModule.size()), reference, reference,
+                     reference, rate, 0.0, 0.0, reference);
+            medianShown = true;
+        }
+        const auto [lo, hi] = std::minmax_element(s.nsPerSample.begin(), s.nsPerSample.end());
+        const std::vector<double> blocks(s.blockCost.begin(), s.blockCost.end());
+        printRow(s.label, median(s.nsPerSample), *lo, *hi, rate, median(blocks),
+                 *std::max_element(blocks.begin(), blocks.end()), reference);
+    }
+    if (!medianShown)
+        printRow("median of " + std::to_string(firstModule.size()), reference, reference,
+                 reference, rate, 0.0, 0.0, reference);
+}
+
+// One pass of the schedule per subject on a fresh instance, no warm-up:
+// with a hash of the output (--golden) or the frames and time (--once).
+int runSingle(std::vector<Subject>& subjects, const Options& o) {
+    for (const Subject& s : subjects) {
+        const BenchPlan plan = planFor(s, o.plan);
+        const BenchSchedule schedule(plan);
+        PluginHost host;
+        if (!openInstance(host, s, plan)) return 1;
+        BenchRunner runner(host.effect(), plan.blockSize);
+        if (o.once) {
+            const long long ns = runner.playTotal(schedule);
+            std::printf("%lld frames  %.2f ns/sample  %s\n", schedule.frames(),
+                        static_cast<double>(ns) / static_cast<double>(schedule.frames()),
+                        s.label.c_str());
+            continue;
+        }
+        std::FILE* dump = nullptr;
+        if (!o.dumpDir.empty()) {
+            const std::string file = o.dumpDir + "/" + baseName(s.module) + "-p" +
+                                     std::to_string(s.program) + ".f32";
+            dump = std::fopen(file.c_str(), "wb");
+            if (!dump) {
+                std::fprintf(stderr, "orv-host: cannot write %s\n", file.c_str());
+                return 1;
+            }
+        }
+        const uint64_t hash = runner.playHashed(schedule, dump);
+        if (dump) std::fclose(dump);
+        std::printf("%016llx  %s\n", static_cast<unsigned long long>(hash), s.label.c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runBench(const Args& args) {
+    Options o;
+    std::vector<Subject> subjects;
+    const std::string error = parse(args, o, subjects);
+    if (!error.empty()) return usageError(error);
+    if (o.startup) return runStartup(subjects.front().module, o.plan, o.instances);
+    if (!resolve(subjects, static_cast<float>(o.plan.sampleRate), o.plan.blockSize)) return 1;
+    if (o.golden || o.once) return runSingle(subjects, o);
+
+    for (int rep = 0; rep < o.reps; ++rep)
+        for (Subject& s : subjects)
+            if (!measure(s, o.plan)) return 1;
+    printTable(subjects, o);
+    return 0;
+}

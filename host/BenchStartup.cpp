@@ -1,0 +1,87 @@
+#include "host/BenchStartup.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "host/BenchRunner.h"
+#include "host/PluginHost.h"
+
+namespace {
+
+double wallUs() {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) * 1e-3;
+}
+
+// Resident set size of this process in bytes (second field of statm).
+double residentBytes() {
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// Opens one instance and answers the microseconds it took, or -1.
+double openTimed(PluginHost& host, const std::string& module, const BenchPlan& plan) {
+    const double start = wallUs();
+    if (!host.load(module, static_cast<float>(plan.sampleRate), plan.blockSize)) return -1.0;
+    host.resume();
+    return wallUs() - start;
+}
+
+// One block with a note in it, so that the instance's sound path is in use.
+void playOneBlock(PluginHost& host, const BenchPlan& plan) {
+    BenchPlan one = plan;
+    one.kind = BenchPlan::Kind::Phrase;
+    one.stress = false;
+    one.seconds = static_cast<double>(plan.blockSize) / plan.sampleRate;
+    const BenchSchedule schedule(one);
+    BenchRunner(host.effect(), plan.blockSize).playTotal(schedule);
+}
+
+}  // namespace
+
+int runStartup(const std::string& module, const BenchPlan& plan, int instances) {
+    std::vector<std::unique_ptr<PluginHost>> hosts;
+    const double before = residentBytes();
+    hosts.push_back(std::make_unique<PluginHost>());
+    const double firstUs = openTimed(*hosts.back(), module, plan);
+    if (firstUs < 0.0) {
+        std::fprintf(stderr, "orv-host: %s\n", hosts.back()->error().c_str());
+        return 1;
+    }
+    playOneBlock(*hosts.back(), plan);
+    const double afterFirst = residentBytes();
+
+    std::vector<double> times;
+    for (int i = 0; i < instances; ++i) {
+        hosts.push_back(std::make_unique<PluginHost>());
+        const double us = openTimed(*hosts.back(), module, plan);
+        if (us < 0.0) {
+            std::fprintf(stderr, "orv-host: %s\n", hosts.back()->error().c_str());
+            return 1;
+        }
+        times.push_back(us);
+        playOneBlock(*hosts.back(), plan);
+    }
+    const double afterAll = residentBytes();
+    std::sort(times.begin(), times.end());
+
+    std::printf("module:                      %s\n", PluginHost::findModule(module).c_str());
+    std::printf("first instance (with load):  %.3f ms, %.2f MB resident\n", firstUs / 1000.0,
+                (afterFirst - before) / 1048576.0);
+    std::printf("instance ready, %d more:     median %.3f ms, min %.3f ms, max %.3f ms\n",
+                instances, times[times.size() / 2] / 1000.0, times.front() / 1000.0,
+                times.back() / 1000.0);
+    std::printf("resident per instance:       %.3f MB\n",
+                (afterAll - afterFirst) / instances / 1048576.0);
+    return 0;
+}

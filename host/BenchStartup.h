@@ -1,0 +1,16 @@
+// orv-host bench --startup: how long a host waits for a new instance and how
+// much resident memory each one adds.
+//
+// The first instance also loads the module; the others measure the time
+// from the entry point to an instance that is open, has its sample rate and
+// block size and is switched on (the host's effOpen, effSetSampleRate,
+// effSetBlockSize, effMainsChanged), in wall-clock time since page faults
+// and first touches are part of the wait. Each instance then plays one
+// block of a note (untimed), so the memory counted is memory in use.
+#pragma once
+
+#include <string>
+
+#include "host/BenchSchedule.h"
+
+int runStartup(const std::string& module, const BenchPlan& plan, int instances);
