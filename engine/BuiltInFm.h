@@ -18,10 +18,17 @@ public:
     // Audio thread. Back to the start of a modulator cycle.
     void reset() { phase_ = 0.0f; }
 
-    // Audio thread. Advances the modulator one step and returns the
-    // modulated frequency. f: the carrier frequency as the unit counts it
-    // (Hz); amount > 0; depth: the unit's FM depth; limit: the highest
-    // frequency allowed out.
+    // Audio thread, once per oscillator step. The frequency the unit runs
+    // at: f (Hz, as the unit counts it) held within 0..sampleRate, then, if
+    // amount > 0, swept by the modulator and held at limit (and at
+    // sampleRate). depth: the unit's FM depth.
+    float apply(float f, float amount, float depth, float limit, float sampleRate) {
+        f = limitFrequency(f, sampleRate);
+        if (amount > 0.0f) f = modulate(f, amount, depth, limit < sampleRate ? limit : sampleRate, sampleRate);
+        return f;
+    }
+
+private:
     float modulate(float f, float amount, float depth, float limit, float sampleRate) {
         phase_ += kPi * f / (sampleRate * 0.5f);
         f = ((std::sin(phase_) + 1.0f) * amount * depth + 1.0f) * f;
@@ -32,6 +39,5 @@ public:
         return f;
     }
 
-private:
     float phase_;  // radians
 };

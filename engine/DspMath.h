@@ -26,7 +26,7 @@ inline float clampUnit(float x) {
 
 // An oscillator frequency limited to 0..sampleRate, the Nyquist frequency of
 // the twice-oversampled stream the units run in; NaN becomes 0. Within it
-// every phase moves by at most half a cycle per step, so one wrap per step
+// no phase moves by more than one cycle per step, so one wrap per step
 // keeps the phases bounded and each edge falls inside the current step.
 inline float limitFrequency(float f, float sampleRate) {
     if (!(f > 0.0f)) return 0.0f;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "engine/DspMath.h"
+#include "engine/RandomSource.h"
 
 namespace ladder {
 
@@ -118,5 +119,28 @@ float runStages(float (&y)[kCount], float u, float tune) {
 
 // Gain compensation for resonance: 1 at r = 0, 0.5 at r = 1.
 inline float resonanceGain(float r) { return 1.0f + 3.0f * r - 3.5f * r * r * r; }
+
+// What both variants keep besides their stages, and the start of every
+// call: inputs held in range, the coefficient update, the jitter draw.
+class Core {
+public:
+    explicit Core(RandomSource& random) : random_(&random) { coefficients.update(0.0f); }
+
+    // Audio thread. Holds cutoff and resonance within 0..1, updates the
+    // coefficients if asked and returns this call's feedback jitter,
+    // 1 + rand x jitterDepth x cutoff.
+    float begin(float& cutoff, float& resonance, bool update, float jitterDepth) {
+        cutoff = clampUnit(cutoff);
+        resonance = clampUnit(resonance);
+        if (update) coefficients.update(cutoff);
+        return 1.0f + static_cast<float>(random_->next()) * jitterDepth * cutoff;
+    }
+
+    Coefficients coefficients;
+    float feedbackTap = 0.0f;  // the last shaped output
+
+private:
+    RandomSource* random_;
+};
 
 }  // namespace ladder

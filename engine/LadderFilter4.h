@@ -8,13 +8,12 @@
 #pragma once
 
 #include "engine/LadderCore.h"
-#include "engine/RandomSource.h"
 
 class LadderFilter4 {
 public:
     // Engine construction (not the audio thread). Draws its jitter from
     // random, which must outlive the filter.
-    explicit LadderFilter4(RandomSource& random);
+    explicit LadderFilter4(RandomSource& random) : core_(random) {}
 
     // Audio thread. Filters one oversampled sub-sample in place. cutoff and
     // resonance 0..1 (held there); update: recompute the coefficients (the
@@ -27,9 +26,7 @@ private:
     static constexpr float kJitterDepth = 6.10370216e-06f;
     static constexpr float kFeedbackGain = 4.0999999f;
 
-    RandomSource* random_;
-    ladder::Coefficients coefficients_;
+    ladder::Core core_;
     float y_[4] = {};
     float previousY4_ = 0.0f;
-    float feedbackTap_ = 0.0f;
 };

@@ -7,13 +7,12 @@
 #pragma once
 
 #include "engine/LadderCore.h"
-#include "engine/RandomSource.h"
 
 class LadderFilter8 {
 public:
     // Engine construction (not the audio thread). Draws its jitter from
     // random, which must outlive the filter.
-    explicit LadderFilter8(RandomSource& random);
+    explicit LadderFilter8(RandomSource& random) : core_(random) {}
 
     // Audio thread. As LadderFilter4::process.
     void process(float& sample, float cutoff, float resonance, bool update);
@@ -24,9 +23,7 @@ private:
     // Feedback r x 0.5 x 4: a gain of 2r.
     static constexpr float kFeedbackGain = 4.0f;
 
-    RandomSource* random_;
-    ladder::Coefficients coefficients_;
+    ladder::Core core_;
     float y_[8] = {};
     float delayedY8_ = 0.0f;
-    float feedbackTap_ = 0.0f;
 };

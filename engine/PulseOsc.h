@@ -39,8 +39,10 @@ public:
     // Audio thread. One oscillator step. f: Hz; fm: FM amount (0 = none);
     // pw: pulse width 0..1 (held there).
     float step(float f, float fm, float pw) {
-        float g = limitFrequency(f, sampleRate_) * 0.5f;
-        if (fm > 0.0f) g = fm_.modulate(g, fm, kFmDepth, sampleRate_ * kFmLimit, sampleRate_);
+        // The unit counts half the frequency; f itself stays within the
+        // oversampled Nyquist frequency, so edges come at most every other step.
+        const float half = limitFrequency(f, sampleRate_) * 0.5f;
+        const float g = fm_.apply(half, fm, kFmDepth, sampleRate_ * kFmLimit, sampleRate_);
         const float increment = g / sampleRate_;
         phaseA_ += increment;
         phaseB_ += increment;

@@ -34,8 +34,10 @@ public:
     // Audio thread. One oscillator step. f: frequency in Hz; fm: FM amount
     // (0 or more, 0 = none).
     float step(float f, float fm) {
-        float g = limitFrequency(f, sampleRate_) * 0.5f;
-        if (fm > 0.0f) g = fm_.modulate(g, fm, kFmDepth, sampleRate_ * kFmLimit, sampleRate_);
+        // The unit counts half the frequency; f itself stays within the
+        // oversampled Nyquist frequency, so edges come at most every other step.
+        const float half = limitFrequency(f, sampleRate_) * 0.5f;
+        const float g = fm_.apply(half, fm, kFmDepth, sampleRate_ * kFmLimit, sampleRate_);
         phase_ += g / sampleRate_;
         if (phase_ >= 1.0f) {
             phase_ -= 1.0f;

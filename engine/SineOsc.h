@@ -20,10 +20,7 @@ public:
 
     // Audio thread. One step; f in Hz, fm the FM amount (0 = none). -1..1.
     float step(float f, float fm) {
-        f = limitFrequency(f, sampleRate_);
-        if (fm > 0.0f) {
-            f = limitFrequency(fm_.modulate(f, fm, kFmDepth, kFmLimitHz, sampleRate_), sampleRate_);
-        }
+        f = fm_.apply(f, fm, kFmDepth, kFmLimitHz, sampleRate_);
         phase_ += kPi / (sampleRate_ / f);
         if (phase_ >= kPi) phase_ -= kTwoPi;
         return std::cos(phase_);

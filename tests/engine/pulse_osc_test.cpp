@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "engine/PulseOsc.h"
 #include "engine/RandomSource.h"
-#include "tests/engine/SpectrumProbe.h"
+#include "tests/engine/SignalProbe.h"
 
 namespace {
 
@@ -53,12 +52,11 @@ TEST(PulseOscWidth, LowPartLastsTenFiftyAndNinetyPercent) {
 }
 
 TEST(PulseOscWidth, WidthOutsideZeroToOneIsHeldThere) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Case {
         float pw;
         double share;
     };
-    for (const Case& c : {Case{-3.0f, 0.1}, Case{nan, 0.1}, Case{7.0f, 0.9}}) {
+    for (const Case& c : {Case{-3.0f, 0.1}, Case{probe::kNaN, 0.1}, Case{7.0f, 0.9}}) {
         PulseOsc pulse = freshPulse();
         pulse.alignPhases();
         EXPECT_NEAR(lowShare(pulse, 441.0f, c.pw), c.share, 0.005) << "pulse width " << c.pw;
@@ -101,9 +99,7 @@ TEST(PulseOscEdges, BandLimitedEdgesLowerTheAliases) {
 TEST(PulseOscRobustness, WidthJumpsAndWildInputsStayBounded) {
     PulseOsc pulse = freshPulse();
     RandomSource random(2);
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float frequencies[] = {30.0f, 440.0f, 19000.0f, 0.0f, -5.0f, inf, nan};
+    const float frequencies[] = {30.0f, 440.0f, 19000.0f, 0.0f, -5.0f, probe::kInf, probe::kNaN};
     for (int i = 0; i < 200000; ++i) {
         // A new width on every step moves the threshold far past the width
         // ramp: late edges must stay inside the table and the ring.

@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "engine/SineOsc.h"
-#include "tests/engine/SpectrumProbe.h"
+#include "tests/engine/SignalProbe.h"
 
 namespace {
 
@@ -61,17 +60,9 @@ TEST(SineOscFm, ModulatorRunsAtTwiceTheCarrier) {
 }
 
 TEST(SineOscRobustness, WildInputsGiveValuesWithinMinusOneToOne) {
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (float hz : {0.0f, -100.0f, 1e12f, inf, nan}) {
-        for (float fm : {0.0f, 1e30f, inf, nan}) {
-            SineOsc sine(kRate);
-            for (int i = 0; i < 1000; ++i) {
-                const float v = sine.step(hz, fm);
-                ASSERT_TRUE(v >= -1.0f && v <= 1.0f) << "f " << hz << " fm " << fm << ": " << v;
-            }
-        }
-    }
+    const float largest = probe::largestOutputUnderWildInputs(
+        [] { return SineOsc(kRate); }, [](SineOsc& sine, float hz, float fm) { return sine.step(hz, fm); });
+    EXPECT_LE(largest, 1.0f) << "largest |output| for unusable frequencies and amounts";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// SpectrumProbe: measures rendered signals the way an ear or an analyser
-// would, for the engine tests and the alias benchmark.
+// SignalProbe: measures rendered signals the way an ear or an analyser
+// would, for the engine tests and the alias benchmark, and provides the
+// reference signals and hostile inputs they are compared with.
 //
 // Spectra use a Kaiser window with beta 20: its side lobes lie below
 // -140 dB, far under the alias floors being measured, and its main lobe is
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <vector>
 
 #include "engine/Fft.h"
@@ -120,6 +122,42 @@ std::vector<float> render(size_t n, Step step) {
     std::vector<float> out(n);
     for (auto& v : out) v = step();
     return out;
+}
+
+// n steps of a naive saw: the oscillators' phase ramp (half the frequency
+// per step at sampleRate) without any band-limiting, from -0.5 to +0.5.
+inline std::vector<float> naiveSaw(size_t n, float hz, float sampleRate) {
+    float phase = 0.0f;
+    return render(n, [&] {
+        phase += hz * 0.5f / sampleRate;
+        if (phase >= 1.0f) phase -= 1.0f;
+        return phase - 0.5f;
+    });
+}
+
+// Frequencies and FM amounts no caller should send: the units must turn
+// them into bounded output.
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kWildFrequencies[] = {0.0f, -440.0f, 1e9f, kInf, -kInf, kNaN, 22050.0f, 44100.0f};
+constexpr float kWildAmounts[] = {0.0f, 1.0f, 1e30f, kInf, kNaN, -1.0f};
+
+// Runs a fresh unit (make()) for a thousand steps of step(unit, f, fm) at
+// every wild combination and returns the largest |output| seen (infinity
+// for a NaN).
+template <typename Make, typename Step>
+float largestOutputUnderWildInputs(Make make, Step step) {
+    float largest = 0.0f;
+    for (float hz : kWildFrequencies) {
+        for (float fm : kWildAmounts) {
+            auto unit = make();
+            for (int i = 0; i < 1000; ++i) {
+                const float v = std::fabs(step(unit, hz, fm));
+                if (!(v <= largest)) largest = std::isnan(v) ? kInf : v;
+            }
+        }
+    }
+    return largest;
 }
 
 }  // namespace probe
