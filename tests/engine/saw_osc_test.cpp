@@ -54,6 +54,25 @@ TEST(SawOscEdge, FirstEdgeAfterResetFollowsTheTable) {
         << "a reset starts the same fall from the top";
 }
 
+TEST(SawOscEdge, EdgeInsideAStepIsPlacedAtItsExactPosition) {
+    const MinBlepTable& table = MinBlepTable::shared();
+    // 100.65 steps per cycle: after the edge at the first step, the phase
+    // passes 1 again 0.35 of a step before the end of step 100.
+    const double stepsPerCycle = 100.65;
+    const float increment = static_cast<float>(1.0 / stepsPerCycle);
+    SawOsc saw = freshSaw();
+    for (int i = 0; i < 100; ++i) saw.step(2.0f * kRate * increment, 0.0f);
+    // m steps after that step the edge lies m + 1.35 steps back (the first
+    // correction slot is cleared before it is read): table point
+    // (m + 1.35) x 5, rounded, which is 5m + 7.
+    for (int m = 0; m < 60; ++m) {
+        const float ramp = (0.35f + m) * increment - 0.5f;
+        const float expected = ramp + 1.0f - table[5 * m + 7];
+        ASSERT_NEAR(saw.step(2.0f * kRate * increment, 0.0f), expected, 1e-4f) << "output " << m
+                                                                                 << " after the second edge";
+    }
+}
+
 TEST(SawOscEdge, OvershootStaysWithinTheTablesPeak) {
     SawOsc saw = freshSaw();
     const auto out = probe::render(kLength, [&] { return saw.step(220.0f, 0.0f); });
