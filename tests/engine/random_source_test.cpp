@@ -63,16 +63,4 @@ TEST(RandomSource, SeedFixesTheSequence) {
     for (int i = 0; i < 100; ++i) ASSERT_EQ(a.next(), fresh.next()) << "reseeding restarts, draw " << i;
 }
 
-TEST(RandomSource, UnitDrawsSpan0To1) {
-    RandomSource random(5);
-    float lowest = 1.0f, highest = 0.0f;
-    for (int i = 0; i < kDraws; ++i) {
-        const float u = random.nextUnit();
-        lowest = std::min(lowest, u);
-        highest = std::max(highest, u);
-    }
-    EXPECT_EQ(lowest, 0.0f) << "0/32767";
-    EXPECT_EQ(highest, 1.0f) << "32767/32767";
-}
-
 }  // namespace
