@@ -24,7 +24,9 @@ public:
     // sampleRate). depth: the unit's FM depth.
     float apply(float f, float amount, float depth, float limit, float sampleRate) {
         f = limitFrequency(f, sampleRate);
-        if (amount > 0.0f) f = modulate(f, amount, depth, limit < sampleRate ? limit : sampleRate, sampleRate);
+        if (amount > 0.0f) {
+            f = modulate(f, amount, depth, limit < sampleRate ? limit : sampleRate, sampleRate);
+        }
         return f;
     }
 

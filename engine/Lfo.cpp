@@ -11,8 +11,7 @@ constexpr float kSawSlope = 0.00392156886f;
 constexpr float kStepsPerCycle = 256.0f;
 }  // namespace
 
-Lfo::Lfo(float rate, RandomSource& random)
-    : sampleRate(usableSampleRate(rate)), random_(&random) {
+Lfo::Lfo(float rate, RandomSource& random) : sampleRate(usableSampleRate(rate)), random_(&random) {
     increment = kStepsPerCycle / sampleRate;
     // The sine is computed in extended precision and stored as float.
     const long double pi = 4.0L * std::atan(1.0L);

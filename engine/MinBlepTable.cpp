@@ -56,10 +56,8 @@ void makeMinimumPhase(std::vector<Complex>& h) {
     for (auto& bin : h) bin = std::log(std::max(std::abs(bin), kSpectrumFloor));
     fft::inverse(h);
     const int half = kCepstrumSize / 2;
-    for (int i = 1; i < kCepstrumSize; ++i) {
-        if (i < half) h[i] *= 2.0;
-        else if (i > half) h[i] = 0.0;
-    }
+    for (int i = 1; i < half; ++i) h[i] *= 2.0;
+    for (int i = half + 1; i < kCepstrumSize; ++i) h[i] = 0.0;
     fft::forward(h);
     for (auto& bin : h) bin = std::exp(bin);
     fft::inverse(h);

@@ -40,8 +40,8 @@ public:
     }
 
 private:
-    static constexpr float kFmDepth = 10.0f;         // as SineOsc
-    static constexpr float kFmLimitHz = 20000.0f;    // as SineOsc
+    static constexpr float kFmDepth = 10.0f;       // as SineOsc
+    static constexpr float kFmLimitHz = 20000.0f;  // as SineOsc
     // The bend falls linearly from 2.3 at 0 Hz to 0 at 10 kHz.
     static constexpr float kShapeFade = 9.99999975e-05f;
     static constexpr float kShapeDepth = 2.29999995f;

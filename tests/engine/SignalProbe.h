@@ -42,8 +42,7 @@ inline double toDb(double ratio) { return 20.0 * std::log10(std::max(ratio, 1e-3
 
 // Frequency (Hz) of the strongest component between loHz and hiHz,
 // refined between bins by a parabola through the log magnitudes.
-inline double peakFrequency(const std::vector<float>& x, double rate, double loHz = 1.0,
-                            double hiHz = 1e12) {
+inline double peakFrequency(const std::vector<float>& x, double rate, double loHz = 1.0, double hiHz = 1e12) {
     const std::vector<double> m = magnitudes(x);
     const double binHz = rate / static_cast<double>(x.size());
     const size_t lo = std::max<size_t>(1, static_cast<size_t>(loHz / binHz));
@@ -74,8 +73,7 @@ struct Alias {
 
 // The largest component below maxHz that is not a harmonic of fundamental
 // (nor DC): with a periodic waveform, that is the strongest alias.
-inline Alias largestAlias(const std::vector<float>& x, double rate, double fundamental,
-                          double maxHz) {
+inline Alias largestAlias(const std::vector<float>& x, double rate, double fundamental, double maxHz) {
     const std::vector<double> m = magnitudes(x);
     const double binHz = rate / static_cast<double>(x.size());
     std::vector<bool> harmonic(m.size(), false);

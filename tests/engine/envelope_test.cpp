@@ -1,11 +1,11 @@
 // Envelope: stage times from the knob rule, sustain hold with its one-step
 // undershoot, release during attack, the gate rules and restarts.
+#include "engine/Envelope.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "engine/Envelope.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ TEST(EnvelopeAttack, TakesAbout7MsAtZeroAnd62MsAtHalf) {
     };
     for (const Case& c : {Case{0.0f, 7.2}, Case{0.5f, 62.0}}) {
         Envelope env(kRate);
-        const int steps = stepsUntil(env, c.knob, 0.0f, 1.0f, 1.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+        const int steps = stepsUntil(
+            env, c.knob, 0.0f, 1.0f, 1.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
         const double expected = attackSteps(c.knob, kRate);
         EXPECT_GE(steps, expected) << "attack at knob " << c.knob;
         EXPECT_LE(steps, expected + 1.0) << "attack at knob " << c.knob;
@@ -54,7 +55,8 @@ TEST(EnvelopeAttack, TakesAbout7MsAtZeroAnd62MsAtHalf) {
 TEST(EnvelopeAttack, TimeScalesWithTheSampleRate) {
     for (float rate : {22050.0f, 96000.0f}) {
         Envelope env(rate);
-        const int steps = stepsUntil(env, 0.5f, 0.0f, 1.0f, 1.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+        const int steps = stepsUntil(
+            env, 0.5f, 0.0f, 1.0f, 1.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
         EXPECT_NEAR(steps / rate * 1000.0, 62.0, 62.0 * 0.02) << "attack in ms at " << rate << " Hz";
     }
 }
@@ -62,14 +64,16 @@ TEST(EnvelopeAttack, TimeScalesWithTheSampleRate) {
 TEST(EnvelopeFall, FullDecayTakesAbout28MsAndFullReleaseAbout41MsAtZero) {
     struct Case {
         const char* stage;
-        float gate;     // 1 decays towards sustain 0, 0 releases
-        double speed;   // 1200 for decay, 800 for release
-        double ms;      // the rounded figure musicians know
+        float gate;    // 1 decays towards sustain 0, 0 releases
+        double speed;  // 1200 for decay, 800 for release
+        double ms;     // the rounded figure musicians know
     };
     for (const Case& c : {Case{"decay", 1.0f, 1200.0, 27.6}, Case{"release", 0.0f, 800.0, 41.4}}) {
         Envelope env(kRate);
-        stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
-        const int steps = stepsUntil(env, 0.0f, 0.0f, c.gate, 0.0f, 0.0f, [](float l) { return l <= 0.0f; }, 100000);
+        stepsUntil(
+            env, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+        const int steps = stepsUntil(
+            env, 0.0f, 0.0f, c.gate, 0.0f, 0.0f, [](float l) { return l <= 0.0f; }, 100000);
         const double expected = fallSeconds(0.0, c.speed, 1.0, 0.0) * kRate;
         EXPECT_NEAR(steps, expected, expected * 0.02) << c.stage << " from 1 to 0 at knob 0";
         EXPECT_NEAR(expected / kRate * 1000.0, c.ms, 0.1) << c.stage << ": the rule's own figure";
@@ -79,11 +83,14 @@ TEST(EnvelopeFall, FullDecayTakesAbout28MsAndFullReleaseAbout41MsAtZero) {
 TEST(EnvelopeFall, DecayHoldsAtSustainAfterUndershootingByAtMostOneStep) {
     for (float sustain : {0.5f, 0.25f, 0.9f}) {
         Envelope env(kRate);
-        stepsUntil(env, 0.0f, 0.0f, 1.0f, sustain, 0.0f, [](float l) { return l > 1.0f; }, 100000);
-        const int steps = stepsUntil(env, 0.0f, 0.0f, 1.0f, sustain, 0.0f, [&](float l) { return l <= sustain; }, 100000);
+        stepsUntil(
+            env, 0.0f, 0.0f, 1.0f, sustain, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+        const int steps = stepsUntil(
+            env, 0.0f, 0.0f, 1.0f, sustain, 0.0f, [&](float l) { return l <= sustain; }, 100000);
         EXPECT_LT(steps / kRate, 0.01) << "reaches sustain " << sustain << " within a few ms";
         const float held = env.level();
-        const float oneStep = (sustain * sustain + 0.04f) * (1000.0f / kRate) * static_cast<float>(h4(0.0)) * 1200.0f;
+        const float oneStep =
+            (sustain * sustain + 0.04f) * (1000.0f / kRate) * static_cast<float>(h4(0.0)) * 1200.0f;
         EXPECT_LE(held, sustain) << "at or below sustain";
         EXPECT_GE(held, sustain - oneStep * 1.01f) << "by at most one step";
         for (int i = 0; i < 44100; ++i) {
@@ -97,10 +104,13 @@ TEST(EnvelopeFall, DecayHoldsAtSustainAfterUndershootingByAtMostOneStep) {
 
 TEST(EnvelopeFall, SlowestReleaseFromHalfTakesAbout46SecondsAndEndsAtExactlyZero) {
     Envelope env(kRate);
-    stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.5f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
-    stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.5f, 0.0f, [](float l) { return l <= 0.5f; }, 100000);
+    stepsUntil(
+        env, 0.0f, 0.0f, 1.0f, 0.5f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+    stepsUntil(
+        env, 0.0f, 0.0f, 1.0f, 0.5f, 0.0f, [](float l) { return l <= 0.5f; }, 100000);
     const float start = env.level();
-    const int steps = stepsUntil(env, 0.0f, 0.0f, 0.0f, 0.5f, 1.0f, [](float l) { return l <= 0.0f; }, 3000000);
+    const int steps = stepsUntil(
+        env, 0.0f, 0.0f, 0.0f, 0.5f, 1.0f, [](float l) { return l <= 0.0f; }, 3000000);
     const double expected = fallSeconds(1.0, 800.0, start, 0.0);
     EXPECT_NEAR(steps / kRate, expected, expected * 0.02) << "release at knob 1";
     EXPECT_NEAR(expected, 46.5, 0.5) << "the rule's own figure";
@@ -115,13 +125,15 @@ TEST(EnvelopeGate, ReleaseDuringAttackStartsFromWhereTheAttackGot) {
     const float lastAttack = env.step(0.5f, 0.0f, 0.0f, 1.0f, 0.0f);
     EXPECT_NEAR(lastAttack, before + (before + 0.2f) * c, 1e-6f) << "the releasing step still attacks";
     const float released = env.step(0.5f, 0.0f, 0.0f, 1.0f, 0.0f);
-    const float releaseStep = (lastAttack * lastAttack + 0.04f) * (1000.0f / kRate) * static_cast<float>(h4(0.0)) * 800.0f;
+    const float releaseStep =
+        (lastAttack * lastAttack + 0.04f) * (1000.0f / kRate) * static_cast<float>(h4(0.0)) * 800.0f;
     EXPECT_NEAR(released, lastAttack - releaseStep, 1e-6f) << "the next step releases from there";
 }
 
 TEST(EnvelopeGate, GateOtherThanZeroOrOneHoldsAfterTheAttack) {
     Envelope env(kRate);
-    stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.2f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+    stepsUntil(
+        env, 0.0f, 0.0f, 1.0f, 0.2f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
     const float level = env.level();
     for (float gate : {0.5f, 0.999f, 2.0f, -1.0f}) {
         EXPECT_EQ(env.step(0.0f, 0.0f, gate, 0.2f, 0.0f), level) << "gate " << gate << " holds";
@@ -130,8 +142,10 @@ TEST(EnvelopeGate, GateOtherThanZeroOrOneHoldsAfterTheAttack) {
 
 TEST(EnvelopeRestart, ReturnsToTheAttackFromThePresentLevel) {
     Envelope env(kRate);
-    stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.3f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
-    stepsUntil(env, 0.0f, 0.0f, 1.0f, 0.3f, 0.0f, [](float l) { return l <= 0.3f; }, 100000);
+    stepsUntil(
+        env, 0.0f, 0.0f, 1.0f, 0.3f, 0.0f, [](float l) { return l > 1.0f; }, 100000);
+    stepsUntil(
+        env, 0.0f, 0.0f, 1.0f, 0.3f, 0.0f, [](float l) { return l <= 0.3f; }, 100000);
     const float held = env.level();
     env.restart();
     const float c = (1000.0f / kRate) * static_cast<float>(h4(0.0)) * 1200.0f;
@@ -150,7 +164,8 @@ TEST(EnvelopeRobustness, AbsurdKnobsKeepTheLevelAFiniteNonNegativeNumber) {
         for (int i = 0; i < 1000; ++i) {
             const float gate = i < 500 ? 1.0f : 0.0f;
             const float level = env.step(knob, knob, gate, knob, knob);
-            ASSERT_TRUE(level >= 0.0f && std::isfinite(level)) << "knobs at " << knob << " step " << i << ": " << level;
+            ASSERT_TRUE(level >= 0.0f && std::isfinite(level))
+                << "knobs at " << knob << " step " << i << ": " << level;
         }
     }
 }

@@ -1,11 +1,11 @@
 // Lfo: its four tables, the interpolation, the wrap at 255 and the
 // sample-and-hold, read through read() as the engine reads them.
+#include "engine/Lfo.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "engine/Lfo.h"
 
 namespace {
 
@@ -172,7 +172,11 @@ TEST(LfoSampleHold, OtherWaveformIndexesLagOneDraw) {
 }
 
 TEST(LfoRobustness, AnyIncrementKeepsTheOutputInRange) {
-    const float increments[] = {-3.0f, -1e9f, 1e9f, 300.0f, std::numeric_limits<float>::infinity(),
+    const float increments[] = {-3.0f,
+                                -1e9f,
+                                1e9f,
+                                300.0f,
+                                std::numeric_limits<float>::infinity(),
                                 std::numeric_limits<float>::quiet_NaN()};
     for (float increment : increments) {
         RandomSource random;
@@ -181,8 +185,8 @@ TEST(LfoRobustness, AnyIncrementKeepsTheOutputInRange) {
         for (int i = 0; i < 1000; ++i) {
             for (int waveform = -1; waveform <= 5; ++waveform) {
                 const float v = lfo.read(waveform);
-                ASSERT_TRUE(v >= -1.0f && v <= 1.0f) << "increment " << increment << " waveform "
-                                                      << waveform << " gave " << v;
+                ASSERT_TRUE(v >= -1.0f && v <= 1.0f)
+                    << "increment " << increment << " waveform " << waveform << " gave " << v;
             }
         }
     }

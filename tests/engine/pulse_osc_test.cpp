@@ -44,7 +44,8 @@ TEST(PulseOscWidth, LowPartLastsTenFiftyAndNinetyPercentWidthsOutsideHeld) {
         float pw;
         double share;
     };
-    const Case cases[] = {{0.0f, 0.1}, {0.5f, 0.5}, {1.0f, 0.9}, {-3.0f, 0.1}, {probe::kNaN, 0.1}, {7.0f, 0.9}};
+    const Case cases[] = {{0.0f, 0.1},  {0.5f, 0.5},        {1.0f, 0.9},
+                          {-3.0f, 0.1}, {probe::kNaN, 0.1}, {7.0f, 0.9}};
     for (const Case& c : cases) {
         PulseOsc pulse = freshPulse();
         pulse.alignPhases();

@@ -32,8 +32,8 @@ TEST(SawOscPitch, SoundsAtTheRequestedFrequency) {
     for (float hz : {55.0f, 110.0f, 1760.0f, 5000.0f}) {
         SawOsc saw = freshSaw();
         const auto out = probe::render(kLength, [&] { return saw.step(hz, 0.0f); });
-        EXPECT_NEAR(probe::peakFrequency(out, kStreamRate), hz, hz * 1e-4) << "fundamental of a " << hz
-                                                                           << " Hz saw";
+        EXPECT_NEAR(probe::peakFrequency(out, kStreamRate), hz, hz * 1e-4)
+            << "fundamental of a " << hz << " Hz saw";
     }
 }
 
@@ -68,8 +68,8 @@ TEST(SawOscEdge, EdgeInsideAStepIsPlacedAtItsExactPosition) {
     for (int m = 0; m < 60; ++m) {
         const float ramp = (0.35f + m) * increment - 0.5f;
         const float expected = ramp + 1.0f - table[5 * m + 7];
-        ASSERT_NEAR(saw.step(2.0f * kRate * increment, 0.0f), expected, 1e-4f) << "output " << m
-                                                                                 << " after the second edge";
+        ASSERT_NEAR(saw.step(2.0f * kRate * increment, 0.0f), expected, 1e-4f)
+            << "output " << m << " after the second edge";
     }
 }
 
@@ -96,8 +96,8 @@ TEST(SawOscAliasing, BandLimitedEdgesLowerTheAliasesByTwelveDecibels) {
         const probe::Alias limitedAlias = probe::largestAlias(limited, kStreamRate, f0, kRate / 2);
         const probe::Alias naiveAlias = probe::largestAlias(naive, kStreamRate, f0, kRate / 2);
         EXPECT_LT(limitedAlias.db, naiveAlias.db - 12.0)
-            << hz << " Hz: band-limited " << limitedAlias.db << " dB at " << limitedAlias.hz
-            << " Hz, naive " << naiveAlias.db << " dB at " << naiveAlias.hz << " Hz";
+            << hz << " Hz: band-limited " << limitedAlias.db << " dB at " << limitedAlias.hz << " Hz, naive "
+            << naiveAlias.db << " dB at " << naiveAlias.hz << " Hz";
     }
 }
 
@@ -108,7 +108,8 @@ TEST(SawOscFm, SweepsUpTo41TimesTheFrequency) {
     // The band-limited edge rings for a few steps at the host Nyquist
     // frequency (a 4-step period); averaging over 4 steps keeps one zero
     // crossing per cycle.
-    const double measured = probe::upwardZeroCrossings(probe::movingAverage(out, 4)) / (out.size() / kStreamRate);
+    const double measured =
+        probe::upwardZeroCrossings(probe::movingAverage(out, 4)) / (out.size() / kStreamRate);
     // The modulator's phase moves evenly and sin averages to 0, so the
     // average frequency is (amount x 20 + 1) x f.
     const double expected = (0.5 * 20.0 + 1.0) * 100.0;
