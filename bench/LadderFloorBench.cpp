@@ -8,31 +8,17 @@
 // (oscillators, envelopes, each stage's saturator of its own old state) can
 // run beside this chain; the chain itself cannot be shortened without
 // changing the result. This kernel is that chain and nothing else: the
-// stage steps, the feedback subtraction, the output shaper in the loop.
+// engine's own stage steps (ladder::runStages), the feedback subtraction,
+// the output shaper in the loop; no jitter, no coefficient update, no
+// input limit, no gain compensation.
 //
 // Reported per output sample (two passes through the chain), so it compares
 // directly with the voice's ns per sample.
 #include <benchmark/benchmark.h>
 
+#include "engine/LadderCore.h"
+
 namespace {
-
-// The stage saturator (a rational tanh(x/2)) and the stage step.
-inline float saturate(float x) {
-    const float a = x < 0.0f ? -x : x;
-    const float p = (a + 3.0f) * a + 6.0f;
-    return p * x / (p * a + 12.0f);
-}
-
-constexpr float kThermal = 2.49999994e-05f;
-constexpr float kStageDrive = 1.6f;
-
-inline float stage(float y, float u, float tune) {
-    return y + tune * (saturate(u * kThermal * kStageDrive) - saturate(y * kThermal * kStageDrive));
-}
-
-inline float shapeOutput(float x) {
-    return x > 0.0f ? x - x * x * x * 0.16686666f : x - x * x * x * 0.15666626f;
-}
 
 // A tune of about a quarter-way step per sub-sample and a feedback gain of
 // 2: mid-range values, and an input square at half the output rate, so no
@@ -51,11 +37,11 @@ void ladderFloor(benchmark::State& state) {
     for (auto _ : state) {
         for (int sub = 0; sub < 2; ++sub) {
             float u = input - kFeedback * tap;
-            for (float& s : y) u = s = stage(s, u, kTune);
+            ladder::runStages(y, u, kTune);
             if constexpr (Stages == 4)
-                tap = shapeOutput((y[Stages - 1] + previous) * 0.5f);
+                tap = ladder::shapeOutput((y[Stages - 1] + previous) * 0.5f);
             else
-                tap = shapeOutput(previous);
+                tap = ladder::shapeOutput(previous);
             previous = y[Stages - 1];
         }
         input = -input;

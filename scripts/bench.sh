@@ -1,32 +1,36 @@
 #!/usr/bin/env bash
-# bench.sh: runs every benchmark of the project, never part of the tests:
-#   1. the micro-benchmarks (build/release/bench/bench_*, Google Benchmark),
-#      among them the ladder floor: the filter's serial chain alone;
+# bench.sh [GOOGLE BENCHMARK ARGS...]: runs every benchmark of the project;
+# none is part of the test pass.
+#   1. micro-benchmarks: each engine unit's cost per step, renderSample on
+#      the LP 12dB and LP 24dB paths and idle, and the ladder floor (the
+#      filter's serial chain alone); extra arguments go to Google Benchmark,
+#      e.g. --benchmark_filter=Saw; then the saw's alias floor;
 #   2. start-up time and resident memory per instance;
 #   3. one table of Ambrell's factory programs against amsynth's "Rave Bass"
-#      and Nekobi: the phrase, the phrase with stress (note-ons, program
-#      changes, controller bursts) and idle, 60 s each;
+#      and Nekobi: the phrase, then the phrase with stress (note-ons, program
+#      changes, controller bursts), 60 s each; then Ambrell idle;
 #   4. instructions per output sample under callgrind.
 # Timings come from a shared machine: read them side by side, within a run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The peer plug-ins are needed by the benchmarks alone, not by the tests.
 bash scripts/install-deps.sh amsynth dpf-plugins-vst
-bash scripts/build.sh release >/dev/null
+bash scripts/build.sh release
 host=build/release/host/orv-host
 module=build/release/plugin/ORV-Ambrell2.so
 
 echo "== micro-benchmarks"
-for b in build/release/bench/bench_*; do
-  [ -x "$b" ] && "$b" --benchmark_counters_tabular=true 2>/dev/null
-done
+build/release/bench/orv_engine_bench "$@"
+build/release/bench/orv_voice_bench "$@"
+build/release/bench/orv_ladder_floor_bench "$@"
+build/release/bench/orv_saw_alias_floor
 
 echo
 echo "== start-up and memory"
 "$host" bench "$module" --startup --instances 50
 
 echo
-echo "== peers"
+echo "== against the peers"
 bash scripts/bench-peers.sh --seconds 60
 echo
 bash scripts/bench-peers.sh --seconds 60 --stress

@@ -14,7 +14,7 @@ root=$(pwd)
 scratch=$root/build/golden
 bash scripts/build.sh release >/dev/null
 host=$root/build/release/host/orv-host
-ulpdiff=$root/build/release/bench/orv-ulpdiff
+ulpdiff=$root/build/release/bench/orv_ulpdiff
 
 # REV's module, built once per commit.
 base=$scratch/$rev
