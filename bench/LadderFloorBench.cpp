@@ -12,7 +12,8 @@
 // the output shaper in the loop; no jitter, no coefficient update, no
 // input limit, no gain compensation.
 //
-// Reported per output sample (two passes through the chain), so it compares
+// Reported per output sample (two passes through the chain; LP12dB is the
+// four-stage ladder, LP24dB the eight-stage one), so it compares
 // directly with the voice's ns per sample.
 #include <benchmark/benchmark.h>
 
@@ -52,5 +53,5 @@ void ladderFloor(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_TEMPLATE(ladderFloor, 4)->Name("LadderFloor/LP 12dB (4 stages), per output sample");
-BENCHMARK_TEMPLATE(ladderFloor, 8)->Name("LadderFloor/LP 24dB (8 stages), per output sample");
+BENCHMARK_TEMPLATE(ladderFloor, 4)->Name("LadderFloor/LP12dB");
+BENCHMARK_TEMPLATE(ladderFloor, 8)->Name("LadderFloor/LP24dB");

@@ -14,7 +14,8 @@
 // on the first two seconds of the schedule, then plays the whole schedule
 // once for the total and once more with each block timed. A block's cost is
 // its cheapest over the runs (see Subject::blockCost); "ratio" is the
-// slowest block over the median block.
+// slowest block over the median block; --worst N lists each row's N slowest
+// blocks with what was played in them.
 //
 // --golden prints a hash of each program's output (a fresh instance, no
 // warm-up), to show that a change renders the same bytes; --dump writes the
@@ -43,6 +44,7 @@ struct Options {
     int reps = 5;
     bool golden = false;
     bool once = false;
+    int worst = 0;  // slowest blocks listed per row
     std::string dumpDir;
     bool startup = false;
     int instances = 20;
@@ -52,7 +54,6 @@ struct Subject {
     std::string module;
     std::string programSpec = "0";
     int program = 0;
-    int programCount = 1;
     std::string label;
     std::vector<double> nsPerSample;  // one per run
     // Each block's cheapest cost over the runs so far, in ns. Every run
@@ -81,7 +82,7 @@ int usageError(const std::string& why) {
                  "orv-host bench: %s\n"
                  "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
                  "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
-                 "         [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n",
+                 "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n",
                  why.c_str());
     return 2;
 }
@@ -113,6 +114,9 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
         } else if (a == "--instances") {
             if (!number(1, 1000)) return "--instances takes 1 to 1000";
             o.instances = static_cast<int>(v);
+        } else if (a == "--worst") {
+            if (!number(1, 100)) return "--worst takes 1 to 100";
+            o.worst = static_cast<int>(v);
         } else if (a == "--dump") {
             if (!hasValue) return "--dump takes a folder";
             o.dumpDir = args[++i];
@@ -180,7 +184,6 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         for (int p : programs) {
             Subject r = s;
             r.program = p;
-            r.programCount = count;
             r.label = who + " " + std::to_string(p) + " " + programNameOf(host, p);
             resolved.push_back(r);
         }
@@ -204,7 +207,6 @@ bool openInstance(PluginHost& host, const Subject& s, const BenchPlan& plan) {
 BenchPlan planFor(const Subject& s, const BenchPlan& base) {
     BenchPlan plan = base;
     plan.program = s.program;
-    plan.programCount = s.programCount;
     return plan;
 }
 
@@ -237,6 +239,26 @@ void printRow(const std::string& label, double med, double lo, double hi, double
                 block > 0.0 ? slowest / block : 0.0, reference > 0.0 ? med / reference : 0.0);
 }
 
+// The n slowest blocks of a row: when, how long, and what the plug-in was
+// handed in them.
+void printWorst(const Subject& s, const Options& o, int n) {
+    const BenchSchedule schedule(planFor(s, o.plan));
+    std::vector<std::size_t> order(s.blockCost.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    const std::size_t shown = std::min(order.size(), static_cast<std::size_t>(n));
+    std::partial_sort(order.begin(), order.begin() + shown, order.end(),
+                      [&](std::size_t a, std::size_t b) { return s.blockCost[a] > s.blockCost[b]; });
+    for (std::size_t k = 0; k < shown; ++k) {
+        const BenchBlock& b = schedule.blocks()[order[k]];
+        std::printf("    block %zu at %.3f s: %.2f us, %d events%s\n", order[k],
+                    static_cast<double>(order[k]) * o.plan.blockSize / o.plan.sampleRate,
+                    static_cast<double>(s.blockCost[order[k]]) / 1000.0,
+                    b.events ? b.events->numEvents : 0,
+                    b.programChange >= 0 ? (", program " + std::to_string(b.programChange)).c_str()
+                                         : "");
+    }
+}
+
 void printTable(const std::vector<Subject>& subjects, const Options& o) {
     const std::string& first = subjects.front().module;
     std::vector<double> firstModule;
@@ -262,6 +284,7 @@ void printTable(const std::vector<Subject>& subjects, const Options& o) {
         const std::vector<double> blocks(s.blockCost.begin(), s.blockCost.end());
         printRow(s.label, median(s.nsPerSample), *lo, *hi, rate, median(blocks),
                  *std::max_element(blocks.begin(), blocks.end()), reference);
+        if (o.worst > 0) printWorst(s, o, o.worst);
     }
     if (!medianShown)
         printRow("median of " + std::to_string(firstModule.size()), reference, reference,

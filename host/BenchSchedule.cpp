@@ -72,12 +72,9 @@ BenchSchedule::BenchSchedule(const BenchPlan& plan) : blockSize_(std::max(1, pla
     }
 
     if (plan.stress) {
-        const int count = std::max(1, plan.programCount);
-        int change = 0;
         for (double t = kProgramAt; framesOf(t, plan.sampleRate) < total; t += kProgramEvery) {
             const long long block = framesOf(t, plan.sampleRate) / blockSize_;
-            const int program = (change++ % 2 == 0) ? (plan.program + 1) % count : plan.program;
-            blocks_[static_cast<std::size_t>(block)].programChange = program;
+            blocks_[static_cast<std::size_t>(block)].programChange = plan.program;
         }
     }
 }

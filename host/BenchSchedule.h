@@ -7,7 +7,10 @@
 // Idle plays nothing. Stress adds what makes blocks uneven: a burst of
 // controller changes every second (controllers 36 and 38, which the factory
 // programs map to cutoff and resonance) and a program change every two
-// seconds, alternating between the chosen program and the next one.
+// seconds. The change selects the program being played again: the host's
+// request and every parameter it sets are paid for, while the sound, and so
+// the cost of the blocks around it, stays comparable (alternating between two
+// programs would measure their difference, not a spike).
 //
 // Events carry sample-exact offsets inside their block, as a host sends them.
 #pragma once
@@ -24,8 +27,7 @@ struct BenchPlan {
     double sampleRate = 44100.0;
     int blockSize = 256;
     double seconds = 60.0;
-    int program = 0;         // the program played (stress alternates from it)
-    int programCount = 1;    // how many the plug-in has
+    int program = 0;         // the program played, and selected again by stress
 };
 
 struct BenchBlock {
