@@ -5,7 +5,9 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 #include "host/PluginHost.h"
 
@@ -66,7 +68,11 @@ HostWindow::~HostWindow() {
 }
 
 bool HostWindow::open(int width, int height, const std::string& title, Kind kind) {
-    display_ = XOpenDisplay(nullptr);
+    // A busy server may turn a connection away for a moment: try again.
+    for (int attempt = 0; attempt < 4 && !display_; ++attempt) {
+        display_ = XOpenDisplay(nullptr);
+        if (!display_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     if (!display_) {
         error_ = "cannot open the X display (is DISPLAY set?)";
         return false;

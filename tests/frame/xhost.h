@@ -18,7 +18,14 @@
 
 class XHost {
 public:
-    XHost() : display(XOpenDisplay(nullptr)) {}
+    XHost() {
+        // A server still closing the last test's connections may turn one
+        // away for a moment.
+        for (int attempt = 0; attempt < 20 && !display; ++attempt) {
+            display = XOpenDisplay(nullptr);
+            if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
     ~XHost() {
         if (display) XCloseDisplay(display);
     }
@@ -93,7 +100,7 @@ public:
 
     Atom atom(const char* name) { return XInternAtom(display, name, False); }
 
-    Display* display;
+    Display* display = nullptr;
 };
 
 // Idles frame until done() holds, for at most two seconds: events from

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "frame/xhost.h"
 #include "vstgui/cbitmap.h"
 
 extern char** environ;
@@ -91,7 +92,8 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
 }
 
 TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
-    Display* display = XOpenDisplay(nullptr);
+    XHost x;
+    Display* display = x.display;
     ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
     const char* argv[] = {kHost.c_str(), "edit", kModule.c_str(), nullptr};
     pid_t pid = 0;
@@ -115,7 +117,6 @@ TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!WIFEXITED(status)) kill(pid, SIGKILL), waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "it closed and exited cleanly";
-    XCloseDisplay(display);
 }
 
 }  // namespace

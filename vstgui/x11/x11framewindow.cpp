@@ -2,8 +2,10 @@
 
 #include <X11/cursorfont.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <thread>
 
 #include "vstgui/cbuttons.h"
 #include "vstgui/cdrawcontext.h"
@@ -17,6 +19,10 @@ namespace {
 // The X core protocol's wheel: button 4 turns away from the user, 5 towards.
 constexpr unsigned kWheelAway = 4;
 constexpr unsigned kWheelTowards = 5;
+// A server busy with other clients' connections may turn a new one away for
+// a moment (its listen queue is full): a few tries a few milliseconds apart.
+constexpr int kConnectTries = 4;
+constexpr auto kConnectPause = std::chrono::milliseconds(5);
 // An ancestor at most this much wider or taller than the editor's window
 // still counts as the editor's own window (getOuterPosition).
 constexpr int32_t kOuterSlack = 60;
@@ -35,6 +41,14 @@ constexpr unsigned kFontCursors[kCursorHand + 1] = {
     XC_hand2,                // kCursorHand
 };
 
+Display* connect() {
+    for (int attempt = 0; attempt < kConnectTries; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        std::this_thread::sleep_for(kConnectPause);
+    }
+    return nullptr;
+}
+
 bool usableVisual(const Visual* visual) {
     return visual && (visual->c_class == TrueColor || visual->c_class == DirectColor);
 }
@@ -46,7 +60,7 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::open(void* parentHandle, const C
     if (parent == None || size.isEmpty() || size.width() > PixelSurface::kMaxSide ||
         size.height() > PixelSurface::kMaxSide)
         return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = connect();
     if (!display) return nullptr;
 
     XWindowAttributes parentAttributes{};
