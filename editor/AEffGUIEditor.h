@@ -16,13 +16,14 @@
 #include <cstdint>
 
 #include "editor/AEffEditor.h"
+#include "vstgui/frameeditor.h"
 
 namespace VSTGUI {
 class CFrame;
 class WindowSystem;
 }  // namespace VSTGUI
 
-class AEffGUIEditor : public AEffEditor {
+class AEffGUIEditor : public AEffEditor, public VSTGUI::FrameEditor {
 public:
     // windows opens the frame's window and keeps the clock; it must outlive
     // the editor.
@@ -47,13 +48,13 @@ public:
     virtual void setParameter(VstInt32 index, float value);
     // GUI thread, from a control's mouse handling: the host hears the start
     // and end of an edit gesture on parameter index.
-    virtual void beginEdit(VstInt32 index);
-    virtual void endEdit(VstInt32 index);
+    void beginEdit(VstInt32 index) override;
+    void endEdit(VstInt32 index) override;
     // GUI thread, from inside a control's mouse-tracking loop.
-    virtual void doIdleStuff();
+    void doIdleStuff() override;
     // GUI thread: asks the host to make its window fit width x height; true
     // when the host did.
-    virtual bool requestHostResize(int32_t width, int32_t height);
+    bool requestHostResize(int32_t width, int32_t height) override;
 
     // Milliseconds from the window system's clock.
     uint32_t getTicks();

@@ -18,12 +18,12 @@ CRect sizeOf(const CView* view) {
 }  // namespace
 
 CFrame::CFrame(const CRect& size, AEffGUIEditor* editor, const PlatformServices& platform)
-    : CViewContainer(size), pEditor(editor), platform(platform) {
+    : CViewContainer(size), pEditor(editor), editorCalls(editor), platform(platform) {
     pParentFrame = this;
 }
 
 CFrame::CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, WindowSystem& windows)
-    : CViewContainer(size), pEditor(editor), pSystemWindow(systemWindow) {
+    : CViewContainer(size), pEditor(editor), editorCalls(editor), pSystemWindow(systemWindow) {
     pParentFrame = this;
     platform.clock = &windows.clock();
     if (systemWindow) window = windows.openWindow(systemWindow, size, *this);
@@ -241,15 +241,15 @@ void CFrame::removeAll(bool withForget) {
 // --- the editor
 
 void CFrame::doIdleStuff() {
-    if (pEditor) pEditor->doIdleStuff();
+    if (editorCalls) editorCalls->doIdleStuff();
 }
 
 void CFrame::beginEdit(int32_t index) {
-    if (pEditor) pEditor->beginEdit(index);
+    if (editorCalls) editorCalls->beginEdit(index);
 }
 
 void CFrame::endEdit(int32_t index) {
-    if (pEditor) pEditor->endEdit(index);
+    if (editorCalls) editorCalls->endEdit(index);
 }
 
 uint32_t CFrame::getTicks() const { return pEditor && platform.clock ? platform.clock->getTicks() : 0; }
@@ -297,7 +297,7 @@ bool CFrame::setSize(int32_t width, int32_t height) {
     if (!bOpenFlag || (width == size.width() && height == size.height())) return false;
     if (width <= 0 || height <= 0 || width > PixelSurface::kMaxSide || height > PixelSurface::kMaxSide)
         return false;
-    if (pEditor) pEditor->requestHostResize(width, height);
+    if (editorCalls) editorCalls->requestHostResize(width, height);
     if (window) window->resize(width, height);
     // Through the container: the off-screen buffer follows the new size.
     CViewContainer::setViewSize(CRect(size.left, size.top, size.left + width, size.top + height));

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "vstgui/cviewcontainer.h"
+#include "vstgui/frameeditor.h"
 #include "vstgui/platform.h"
 
 namespace VSTGUI {
@@ -144,6 +145,7 @@ public:
 
 protected:
     AEffGUIEditor* pEditor;
+    FrameEditor* editorCalls;  // pEditor, as the frame calls it
     void* pSystemWindow = nullptr;
     CView* pModalView = nullptr;
     CView* pFocusView = nullptr;
