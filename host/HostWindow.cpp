@@ -89,13 +89,7 @@ bool HostWindow::open(int width, int height, const std::string& title, Kind kind
     deleteMessage_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     Atom protocols[] = {deleteMessage_};
     XSetWMProtocols(display_, window_, protocols, 1);
-    // A fixed-size editor: the window manager should not offer resizing.
-    XSizeHints* hints = XAllocSizeHints();
-    hints->flags = PMinSize | PMaxSize;
-    hints->min_width = hints->max_width = width;
-    hints->min_height = hints->max_height = height;
-    XSetWMNormalHints(display_, window_, hints);
-    XFree(hints);
+    fixSize(width, height);
     return true;
 }
 
@@ -134,13 +128,18 @@ bool HostWindow::handleEvents(PluginHost& host) {
     return open;
 }
 
-void HostWindow::resize(int width, int height) {
+// A fixed-size editor: the window manager should not offer resizing.
+void HostWindow::fixSize(int width, int height) {
     XSizeHints* hints = XAllocSizeHints();
     hints->flags = PMinSize | PMaxSize;
     hints->min_width = hints->max_width = width;
     hints->min_height = hints->max_height = height;
     XSetWMNormalHints(display_, window_, hints);
     XFree(hints);
+}
+
+void HostWindow::resize(int width, int height) {
+    fixSize(width, height);
     XResizeWindow(display_, window_, unsigned(width), unsigned(height));
     XFlush(display_);
 }

@@ -46,6 +46,8 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    void fixSize(int width, int height);
+
     _XDisplay* display_ = nullptr;
     unsigned long window_ = 0;
     unsigned long deleteMessage_ = 0;  // the WM_DELETE_WINDOW atom

@@ -136,26 +136,28 @@ void CFrame::mouse(CDrawContext* context, const CPoint& where, int32_t buttons) 
     if (pModalView->hitTest(where, buttons)) pModalView->mouse(context, where, buttons);
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+// Offers a key to the focus view, then to the modal view; the first answer
+// other than -1 ends it.
+template <class Offer>
+int32_t CFrame::offerKey(Offer offer) {
     for (CView* view : {pFocusView, pModalView}) {
         if (!view) continue;
         ScopedReference<CView> keep(view);
-        const int32_t result = view->onKeyDown(keyCode);
+        const int32_t result = offer(view);
         if (result != -1) return result;
     }
-    if (keyCode.virt != VKEY_TAB) return -1;
+    return -1;
+}
+
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+    const int32_t result = offerKey([&keyCode](CView* view) { return view->onKeyDown(keyCode); });
+    if (result != -1 || keyCode.virt != VKEY_TAB) return result;
     const bool reverse = (keyCode.modifier & MODIFIER_SHIFT) != 0;
     return advanceNextFocusView(pFocusView, reverse) ? 1 : -1;
 }
 
 int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
-    for (CView* view : {pFocusView, pModalView}) {
-        if (!view) continue;
-        ScopedReference<CView> keep(view);
-        const int32_t result = view->onKeyUp(keyCode);
-        if (result != -1) return result;
-    }
-    return -1;
+    return offerKey([&keyCode](CView* view) { return view->onKeyUp(keyCode); });
 }
 
 bool CFrame::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis axis, float distance) {

@@ -144,6 +144,9 @@ public:
     PlatformClock* getPlatformClock() const { return platform.clock; }
 
 protected:
+    template <class Offer>
+    int32_t offerKey(Offer offer);
+
     AEffGUIEditor* pEditor;
     FrameEditor* editorCalls;  // pEditor, as the frame calls it
     void* pSystemWindow = nullptr;

@@ -4,8 +4,6 @@
 // plug-in instances keep their editors apart.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <atomic>
 #include <thread>
 
@@ -14,15 +12,6 @@
 #include "xhost.h"
 
 namespace {
-
-int openFileDescriptors() {
-    int n = 0;
-    if (DIR* dir = opendir("/proc/self/fd")) {
-        while (readdir(dir)) ++n;
-        closedir(dir);
-    }
-    return n;
-}
 
 class EditorModule : public ::testing::Test {
 protected:

@@ -4,8 +4,6 @@
 // and each leaves nothing behind.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <list>
 #include <string>
 
@@ -26,15 +24,6 @@ constexpr uint32_t kGreen = toPixel(kGreenCColor);
 // Where the host's window sits on the screen.
 constexpr int kHostX = 100;
 constexpr int kHostY = 80;
-
-int openFileDescriptors() {
-    int n = 0;
-    if (DIR* dir = opendir("/proc/self/fd")) {
-        while (readdir(dir)) ++n;
-        closedir(dir);
-    }
-    return n;
-}
 
 // A probe that also notes how many items each drag carries.
 class DragProbe : public Probe {

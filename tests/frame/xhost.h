@@ -9,6 +9,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <dirent.h>
+
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -102,6 +104,16 @@ public:
 
     Display* display = nullptr;
 };
+
+// Open file descriptors of this process: each X connection holds one.
+inline int openFileDescriptors() {
+    int n = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir)) ++n;
+        closedir(dir);
+    }
+    return n;
+}
 
 // Idles frame until done() holds, for at most two seconds: events from
 // another connection take a moment to arrive.

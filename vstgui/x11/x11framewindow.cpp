@@ -139,14 +139,13 @@ CPoint X11FrameWindow::getScreenOrigin() {
 
 // --- input
 
-bool X11FrameWindow::queryPointer(int& rootX, int& rootY, unsigned& mask) {
+void X11FrameWindow::queryPointer(int& rootX, int& rootY, unsigned& mask) {
     // Asked of the root window, which cannot go away under us.
     Window root = None, child = None;
     int x = 0, y = 0;
     rootX = rootY = 0;
     mask = 0;
     XQueryPointer(display_, root_, &root, &child, &rootX, &rootY, &x, &y, &mask);
-    return true;
 }
 
 CPoint X11FrameWindow::getPointerPosition() {

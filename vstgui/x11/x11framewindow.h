@@ -68,7 +68,7 @@ private:
     void handle(XEvent& event);
     void paint(const XExposeEvent& event);
     void press(const XButtonEvent& event);
-    bool queryPointer(int& rootX, int& rootY, unsigned& mask);
+    void queryPointer(int& rootX, int& rootY, unsigned& mask);
     // The window's rectangle in its parent (position) and its parent.
     bool geometry(Window window, CRect& rect, Window& parent);
 
