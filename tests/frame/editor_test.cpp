@@ -9,7 +9,6 @@
 #include "editor/OrvVstEditor.h"
 #include "fakewindowsystem.h"
 #include "plugin/AudioEffectX.h"
-#include "vstgui/cbitmap.h"
 #include "vstgui/probeview.h"
 
 using namespace VSTGUI;
@@ -65,37 +64,8 @@ protected:
     bool canSizeWindow = true;
 };
 
-TEST_F(Editor, KnowsItsSizeBeforeOpening) {
-    ERect* rect = nullptr;
-    ASSERT_TRUE(editor->getRect(&rect));
-    EXPECT_EQ(rect->right - rect->left, 600) << "the background picture's width";
-    EXPECT_EQ(rect->bottom - rect->top, 500) << "and height";
-    EXPECT_FALSE(editor->isOpen());
-}
 
-TEST_F(Editor, OpensAFrameWithTheBackgroundAndClosesIt) {
-    ASSERT_TRUE(editor->open(parent()));
-    EXPECT_TRUE(editor->isOpen());
-    CFrame* frame = editor->getFrame();
-    ASSERT_NE(frame, nullptr);
-    CRect size;
-    EXPECT_EQ(frame->getViewSize(size), CRect(0, 0, 600, 500));
-    ASSERT_NE(frame->getBackground(), nullptr) << "the background picture";
-    EXPECT_EQ(frame->getBackground()->getResourceID(), 128);
-    EXPECT_EQ(windows.lastParent, parent()) << "inside the host's window";
-    editor->close();
-    EXPECT_TRUE(windows.windowDestroyed) << "the window goes with the frame";
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    EXPECT_FALSE(editor->isOpen());
-    EXPECT_TRUE(editor->open(parent())) << "and opens again";
-}
 
-TEST_F(Editor, AWindowThatCannotBeMadeLeavesItClosed) {
-    windows.refuse = true;
-    EXPECT_FALSE(editor->open(parent())) << "the host hears the failure";
-    EXPECT_FALSE(editor->isOpen());
-    EXPECT_EQ(editor->getFrame(), nullptr);
-}
 
 TEST_F(Editor, OpeningAgainMovesTheEditor) {
     ASSERT_TRUE(editor->open(parent()));

