@@ -9,3 +9,7 @@ using Args = std::vector<std::string>;
 
 // info PLUGIN.so: identity, flags, parameters and programs of a plug-in.
 int runInfo(const Args& args);
+// edit PLUGIN.so: the plug-in's editor in a window until it is closed.
+int runEdit(const Args& args);
+// screenshot PLUGIN.so OUT.png: a PNG of the editor on the current display.
+int runScreenshot(const Args& args);

@@ -19,6 +19,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
+    {"edit", runEdit, "edit PLUGIN.so      the editor in a window"},
+    {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png  a picture of the editor"},
 };
 
 int usage(FILE* out) {

@@ -91,3 +91,12 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return 0;
     }
 }
+
+VstInt32 AudioEffectX::canHostDo(const char* text) {
+    if (!text) return 0;
+    return static_cast<VstInt32>(callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)));
+}
+
+bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
+    return callHost(audioMasterSizeWindow, width, height) != 0;
+}

@@ -44,6 +44,13 @@ public:
     virtual bool canParameterBeAutomated(VstInt32) { return true; }
     virtual VstInt32 getVstVersion() { return 2400; }
 
+    // GUI thread. Asks the host about one of its capabilities
+    // (audioMasterCanDo): 1 yes, -1 no, 0 when it does not say.
+    VstInt32 canHostDo(const char* text);
+    // GUI thread. Asks the host to resize the editor's window
+    // (audioMasterSizeWindow); true when it did.
+    bool sizeWindow(VstInt32 width, VstInt32 height);
+
 protected:
     // Asks the host to send MIDI events (audioMasterWantMidi).
     void wantEvents(VstInt32 filter = 1);
