@@ -32,13 +32,14 @@ constexpr float kMaxOscillatorHz = 19000.0f;
 // TUNEOSC2 0..1 spans +-12 whole semitones, FINETUNEOSC2 +-1 semitone.
 constexpr float kCoarseTuneSpan = 24.0f;
 constexpr float kFineTuneSpan = 2.0f;
-// Noise of uniform draws, scaled to about the saw's level (+-0.75).
+// Uniform noise of +-0.75, a little louder than the saw (+-0.5).
 constexpr float kNoiseLevel = 1.5f;
 // Sub-oscillator: a square two ("-24") or one ("-12") octaves down.
 constexpr float kSubTwoOctaves = 24.0f;
 constexpr float kSubOneOctave = 12.0f;
 constexpr float kSquareWidth = 0.5f;
-// KEYFOLLOW 1 moves the cutoff by 1/127 per note (0.00787 as tuned).
+// KEYFOLLOW 1 moves the cutoff by about 1/127 per note, the whole range
+// over the MIDI notes.
 constexpr float kKeyFollowPerNote = 0.00787399989f;
 // Headroom after the filter, before decimation.
 constexpr float kPostFilterGain = 0.800000012f;
