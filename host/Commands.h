@@ -9,3 +9,6 @@ using Args = std::vector<std::string>;
 
 // info PLUGIN.so: identity, flags, parameters and programs of a plug-in.
 int runInfo(const Args& args);
+// render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]: plays a phrase
+// or a MIDI file through a program into an audio file.
+int runRender(const Args& args);

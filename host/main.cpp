@@ -19,6 +19,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
+    {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
+                          "                      play a phrase through a program into a file"},
 };
 
 int usage(FILE* out) {
