@@ -91,7 +91,9 @@ void OrvVst::handleMidiEvent(const VstMidiEvent& event) {
 }
 
 // Learn first (so the controller that is learned already drives its new
-// target), then the mapped parameter, then the channel-mode reset.
+// target), then the mapped parameter, then the channel-mode reset. The maps
+// are plain int stores on the audio thread: a chunk taken at that moment on
+// another thread holds the old or the new target, never a torn one.
 void OrvVst::controlChange(int controller, int value, unsigned char rawController) {
     const VstInt32 learned = lastChangedParameter();
     if (params_.get(param::kControllerLearn) > 0.0f)

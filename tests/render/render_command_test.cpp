@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "support/AudioMeasure.h"
+#include "support/Command.h"
 
 namespace {
 
@@ -23,31 +23,23 @@ struct HostRun {
     std::string out, err;
 };
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Unique to this process: tests run in parallel, other checkouts too.
 std::string tempPath(const std::string& name) {
     return ::testing::TempDir() + "orv-render-" + std::to_string(getpid()) + "-" + name;
 }
 
-// Runs `orv-host render <arguments>` through the shell.
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs `orv-host render <arguments>`. A peer plug-in's own leaks are not
+// ours to find in the sanitizer build.
 HostRun render(const std::string& arguments) {
     const std::string errFile = tempPath("stderr.txt");
-    const std::string command =
-        std::string(ORV_HOST_PATH) + " render " + arguments + " 2>" + errFile;
-    HostRun run{-1, {}, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = slurp(errFile);
-    return run;
+    const CommandRun run = runCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(ORV_HOST_PATH) +
+                                      " render " + arguments + " 2>" + errFile);
+    return {run.status, run.out, slurp(errFile)};
 }
 
 struct AudioFile {
@@ -68,6 +60,19 @@ AudioFile readAudio(const std::string& path) {
         f.left.push_back(all[i * f.info.channels]);
         f.right.push_back(all[i * f.info.channels + (f.info.channels > 1 ? 1 : 0)]);
     }
+    return f;
+}
+
+// Renders `arguments` into a temporary file `name` and reads it back;
+// f.ok is false when either step failed.
+AudioFile renderFile(const std::string& arguments, const std::string& name,
+                     HostRun* run = nullptr) {
+    const std::string path = tempPath(name);
+    const HostRun r = render(arguments + " -o " + path);
+    EXPECT_EQ(r.status, 0) << arguments << "\n" << r.err;
+    if (run) *run = r;
+    AudioFile f = readAudio(path);
+    EXPECT_TRUE(f.ok) << "libsndfile reads " << path << " back";
     return f;
 }
 
@@ -97,12 +102,9 @@ double printedDb(const std::string& out, const std::string& label) {
 
 TEST(RenderFiles, TheDemoBecomesAFloatWavOfTheRequestedRateAndLength) {
     for (double rate : {44100.0, 48000.0}) {
-        const std::string out = tempPath("demo.wav");
-        const HostRun run = render(kModule + " --demo --tail 0 --rate " + std::to_string(int(rate)) +
-                               " -o " + out);
-        ASSERT_EQ(run.status, 0) << run.err;
-        const AudioFile f = readAudio(out);
-        ASSERT_TRUE(f.ok) << "libsndfile reads the file back";
+        HostRun run;
+        const AudioFile f = renderFile(
+            kModule + " --demo --tail 0 --rate " + std::to_string(int(rate)), "demo.wav", &run);
         EXPECT_EQ(f.info.samplerate, int(rate));
         EXPECT_EQ(f.info.channels, 2);
         EXPECT_EQ(f.info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT) << "32-bit float WAV";
@@ -112,27 +114,19 @@ TEST(RenderFiles, TheDemoBecomesAFloatWavOfTheRequestedRateAndLength) {
 }
 
 TEST(RenderFiles, FlacIsWrittenWith24Bits) {
-    const std::string out = tempPath("demo.flac");
-    const HostRun run = render(kModule + " --demo --tail 0 --block 100 -o " + out);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const AudioFile f = readAudio(out);
-    ASSERT_TRUE(f.ok);
+    const AudioFile f = renderFile(kModule + " --demo --tail 0 --block 100", "demo.flac");
     EXPECT_EQ(f.info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
     EXPECT_EQ(f.info.frames, demoFramesWithoutTail(44100.0, 120.0, 100));
 }
 
 TEST(RenderFiles, TheTempoStretchesTheDemo) {
-    const std::string out = tempPath("slow.wav");
-    ASSERT_EQ(render(kModule + " --demo --tail 0 --tempo 90 -o " + out).status, 0);
-    EXPECT_EQ(readAudio(out).info.frames, demoFramesWithoutTail(44100.0, 90.0, 256));
+    const AudioFile f = renderFile(kModule + " --demo --tail 0 --tempo 90", "slow.wav");
+    EXPECT_EQ(f.info.frames, demoFramesWithoutTail(44100.0, 90.0, 256));
 }
 
 TEST(RenderSound, TheDemoIsHeardWithItsTailAndTheLevelsPrintedAreTheFilesOwn) {
-    const std::string out = tempPath("sound.wav");
-    const HostRun run = render(kModule + " --demo --program 0 -o " + out);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const AudioFile f = readAudio(out);
-    ASSERT_TRUE(f.ok);
+    HostRun run;
+    const AudioFile f = renderFile(kModule + " --demo --program 0", "sound.wav", &run);
     EXPECT_GT(f.info.frames, demoFramesWithoutTail(44100.0, 120.0, 256)) << "a tail follows";
     EXPECT_EQ(f.left, f.right) << "Ambrell is mono on both outputs";
     const float peak = measure::peak(f.left);
@@ -156,24 +150,17 @@ TEST(RenderSound, AMidiNoteStartsOnItsFrameWhateverTheBlockSize) {
     std::ofstream(midiPath, std::ios::binary).write(reinterpret_cast<const char*>(smf.data()),
                                                     static_cast<std::streamsize>(smf.size()));
     for (int block : {64, 256, 1000}) {
-        const std::string out = tempPath("note.wav");
-        const HostRun run = render(kModule + " --midi " + midiPath + " --set KEYFOLLOW=1 --block " +
-                               std::to_string(block) + " -o " + out);
-        ASSERT_EQ(run.status, 0) << run.err;
-        const AudioFile f = readAudio(out);
+        const AudioFile f = renderFile(kModule + " --midi " + midiPath +
+                                           " --set KEYFOLLOW=1 --block " + std::to_string(block),
+                                       "note.wav");
         EXPECT_EQ(measure::firstNonZero(f.left), 26460) << "block size " << block;
     }
 }
 
 TEST(RenderSound, ProgramsAreChosenByNameOrNumber) {
-    const std::string byName = tempPath("byname.wav"), byNumber = tempPath("bynumber.wav"),
-                      other = tempPath("other.wav");
-    ASSERT_EQ(render(kModule + " --demo --program 'Acid Bass' -o " + byName).status, 0);
-    ASSERT_EQ(render(kModule + " --demo --program 2 -o " + byNumber).status, 0);
-    ASSERT_EQ(render(kModule + " --demo --program 'Saw Bass' -o " + other).status, 0);
-    const double a = measure::rms(readAudio(byName).left);
-    const double b = measure::rms(readAudio(byNumber).left);
-    const double c = measure::rms(readAudio(other).left);
+    const double a = measure::rms(renderFile(kModule + " --demo --program 'Acid Bass'", "a.wav").left);
+    const double b = measure::rms(renderFile(kModule + " --demo --program 2", "b.wav").left);
+    const double c = measure::rms(renderFile(kModule + " --demo --program 'Saw Bass'", "c.wav").left);
     ASSERT_GT(a, 0.0) << "Acid Bass is heard";
     EXPECT_NEAR(measure::dbfs(a), measure::dbfs(b), 0.05) << "the same program twice";
     EXPECT_GT(std::fabs(measure::dbfs(a) - measure::dbfs(c)), 0.5) << "another program differs";
@@ -182,15 +169,11 @@ TEST(RenderSound, ProgramsAreChosenByNameOrNumber) {
 TEST(RenderSound, SetOverridesAParameterOfTheProgram) {
     // The output is scaled by VOLUME squared: half the volume, a quarter of
     // the level, -12.04 dB.
-    const std::string full = tempPath("full.wav"), half = tempPath("half.wav"),
-                      mute = tempPath("mute.wav");
-    ASSERT_EQ(render(kModule + " --demo --set VOLUME=1 -o " + full).status, 0);
-    ASSERT_EQ(render(kModule + " --demo --set VOLUME=0.5 -o " + half).status, 0);
-    ASSERT_EQ(render(kModule + " --demo --set VOLUME=0 --set 43=0 -o " + mute).status, 0);
-    const double difference =
-        measure::dbfs(measure::rms(readAudio(half).left)) - measure::dbfs(measure::rms(readAudio(full).left));
-    EXPECT_NEAR(difference, 20.0 * std::log10(0.25), 0.01);
-    EXPECT_EQ(measure::peak(readAudio(mute).left), 0.0f) << "VOLUME 0 is silence";
+    const double full = measure::rms(renderFile(kModule + " --demo --set VOLUME=1", "1.wav").left);
+    const double half = measure::rms(renderFile(kModule + " --demo --set VOLUME=0.5", "2.wav").left);
+    const AudioFile mute = renderFile(kModule + " --demo --set VOLUME=0 --set 43=0", "0.wav");
+    EXPECT_NEAR(measure::dbfs(half) - measure::dbfs(full), 20.0 * std::log10(0.25), 0.01);
+    EXPECT_EQ(measure::peak(mute.left), 0.0f) << "VOLUME 0 is silence";
 }
 
 TEST(RenderRefusals, MistakesAreNamedAndNoFileIsWritten) {
@@ -232,25 +215,16 @@ TEST(RenderProgress, ShownOnATerminalOnly) {
     EXPECT_EQ(plain.err, "") << "nothing on stderr when it is not a terminal";
     // script(1) runs the command on a pseudo-terminal and copies what it
     // shows to stdout.
-    const std::string command = "script -qec \"" + std::string(ORV_HOST_PATH) + " render " +
-                                kModule + " --demo -o " + out + "\" /dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string shown;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) shown.append(buffer, n);
-    pclose(pipe);
-    EXPECT_NE(shown.find("\rrendering"), std::string::npos) << "progress on the terminal";
+    const CommandRun shown = runCommand("script -qec \"" + std::string(ORV_HOST_PATH) +
+                                        " render " + kModule + " --demo -o " + out + "\" /dev/null");
+    EXPECT_NE(shown.out.find("\rrendering"), std::string::npos) << "progress on the terminal";
 }
 
 TEST(RenderPeers, AnotherVstInstrumentRendersToo) {
     const std::string amsynth = "/usr/lib/vst/amsynth_vst.so";
     if (!exists(amsynth)) GTEST_SKIP() << "amsynth is not installed";
-    const std::string out = tempPath("amsynth.wav");
-    const HostRun run = render(amsynth + " --demo --program 0 -o " + out);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_GT(measure::peak(readAudio(out).left), 0.01f) << "amsynth plays the demo";
+    const AudioFile f = renderFile(amsynth + " --demo --program 0", "amsynth.wav");
+    EXPECT_GT(measure::peak(f.left), 0.01f) << "amsynth plays the demo";
 }
 
 }  // namespace
