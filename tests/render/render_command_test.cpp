@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/DemoPhrase.h"
 #include "support/AudioMeasure.h"
 #include "support/Command.h"
 
@@ -155,6 +156,37 @@ TEST(RenderSound, AMidiNoteStartsOnItsFrameWhateverTheBlockSize) {
                                        "note.wav");
         EXPECT_EQ(measure::firstNonZero(f.left), 26460) << "block size " << block;
     }
+}
+
+// An acid line by numbers: every riff note opens the resonant filter and
+// lets it fall back (the spectral centroid drops from the attack to 150 ms
+// in), and the accented notes open it further than the soft ones.
+TEST(RenderSound, AcidBassSweepsItsFilterOnEveryNote) {
+    const AudioFile f = renderFile(kModule + " --demo --program 'Acid Bass'", "acid.wav");
+    const double rate = f.info.samplerate;
+    const std::size_t window = 1024;  // 23 ms
+    double accented = 0.0, soft = 0.0;
+    int accents = 0, softs = 0;
+    int held = 0;
+    for (const MidiFileEvent& e : demoPhrase(120.0).events) {
+        const bool on = e.bytes[0] == 0x90;
+        held += on ? 1 : -1;
+        // The detached riff notes of bars 1 and 2 (a legato note slides on
+        // without a new sweep).
+        if (!on || held > 1 || e.seconds >= 4.0) continue;
+        const auto onset = static_cast<std::size_t>(e.seconds * rate);
+        const double attack = measure::spectralCentroid(f.left, rate, onset + 220, window);
+        const double settled =
+            measure::spectralCentroid(f.left, rate, onset + std::size_t(0.15 * rate), window);
+        EXPECT_GT(attack, 1.3 * settled)
+            << "note " << int(e.bytes[1]) << " at " << e.seconds << " s: " << attack << " Hz, then "
+            << settled << " Hz";
+        (e.bytes[2] >= 110 ? accented : soft) += attack;
+        (e.bytes[2] >= 110 ? accents : softs) += 1;
+    }
+    ASSERT_GT(accents, 0);
+    ASSERT_GT(softs, 0);
+    EXPECT_GT(accented / accents, soft / softs) << "accents open the filter further";
 }
 
 TEST(RenderSound, ProgramsAreChosenByNameOrNumber) {
