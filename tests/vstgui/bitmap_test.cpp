@@ -1,0 +1,173 @@
+// Bitmaps from the module's resources, and how they are drawn.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "resources/resources.h"
+#include "vstgui/bmpdecoder.h"
+#include "vstgui/cbitmap.h"
+#include "vstgui/cdrawcontext.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+TEST(BitmapResources, TheFourIdsHaveTheEditorsSizes) {
+    struct Expected {
+        int32_t id, width, height;
+    } table[] = {{128, 600, 500}, {129, 40, 3201}, {130, 30, 40}, {131, 30, 40}};
+    for (const Expected& e : table) {
+        auto* bitmap = new CBitmap(e.id);
+        EXPECT_TRUE(bitmap->isLoaded()) << "resource " << e.id << " loads";
+        EXPECT_EQ(bitmap->getWidth(), e.width) << "width of " << e.id;
+        EXPECT_EQ(bitmap->getHeight(), e.height) << "height of " << e.id;
+        EXPECT_EQ(bitmap->getTransparentColor(), kTransparentCColor) << "key colour defaults to white";
+        EXPECT_TRUE(bitmap->getNoAlpha()) << "resource images have no alpha";
+        bitmap->forget();
+    }
+}
+
+TEST(BitmapResources, AMissingIdLeavesTheBitmapEmptyAndDrawingNothing) {
+    auto* bitmap = new CBitmap(127);
+    EXPECT_FALSE(bitmap->isLoaded()) << "no resource 127";
+    EXPECT_EQ(bitmap->getWidth(), 0) << "empty width";
+    EXPECT_EQ(bitmap->getHeight(), 0) << "empty height";
+    PixelSurface surface(10, 10);
+    auto* context = new CDrawContext(nullptr, &surface, nullptr);
+    bitmap->draw(context, CRect(0, 0, 10, 10));
+    bitmap->drawTransparent(context, CRect(0, 0, 10, 10));
+    bitmap->drawAlphaBlend(context, CRect(0, 0, 10, 10), CPoint(), 255);
+    EXPECT_TRUE(surface.damage().isEmpty()) << "no pixel changed";
+    bitmap->draw(nullptr, CRect(0, 0, 10, 10));  // no context: nothing
+    context->forget();
+    bitmap->forget();
+}
+
+TEST(BitmapResources, LoadFromPathIsRefusedAndEmpties) {
+    auto* bitmap = new CBitmap(130);
+    EXPECT_FALSE(bitmap->loadFromPath("/tmp/anything.bmp")) << "files are not loaded";
+    EXPECT_EQ(bitmap->getWidth(), 0) << "the old image is disposed";
+    EXPECT_TRUE(bitmap->loadFromResource(130)) << "the resource loads again";
+    bitmap->forget();
+}
+
+// A bitmap drawn into a pre-filled surface, comparing against the image.
+class BitmapDrawing : public ::testing::Test {
+protected:
+    BitmapDrawing() : surface(30, 20), context(new CDrawContext(nullptr, &surface, nullptr)), knob(new CBitmap(129)) {
+        surface.fill(surface.bounds(), kUnder);
+    }
+    ~BitmapDrawing() override {
+        knob->forget();
+        context->forget();
+    }
+    static constexpr Pixel kUnder = 0x123456;
+    PixelSurface surface;
+    CDrawContext* context;
+    CBitmap* knob;
+};
+
+TEST_F(BitmapDrawing, DrawCopiesTheRegionAtTheOffset) {
+    const CPoint frame3(0, 3 * 40);  // film strip: frame 3 starts 120 rows down
+    context->offset = CPoint(-5, 0);
+    knob->draw(context, CRect(5, 0, 25, 20), frame3);
+    const PixelSurface& image = *knob->getImage();
+    int mismatches = 0;
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 20; ++x) mismatches += surface.pixel(x, y) != image.pixel(x, 120 + y);
+    EXPECT_EQ(mismatches, 0) << "the 20 x 20 region from (0, 120) lands at (0, 0) after the offset";
+    EXPECT_EQ(surface.pixel(20, 0), kUnder) << "outside the rectangle untouched";
+}
+
+TEST_F(BitmapDrawing, TransparentDrawingKeepsTheDestinationUnderTheKey) {
+    knob->setTransparentColor(CColor{0, 0, 0, 77});  // alpha of the key plays no part
+    knob->drawTransparent(context, CRect(0, 0, 20, 20), CPoint(10, 0));
+    const PixelSurface& image = *knob->getImage();
+    int keyed = 0, copied = 0, wrong = 0;
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 20; ++x) {
+            const Pixel src = image.pixel(10 + x, y);
+            if (src == 0) {
+                ++keyed;
+                wrong += surface.pixel(x, y) != kUnder;
+            } else {
+                ++copied;
+                wrong += surface.pixel(x, y) != src;
+            }
+        }
+    EXPECT_GT(keyed, 0) << "the strip has black surroundings";
+    EXPECT_GT(copied, 0) << "and a knob face";
+    EXPECT_EQ(wrong, 0) << "black keeps the destination exactly, everything else is copied";
+}
+
+TEST_F(BitmapDrawing, AlphaBlendMixesWithConstantOpacity) {
+    knob->drawAlphaBlend(context, CRect(0, 0, 1, 1), CPoint(0, 0), 255);
+    EXPECT_EQ(surface.pixel(0, 0), knob->getImage()->pixel(0, 0)) << "255 is a plain copy";
+    knob->drawAlphaBlend(context, CRect(1, 0, 2, 1), CPoint(0, 0), 0);
+    EXPECT_EQ(surface.pixel(1, 0), kUnder) << "0 leaves the destination";
+}
+
+// A valid 24-bit BMP of w x h, bottom-up, with pixel (x, y) = x * 16 + y.
+std::vector<unsigned char> makeBmp(int32_t w, int32_t h) {
+    const uint32_t row = (uint32_t(w) * 3 + 3) & ~3u;
+    std::vector<unsigned char> f(54 + row * uint32_t(h), 0);
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
+    f[0] = 'B', f[1] = 'M';
+    put32(2, uint32_t(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(w));
+    put32(22, uint32_t(h));
+    f[26] = 1, f[28] = 24;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) f[54 + row * uint32_t(h - 1 - y) + uint32_t(x) * 3] = uint8_t(x * 16 + y);
+    return f;
+}
+
+TEST(BmpDecoder, ReadsRowsBottomUpWithPadding) {
+    const auto file = makeBmp(3, 2);  // 9 bytes a row, padded to 12
+    auto image = decodeBmp(file.data(), file.size());
+    ASSERT_TRUE(image) << "a plain 24-bit file decodes";
+    EXPECT_EQ(image->pixel(2, 1), Pixel(2 * 16 + 1)) << "blue byte of (2, 1) from the first stored row";
+    EXPECT_EQ(image->pixel(0, 0), 0u) << "(0, 0) from the last stored row";
+}
+
+TEST(BmpDecoder, RejectsMalformedFiles) {
+    const auto good = makeBmp(4, 4);
+    auto bad = good;
+    bad[0] = 'X';
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "wrong signature";
+    EXPECT_FALSE(decodeBmp(good.data(), good.size() - 1)) << "truncated pixel data";
+    EXPECT_FALSE(decodeBmp(good.data(), 20)) << "truncated header";
+    EXPECT_FALSE(decodeBmp(nullptr, 100)) << "no data";
+    bad = good;
+    bad[28] = 8;
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "palette images are not supported";
+    bad = good;
+    bad[30] = 1;
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "compressed images are not supported";
+    bad = good;
+    const uint32_t huge = 0x7FFFFFFF;
+    std::memcpy(&bad[18], &huge, 4);
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "an absurd width";
+    bad = good;
+    const uint32_t outside = 0xFFFFFFF0;
+    std::memcpy(&bad[10], &outside, 4);
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "pixel data offset beyond the file";
+    bad = good;
+    const int32_t minHeight = INT32_MIN;
+    std::memcpy(&bad[22], &minHeight, 4);
+    EXPECT_FALSE(decodeBmp(bad.data(), bad.size())) << "the most negative height";
+}
+
+TEST(BmpDecoder, TopDownFilesKeepTheirRowOrder) {
+    auto file = makeBmp(2, 2);
+    const int32_t topDown = -2;
+    std::memcpy(&file[22], &topDown, 4);
+    auto image = decodeBmp(file.data(), file.size());
+    ASSERT_TRUE(image) << "negative height is a top-down file";
+    EXPECT_EQ(image->pixel(1, 0), Pixel(1 * 16 + 1)) << "first stored row is the top row";
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// CBitmap: a picture from the module's resources, drawn plainly, with a key
+// colour as see-through, or blended with a constant opacity.
+//
+// Drawing copies the region of the target rectangle's size that starts at
+// the given offset inside the image, so one frame of a film strip is drawn
+// by passing its position as the offset. The key colour defaults to pure
+// white (the red, green and blue of kTransparentCColor; its alpha is never
+// compared). Reference counted; GUI thread only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "vstgui/ccolor.h"
+#include "vstgui/creferencecounter.h"
+#include "vstgui/crect.h"
+#include "vstgui/pixelsurface.h"
+
+namespace VSTGUI {
+
+class CDrawContext;
+
+class CBitmap : public CReferenceCounter {
+public:
+    // Loads the resource; a missing id leaves the bitmap empty (0 x 0).
+    explicit CBitmap(int32_t resourceID);
+    ~CBitmap() override;
+
+    // Each draws nothing without a context or without an image.
+    virtual void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
+    virtual void drawTransparent(CDrawContext* context, const CRect& rect,
+                                 const CPoint& offset = CPoint());
+    virtual void drawAlphaBlend(CDrawContext* context, const CRect& rect,
+                                const CPoint& offset = CPoint(), uint8_t alpha = 128);
+    virtual void dispose();
+    // False, and empty, when the module has no bitmap of that id.
+    virtual bool loadFromResource(int32_t resourceID);
+    // Always false: pictures come from the module only. Empties the bitmap.
+    virtual bool loadFromPath(const void* platformPath);
+
+    int32_t getWidth() const { return width; }
+    int32_t getHeight() const { return height; }
+    int32_t getResourceID() const { return resourceID; }
+    bool isLoaded() const { return pHandle != nullptr; }
+    void setTransparentColor(const CColor& color) { transparentCColor = color; }
+    CColor getTransparentColor() const { return transparentCColor; }
+    bool getNoAlpha() const { return noAlpha; }
+    // The decoded pixels, or none.
+    const PixelSurface* getImage() const { return pHandle.get(); }
+
+private:
+    int32_t resourceID = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    CColor transparentCColor = kTransparentCColor;
+    bool noAlpha = true;
+    std::unique_ptr<PixelSurface> pHandle;
+};
+
+}  // namespace VSTGUI
