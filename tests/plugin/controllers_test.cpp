@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "engine/ParamBlock.h"
@@ -209,6 +211,24 @@ TEST_F(Controllers, AHugeCountReadsNoFurtherThanTheQueueTakes) {
     EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.list()), 1);
     host.render(8);
     EXPECT_EQ(cutoff(), 127 * kDataByteScale);
+}
+
+TEST_F(Controllers, ArbitraryBytesAtArbitraryOffsetsNeverBreakTheSound) {
+    // Any status, any data bytes (high bits set), offsets before, inside and
+    // far beyond the block, learn switched on and off: the plug-in keeps
+    // playing finite samples and every parameter stays a plain number.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255), offset(-300, 600), count(0, 40);
+    for (int block = 0; block < 400; ++block) {
+        std::vector<VstMidiEvent> events;
+        for (int n = count(random); n > 0; --n)
+            events.push_back(message(offset(random), byte(random), byte(random), byte(random)));
+        if (block == 390) events.push_back(message(INT_MAX, 0x90, 60, 100));
+        if (block % 20 == 0) host.setParameter(param::kControllerLearn, float(block % 40 == 0));
+        for (float s : host.render(events, 128)) ASSERT_TRUE(std::isfinite(s)) << "block " << block;
+    }
+    for (int i = 0; i < param::kCount; ++i)
+        EXPECT_TRUE(std::isfinite(host.getParameter(i))) << "parameter " << i;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -155,6 +156,20 @@ TEST(RenderSound, AMidiNoteStartsOnItsFrameWhateverTheBlockSize) {
                                            " --set KEYFOLLOW=1 --block " + std::to_string(block),
                                        "note.wav");
         EXPECT_EQ(measure::firstNonZero(f.left), 26460) << "block size " << block;
+    }
+}
+
+TEST(RenderSound, TheBlockSizeDoesNotChangeASingleSample) {
+    // Every event reaches its frame whatever block it falls in.
+    const std::string args = kModule + " --demo --program 'Acid Bass' --tail 0 --block ";
+    const AudioFile reference = renderFile(args + "256", "256.wav");
+    for (int block : {1, 64, 1000}) {
+        AudioFile f = renderFile(args + std::to_string(block), "other-block.wav");
+        const std::size_t common = std::min(f.left.size(), reference.left.size());
+        ASSERT_GT(common, 44100u * 7);
+        f.left.resize(common);
+        EXPECT_TRUE(std::equal(f.left.begin(), f.left.end(), reference.left.begin()))
+            << "block " << block << " against 256";
     }
 }
 
