@@ -6,6 +6,7 @@
 // length, format, peak and RMS level.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>

@@ -60,6 +60,41 @@ TEST_F(Controllers, AControllerTakesEffectAtItsOwnFrame) {
     EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "frame 37 takes it";
 }
 
+TEST_F(Controllers, OffsetsBeyondTheBlockCarryOverAndLaterBlocksQueueBehind) {
+    host.render({controller(300, kCutoffController, 127)}, 256);
+    EXPECT_EQ(cutoff(), 0.25f) << "frame 300 lies in the next block";
+    // Offset 10 of the next block waits 10 frames after the pending event,
+    // which comes out at frame 300 (44 frames into this block).
+    host.sendEvents({controller(10, kResonanceController, 127)});
+    host.render(44);
+    EXPECT_EQ(cutoff(), 0.25f);
+    host.render(1);
+    EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "at frame 300";
+    host.render(9);
+    EXPECT_EQ(host.getParameter(param::kResonance), 0.0f);
+    host.render(1);
+    EXPECT_EQ(host.getParameter(param::kResonance), 127 * kDataByteScale) << "at frame 310";
+}
+
+TEST_F(Controllers, EventsAtOneFrameComeOutInListOrder) {
+    host.render({controller(3, kCutoffController, 10), controller(3, kCutoffController, 20),
+                 controller(1, kResonanceController, 5)},
+                8);
+    EXPECT_EQ(cutoff(), 20 * kDataByteScale) << "the later of the two wins";
+    EXPECT_EQ(host.getParameter(param::kResonance), 5 * kDataByteScale)
+        << "offset 1 after offset 3 follows at once";
+}
+
+TEST_F(Controllers, ExtremeOffsetsAreHarmless) {
+    // A negative offset is due at once; INT_MIN to INT_MAX is a wait of
+    // about 2^32 frames, cut to the longest the queue counts.
+    host.render({controller(INT_MIN, kCutoffController, 127),
+                 controller(INT_MAX, kResonanceController, 127), controller(0, 1, 0)},
+                4096);
+    EXPECT_EQ(cutoff(), 127 * kDataByteScale);
+    EXPECT_EQ(host.getParameter(param::kResonance), 0.0f) << "still waiting";
+}
+
 TEST_F(Controllers, DataBytesCountWithSevenBits) {
     host.render({message(0, 0xB0, kCutoffController | 0x80, 64 | 0x80)}, 4);
     EXPECT_EQ(cutoff(), 64 * kDataByteScale) << "high bits of both data bytes are dropped";
@@ -192,13 +227,17 @@ TEST_F(Controllers, ListsThatCannotBeReadAreAnsweredZero) {
 
 TEST_F(Controllers, NullEntriesAndOtherEventTypesAreSkipped) {
     std::vector<VstMidiEvent> events{controller(2, kCutoffController, 127),
-                                     controller(4, kResonanceController, 127)};
+                                     controller(50, kResonanceController, 127),
+                                     controller(20, kResonanceController, 64)};
     events[1].type = kVstSysExType;
-    EventList list({nullptr, asEvent(events[0]), nullptr, asEvent(events[1])});
+    EventList list({nullptr, asEvent(events[0]), nullptr, asEvent(events[1]), asEvent(events[2])});
     EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.list()), 1);
-    host.render(8);
-    EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "the MIDI event among them is taken";
+    host.render(20);
+    EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "the MIDI events among them are taken";
     EXPECT_EQ(host.getParameter(param::kResonance), 0.0f) << "the SysEx one is not";
+    host.render(1);
+    EXPECT_EQ(host.getParameter(param::kResonance), 64 * kDataByteScale)
+        << "at frame 20: the skipped event's offset did not count";
 }
 
 TEST_F(Controllers, AHugeCountReadsNoFurtherThanTheQueueTakes) {

@@ -1,4 +1,5 @@
-// The demo phrase: four bars that show a sound off, timed by the tempo.
+// The demo phrase: four bars that show a sound off. (Its length at each
+// tempo is checked on the rendered files.)
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,17 +10,6 @@ namespace {
 
 bool isOn(const MidiFileEvent& e) { return (e.bytes[0] & 0xF0) == 0x90 && e.bytes[2] > 0; }
 bool isOff(const MidiFileEvent& e) { return (e.bytes[0] & 0xF0) == 0x80; }
-
-TEST(DemoPhrase, LastsFourBarsAtTheTempo) {
-    for (double bpm : {120.0, 90.0, 174.0}) {
-        const MidiFile phrase = demoPhrase(bpm);
-        const double beat = 60.0 / bpm;
-        EXPECT_NEAR(phrase.events.front().seconds, 0.0, 1e-12) << "starts at once";
-        EXPECT_LE(phrase.lengthSeconds, 16 * beat) << "within 16 beats at " << bpm;
-        EXPECT_GE(phrase.lengthSeconds, 15 * beat) << "and fills them";
-    }
-    EXPECT_NEAR(demoPhrase(120.0).lengthSeconds, 7.75, 1e-9) << "8 s at 120 BPM, last note-off";
-}
 
 TEST(DemoPhrase, EveryNoteIsReleasedAndEventsAreInTimeOrder) {
     const MidiFile phrase = demoPhrase(120.0);
