@@ -48,6 +48,13 @@ static_assert(sizeof(kSyncMultiplier) / sizeof(float) ==
                   Modulation::kLastSynced - Modulation::kFirstSynced + 1,
               "one multiplier per synced mode");
 
+// The pitch, FM and pulse-width destinations come in threes: oscillator 1
+// (which 0), oscillator 2 (1), both (2).
+void addPerOscillator(int which, float amount, float& osc1, float& osc2) {
+    if (which != 1) osc1 += amount;
+    if (which != 0) osc2 += amount;
+}
+
 // Table steps per read for a free-running rate knob, scaled by factor.
 float freeIncrement(float knob, float factor, float sampleRate) {
     return knob * knob * knob * knob * factor * kMaxFreeHz / sampleRate * kStepsPerCycle;
@@ -109,26 +116,19 @@ void Modulation::apply(int destination, float v, float intensity, ModulationTarg
         case kBothPitch: {
             const float centred = (i - 0.5f) * 2.0f;
             const float amount = v * (centred * centred * centred * centred * centred) * kPitchDepth;
-            if (destination != kOsc2Pitch) t.pitch1 += amount;
-            if (destination != kOsc1Pitch) t.pitch2 += amount;
+            addPerOscillator(destination - kOsc1Pitch, amount, t.pitch1, t.pitch2);
             break;
         }
         case kOsc1Fm:
         case kOsc2Fm:
-        case kBothFm: {
-            const float amount = (v + 1.0f) * (i * i * i * i) * 0.5f;
-            if (destination != kOsc2Fm) t.fm1 += amount;
-            if (destination != kOsc1Fm) t.fm2 += amount;
+        case kBothFm:
+            addPerOscillator(destination - kOsc1Fm, (v + 1.0f) * (i * i * i * i) * 0.5f, t.fm1, t.fm2);
             break;
-        }
         case kOsc1Pw:
         case kOsc2Pw:
-        case kBothPw: {
-            const float amount = v * (i * i * i * i) * 0.5f;
-            if (destination != kOsc2Pw) t.pw1 += amount;
-            if (destination != kOsc1Pw) t.pw2 += amount;
+        case kBothPw:
+            addPerOscillator(destination - kOsc1Pw, v * (i * i * i * i) * 0.5f, t.pw1, t.pw2);
             break;
-        }
         case kLfo2Rate:
             lfo2Factor = 1.0f - (v + 1.0f) * (i * i * i * i * i) * 0.5f;
             // An intensity above 1 would push the factor below 0 and run

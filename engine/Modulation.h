@@ -57,7 +57,7 @@ public:
     // "trigger" mode restarts.
     void noteOn(const ParamBlock& params, float tempo);
 
-    // Any thread, for tests: the LFO units.
+    // For tests (the audio thread, or any while no audio runs): the LFOs.
     const Lfo& lfo1() const { return lfo1_; }
     const Lfo& lfo2() const { return lfo2_; }
 

@@ -66,7 +66,7 @@ public:
     // untouched while the voice is idle.
     void renderSample(float& out);
 
-    // Any thread, for tests and meters.
+    // For tests: the audio thread, or any thread while no audio runs.
     float pitch() const { return pitch_; }  // semitones of the last sample, after glide
     const Envelope& ampEnvelope() const { return ampEnv_; }
     const Envelope& filterEnvelope() const { return filterEnv_; }
@@ -74,7 +74,6 @@ public:
 
 private:
     float param(int index) const { return params_.get(index); }
-    bool idle() const;
     float glide(float pitch);
     void renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second);
     float cutoffFor(float cutoffWork, float note, float gate);

@@ -79,6 +79,52 @@ TEST(ModulationDepth, FreeLfo1AtRateZeroModulatesNothing) {
     }
 }
 
+TEST(ModulationRouting, EachDestinationMovesItsValues) {
+    // An LFO standing at the top of its square (v = +1) at intensity 1 adds
+    // I^5 = 1 to the cutoff, ((I - 0.5) 2)^5 48 = 48 semitones to a pitch,
+    // (v + 1) I^4 / 2 = 1 to an FM amount and v I^4 / 2 = 0.5 to a width.
+    struct Moved {
+        float cutoff, pitch1, pitch2, fm1, fm2, pw1, pw2;
+    };
+    const Moved expected[] = {
+        {1, 0, 0, 0, 0, 0, 0},        // "cutoff"
+        {0, 48, 0, 0, 0, 0, 0},       // "osc1"
+        {0, 0, 48, 0, 0, 0, 0},       // "osc2"
+        {0, 48, 48, 0, 0, 0, 0},      // "osc1/2"
+        {0, 0, 0, 1, 0, 0, 0},        // "osc1 fm"
+        {0, 0, 0, 0, 1, 0, 0},        // "osc2 fm"
+        {0, 0, 0, 1, 1, 0, 0},        // "osc1/2 fm"
+        {0, 0, 0, 0, 0, 0.5f, 0},     // "osc1 pw"
+        {0, 0, 0, 0, 0, 0, 0.5f},     // "osc2 pw"
+        {0, 0, 0, 0, 0, 0.5f, 0.5f},  // "osc1/2 pw"
+        {0, 0, 0, 0, 0, 0, 0},        // "lfo2 rate" (LFO 1 only), none of these
+        {0, 0, 0, 0, 0, 0, 0},        // outside the menu
+    };
+    for (int lfo : {1, 2}) {
+        const int offset = lfo == 1 ? 0 : param::kLfo2Intensity - param::kLfo1Intensity;
+        for (int destination = 0; destination < 12; ++destination) {
+            ParamBlock params;
+            params.set(param::kLfo1KeyTrigger, rig::kFree);  // LFO 1 at rate 0: off unless it is the subject
+            params.set(param::kLfo2KeyTrigger, rig::kFree);
+            params.set(param::kLfo1Intensity + offset, 1.0f);
+            params.set(param::kLfo1Rate + offset, 0.5f);
+            params.set(param::kLfo1Waveform + offset, rig::kLfoSquare);
+            params.set(param::kLfo1Destination + offset, static_cast<float>(destination));
+            RandomSource random;
+            Modulation modulation(rig::kRate, random);
+            ModulationTargets t{};
+            modulation.step(params, t);
+            const Moved& e = expected[destination];
+            const float got[] = {t.cutoff, t.pitch1, t.pitch2, t.fm1, t.fm2, t.pw1, t.pw2};
+            const float want[] = {e.cutoff, e.pitch1, e.pitch2, e.fm1, e.fm2, e.pw1, e.pw2};
+            for (int k = 0; k < 7; ++k) {
+                EXPECT_EQ(got[k], want[k])
+                    << "LFO " << lfo << " destination " << destination << ", value " << k;
+            }
+        }
+    }
+}
+
 TEST(ModulationRouting, Lfo1SquareStopsAndStartsLfo2) {
     // LFO 1's square sets LFO 2's rate factor to 1 - (v + 1) / 2: 0 while v
     // is +1 (first half-cycle), 1 while v is -1. An intensity of 2 would
