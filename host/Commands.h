@@ -13,3 +13,6 @@ int runInfo(const Args& args);
 int runEdit(const Args& args);
 // screenshot PLUGIN.so OUT.png: a PNG of the editor on the current display.
 int runScreenshot(const Args& args);
+// render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]: plays a phrase
+// or a MIDI file through a program into an audio file.
+int runRender(const Args& args);

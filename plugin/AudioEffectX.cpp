@@ -41,8 +41,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     switch (opcode) {
     case effProcessEvents:
         if (!ptr) return 0;
-        processEvents(static_cast<VstEvents*>(ptr));
-        return 1;
+        return processEvents(static_cast<VstEvents*>(ptr));
     case effCanBeAutomated:
         return canParameterBeAutomated(index) ? 1 : 0;
     case effGetProgramNameIndexed:

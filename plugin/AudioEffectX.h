@@ -23,7 +23,9 @@ public:
     // Requests MIDI when the plug-in is a synth or takes MIDI events.
     void resume() override;
 
-    // Audio thread. Answers 1; the base ignores the events.
+    // Audio thread, right before processReplacing for the same block. Answers
+    // 1 when the list was taken (the base ignores the events), 0 when it
+    // could not be read.
     virtual VstInt32 processEvents(VstEvents*) { return 1; }
 
     // 1 for a capability the plug-in has, -1 for any other text; never 0.
