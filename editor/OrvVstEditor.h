@@ -1,43 +1,51 @@
-// OrvVstEditor: Ambrell's editor, for now without a window.
+// OrvVstEditor: Ambrell's editor. For now it shows the background picture
+// (bitmap 128) in a 600 x 500 frame; the controls come later.
 //
-// It has the shape the host expects from the finished editor: the window
-// size (600 x 500) is known from construction on, before any open; parameter
-// changes from any thread are recorded, never applied to a control on the
-// caller's thread, so the GUI thread can bring the controls up to date at its
-// next idle. Opening builds nothing yet.
+// The window size is known from construction on, before any open. Parameter
+// changes from any thread are only recorded (lock-free, no allocation) and
+// taken by the GUI thread at its next idle, which is where the controls
+// will be brought up to date: a control is never touched on the caller's
+// thread, so close may destroy them at any time.
 //
-// Threads: setParameter may come from any thread (host automation, mapped
-// MIDI controllers on the audio thread); everything else runs on the GUI
-// thread.
+// Threads: setParameter from any thread; everything else on the GUI thread.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
-#include "editor/AEffEditor.h"
+#include "editor/AEffGUIEditor.h"
 
-class OrvVstEditor : public AEffEditor {
+namespace VSTGUI {
+class CBitmap;
+}
+
+class OrvVstEditor : public AEffGUIEditor {
 public:
     static constexpr std::int16_t kWidth = 600;
     static constexpr std::int16_t kHeight = 500;
+    static constexpr std::int32_t kBackgroundBitmap = 128;
 
+    // The editor's window comes from the X11 window system.
     explicit OrvVstEditor(AudioEffect* effect);
+    OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows);
+    ~OrvVstEditor() override;
 
-    bool getRect(ERect** rect) override;
+    // Opens the frame inside window (the host's X11 window id). False, and
+    // still closed, when no window can be made there. Opening again first
+    // closes the editor where it was.
+    bool open(void* window) override;
+    // Destroys the frame (and its window) and lets go of the bitmaps.
+    void close() override;
+    // Takes the recorded parameter changes, then the frame's idle.
     void idle() override;
-    bool setKnobMode(VstInt32 mode) override;
-    VstInt32 knobMode() const { return knobMode_; }
 
-    // Any thread: the plug-in has stored value as parameter index. Only
-    // records the index (lock-free, no allocation).
-    virtual void setParameter(VstInt32 index, float value);
-
+    // Any thread: records index for the next idle.
+    void setParameter(VstInt32 index, float value) override;
     // GUI thread: the parameters changed since the last call (bit i for
     // parameter i), and forgets them.
     std::uint64_t takeChangedParameters();
 
 private:
-    ERect rect_;
+    VSTGUI::CBitmap* background_ = nullptr;  // one reference while held
     std::atomic<std::uint64_t> changed_{0};
-    VstInt32 knobMode_ = 0;
 };

@@ -32,3 +32,22 @@ inline float limitFrequency(float f, float sampleRate) {
     if (!(f > 0.0f)) return 0.0f;
     return f < sampleRate ? f : sampleRate;
 }
+
+// Parameter values arrive exactly as the host stored them, so a choice or a
+// count can be any float. Converting a float beyond the int range is
+// undefined, so those (and NaN) become -1, which no menu uses; every other
+// value is truncated toward zero as usual.
+inline int truncateIndex(float x) {
+    constexpr float kIntLimit = 2147483648.0f;  // 2^31
+    return (x > -kIntLimit && x < kIntLimit) ? static_cast<int>(x) : -1;
+}
+
+// x truncated toward zero, as a float, for any x: from 2^23 on every float
+// is whole already, so only smaller ones go through an int.
+inline float truncateWhole(float x) {
+    constexpr float kWholeFrom = 8388608.0f;  // 2^23
+    return (x > -kWholeFrom && x < kWholeFrom) ? static_cast<float>(static_cast<int>(x)) : x;
+}
+
+// max(x, 0) with NaN taken as 0.
+inline float atLeastZero(float x) { return x > 0.0f ? x : 0.0f; }

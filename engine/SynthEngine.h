@@ -1,23 +1,105 @@
-// SynthEngine: the instrument's one voice. Placeholder with the final
-// interface; it renders silence until the voice is built.
+// SynthEngine: the instrument's one voice.
+//
+// A monophonic subtractive synthesizer that makes one mono sample each time
+// the plug-in asks. It reads the parameters straight from the shared
+// ParamBlock on every sample (each value afresh where it is used, so a
+// change lands at the next read), keeps the mono note state (sounding
+// note, one remembered earlier note, glide offset, bend, velocity) and turns
+// note events into voice behaviour: three glide/retrigger modes, envelope
+// restarts, LFO and oscillator resets.
+//
+// Signal path per output sample: oscillator 1 (or noise) through the warmth
+// low-pass, plus oscillator 2 and the square sub-oscillator, into the
+// selected ladder filter, a gain of 0.8, the half-band decimator, the DC
+// blocker, the amplifier envelope and the squared volume. Oscillators and
+// filter run at twice the host rate (two sub-samples per output sample);
+// glide, LFOs, envelopes, cutoff, DC blocking and gain run once per sample.
+//
+// The voice stops computing once its key is up and the amplifier envelope
+// has reached 0: renderSample then leaves the output untouched and nothing
+// advances until the next note-on.
+//
+// Every unit is held by value: nothing is allocated after construction.
 #pragma once
 
+#include "engine/DcBlocker.h"
+#include "engine/Envelope.h"
+#include "engine/HalfbandDecimator.h"
+#include "engine/LadderFilter4.h"
+#include "engine/LadderFilter8.h"
+#include "engine/Modulation.h"
+#include "engine/OscillatorBank.h"
 #include "engine/ParamBlock.h"
+#include "engine/PulseOsc.h"
+#include "engine/RandomSource.h"
+#include "engine/WarmthSmoother.h"
 
 class SynthEngine {
 public:
-    // GUI/host thread, no audio running.
+    // Host's main thread, no audio running. sampleRate in Hz; params must
+    // outlive the engine. Sets the sounding note (slot 45) to -1.
     SynthEngine(float sampleRate, ParamBlock& params);
+    SynthEngine(const SynthEngine&) = delete;
+    SynthEngine& operator=(const SynthEngine&) = delete;
+
+    // Host thread, no audio running. Retunes the oscillators and replaces
+    // both envelopes and both LFOs with fresh ones for the new rate (Hz);
+    // filters and note state stay. A rate that is not finite and positive
+    // is ignored.
     void setSampleRate(float sampleRate);
 
-    // Audio thread.
+    // Audio thread, before each note-on: the host tempo in beats per minute,
+    // read by the next note-on's tempo sync. A non-finite tempo is ignored.
     void setTempo(float bpm);
+
+    // Audio thread. note 0..127 (others are ignored), velocity 0..1.
     void noteOn(int note, float velocity);
+    // Audio thread. note 0..127 (others are ignored).
     void noteOff(int note);
+    // Audio thread. Bend in semitones; a non-finite bend is ignored.
     void setPitchBend(float semitones);
+    // Audio thread. Gate off, no bend, no remembered note; the envelopes
+    // release as usual.
     void allNotesOff();
+
+    // Audio thread. Writes the next output sample to out, or leaves out
+    // untouched while the voice is idle.
     void renderSample(float& out);
 
+    // For tests: the audio thread, or any thread while no audio runs.
+    float pitch() const { return pitch_; }  // semitones of the last sample, after glide
+    const Envelope& ampEnvelope() const { return ampEnv_; }
+    const Envelope& filterEnvelope() const { return filterEnv_; }
+    const Modulation& modulation() const { return modulation_; }
+
 private:
+    float param(int index) const { return params_.get(index); }
+    float glide(float pitch);
+    void renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second);
+    float cutoffFor(float cutoffWork, float note, float gate);
+    void filter(float& first, float& second, float cutoff);
+
     ParamBlock& params_;
+    RandomSource random_;  // before every unit that draws from it
+
+    OscillatorBank osc1_;
+    OscillatorBank osc2_;
+    PulseOsc sub_;
+    Envelope filterEnv_;
+    Envelope ampEnv_;
+    Modulation modulation_;
+    LadderFilter4 filter4_;
+    LadderFilter8 filter8_;
+    DcBlocker dcBlocker_;
+    WarmthSmoother warmthA_;  // first sub-sample
+    WarmthSmoother warmthB_;  // second sub-sample
+    HalfbandDecimator decimator_;
+
+    float cutoffSmoothed_ = 0.0f;
+    float glideOffset_ = 0.0f;  // semitones still to glide: sounding = target - offset
+    float pitchBend_ = 0.0f;    // semitones
+    float velocity_ = 0.0f;     // of the last note-on, 0..1
+    float tempo_ = 0.0f;        // beats per minute
+    float pitch_ = 0.0f;        // base pitch of the last sample
+    int prevNote_ = -1;         // sounding note when the current one came legato; -1 none
 };

@@ -140,15 +140,6 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
     return subjects.empty() ? "no plug-in named" : "";
 }
 
-std::string programNameOf(PluginHost& host, int p) {
-    bool ok = false;
-    std::string name = host.programNameIndexed(p, &ok);
-    if (ok) return name;
-    // Older plug-ins name only their current program.
-    host.dispatch(effSetProgram, 0, p);
-    return host.programName();
-}
-
 std::string baseName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -163,18 +154,20 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
             std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
             return false;
         }
-        const int count = std::max(1, host.effect()->numPrograms);
+        std::vector<std::string> names = host.programNames();
+        if (names.empty()) names.push_back(host.programName());
+        const int count = static_cast<int>(names.size());
         std::string who = host.effectName();
         if (who.empty()) who = baseName(s.module);
         std::vector<int> programs;
         double index = 0.0;
         if (s.programSpec == "all") {
             for (int p = 0; p < count; ++p) programs.push_back(p);
-        } else if (parseNumber(s.programSpec, 0, count - 1, index)) {
+        } else if (parseNumber(s.programSpec, 0, count - 1, index) && index == static_cast<int>(index)) {
             programs.push_back(static_cast<int>(index));
         } else {
-            for (int p = 0; p < count && programs.empty(); ++p)
-                if (programNameOf(host, p) == s.programSpec) programs.push_back(p);
+            const auto named = std::find(names.begin(), names.end(), s.programSpec);
+            if (named != names.end()) programs.push_back(static_cast<int>(named - names.begin()));
         }
         if (programs.empty()) {
             std::fprintf(stderr, "orv-host: %s has no program '%s'\n", who.c_str(),
@@ -184,7 +177,7 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         for (int p : programs) {
             Subject r = s;
             r.program = p;
-            r.label = who + " " + std::to_string(p) + " " + programNameOf(host, p);
+            r.label = who + " " + std::to_string(p) + " " + names[static_cast<std::size_t>(p)];
             resolved.push_back(r);
         }
         host.resume();  // some plug-ins insist on being on before they are switched off

@@ -9,4 +9,12 @@ using Args = std::vector<std::string>;
 
 // info PLUGIN.so: identity, flags, parameters and programs of a plug-in.
 int runInfo(const Args& args);
-int runBench(const Args& args);  // bench PLUGIN.so ...: render speed, start-up, memory
+// edit PLUGIN.so: the plug-in's editor in a window until it is closed.
+int runEdit(const Args& args);
+// screenshot PLUGIN.so OUT.png: a PNG of the editor on the current display.
+int runScreenshot(const Args& args);
+// render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]: plays a phrase
+// or a MIDI file through a program into an audio file.
+int runRender(const Args& args);
+// bench PLUGIN.so ...: render speed, start-up time and memory.
+int runBench(const Args& args);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "host/Commands.h"
 #include "host/PluginHost.h"
@@ -74,17 +75,9 @@ void printPrograms(PluginHost& host) {
     const AEffect* e = host.effect();
     const VstIntPtr current = host.dispatch(effGetProgram);
     std::printf("programs:       %d (current %d)\n", e->numPrograms, static_cast<int>(current));
-    for (VstInt32 p = 0; p < e->numPrograms; ++p) {
-        bool ok = false;
-        std::string name = host.programNameIndexed(p, &ok);
-        if (!ok) {
-            // Older plug-ins name only their current program.
-            host.dispatch(effSetProgram, 0, p);
-            name = host.programName();
-        }
-        std::printf("  %3d  %s\n", p, name.c_str());
-    }
-    if (host.dispatch(effGetProgram) != current) host.dispatch(effSetProgram, 0, current);
+    const std::vector<std::string> names = host.programNames();
+    for (std::size_t p = 0; p < names.size(); ++p)
+        std::printf("  %3d  %s\n", static_cast<int>(p), names[p].c_str());
 }
 
 }  // namespace

@@ -150,6 +150,23 @@ std::string PluginHost::programNameIndexed(VstInt32 index, bool* ok) {
     return answered ? text : "";
 }
 
+std::vector<std::string> PluginHost::programNames() {
+    std::vector<std::string> names;
+    if (!effect_) return names;
+    const VstIntPtr current = dispatch(effGetProgram);
+    for (VstInt32 p = 0; p < effect_->numPrograms; ++p) {
+        bool ok = false;
+        std::string name = programNameIndexed(p, &ok);
+        if (!ok) {
+            dispatch(effSetProgram, 0, p);
+            name = programName();
+        }
+        names.push_back(name);
+    }
+    if (dispatch(effGetProgram) != current) dispatch(effSetProgram, 0, current);
+    return names;
+}
+
 void PluginHost::setParameter(VstInt32 index, float value) {
     if (effect_) effect_->setParameter(effect_, index, value);
 }

@@ -53,6 +53,9 @@ public:
     std::string programName();
     // Empty with ok false when the plug-in does not answer the request.
     std::string programNameIndexed(VstInt32 index, bool* ok = nullptr);
+    // Every program's name, by index. Plug-ins that name only their current
+    // program have each one selected in turn; the current one is restored.
+    std::vector<std::string> programNames();
 
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);

@@ -41,8 +41,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     switch (opcode) {
     case effProcessEvents:
         if (!ptr) return 0;
-        processEvents(static_cast<VstEvents*>(ptr));
-        return 1;
+        return processEvents(static_cast<VstEvents*>(ptr));
     case effCanBeAutomated:
         return canParameterBeAutomated(index) ? 1 : 0;
     case effGetProgramNameIndexed:
@@ -90,4 +89,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     default:
         return 0;
     }
+}
+
+VstInt32 AudioEffectX::canHostDo(const char* text) {
+    if (!text) return 0;
+    return static_cast<VstInt32>(callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)));
+}
+
+bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
+    return callHost(audioMasterSizeWindow, width, height) != 0;
 }

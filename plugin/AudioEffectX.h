@@ -23,7 +23,9 @@ public:
     // Requests MIDI when the plug-in is a synth or takes MIDI events.
     void resume() override;
 
-    // Audio thread. Answers 1; the base ignores the events.
+    // Audio thread, right before processReplacing for the same block. Answers
+    // 1 when the list was taken (the base ignores the events), 0 when it
+    // could not be read.
     virtual VstInt32 processEvents(VstEvents*) { return 1; }
 
     // 1 for a capability the plug-in has, -1 for any other text; never 0.
@@ -43,6 +45,13 @@ public:
     }
     virtual bool canParameterBeAutomated(VstInt32) { return true; }
     virtual VstInt32 getVstVersion() { return 2400; }
+
+    // GUI thread. Asks the host about one of its capabilities
+    // (audioMasterCanDo): 1 yes, -1 no, 0 when it does not say.
+    VstInt32 canHostDo(const char* text);
+    // GUI thread. Asks the host to resize the editor's window
+    // (audioMasterSizeWindow); true when it did.
+    bool sizeWindow(VstInt32 width, VstInt32 height);
 
 protected:
     // Asks the host to send MIDI events (audioMasterWantMidi).

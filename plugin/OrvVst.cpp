@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "editor/OrvVstEditor.h"
-#include "plugin/DenormalGuard.h"
 
 namespace {
 
@@ -64,33 +63,6 @@ OrvVst::OrvVst(audioMasterCallback host) : AudioEffectX(host, kNumPrograms, para
 OrvVst::~OrvVst() = default;
 
 OrvVstEditor* OrvVst::orvEditor() const { return static_cast<OrvVstEditor*>(editor_); }
-
-// ---- audio -----------------------------------------------------------------
-
-void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
-    if (!outputs || sampleFrames <= 0) return;
-    float* left = outputs[0];
-    float* right = outputs[1];
-    DenormalGuard flushDenormals;
-    for (VstInt32 i = 0; i < sampleFrames; ++i) {
-        // MIDI intake releases the events due at this frame here.
-        float s = 0.0f;
-        engine_->renderSample(s);
-        if (!std::isfinite(s)) s = 0.0f;  // a host must never receive NaN or inf
-        if (left) left[i] = s;
-        if (right) right[i] = s;
-    }
-}
-
-VstInt32 OrvVst::processEvents(VstEvents*) { return 1; }
-
-void OrvVst::setSampleRate(float rate) {
-    // The engine divides by the rate: zero, negative or non-finite would
-    // poison every unit for good.
-    if (!(rate > 0.0f) || !std::isfinite(rate)) return;
-    AudioEffectX::setSampleRate(rate);
-    engine_->setSampleRate(rate);
-}
 
 // ---- parameters ------------------------------------------------------------
 

@@ -20,6 +20,7 @@
 #include "engine/SynthEngine.h"
 #include "plugin/AudioEffectX.h"
 #include "plugin/FactoryBank.h"
+#include "plugin/MidiEventQueue.h"
 
 class OrvVstEditor;
 
@@ -32,9 +33,15 @@ public:
     ~OrvVst() override;
 
     // ---- audio (audio thread) ----------------------------------------------
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    // Queues the block's MIDI events at their sample offsets.
     VstInt32 processEvents(VstEvents* events) override;
-    void setSampleRate(float rate) override;  // no audio running
+    // For every frame: releases the events due at it, renders one sample and
+    // writes it to both outputs (replacing what they held). Denormals are
+    // flushed for the length of the call; the host's mode is restored.
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    // No audio running. Rates that are no rate (0, negative, NaN, inf) are
+    // ignored and the previous one stays.
+    void setSampleRate(float rate) override;
 
     // ---- parameters (any thread) -------------------------------------------
     void setParameter(VstInt32 index, float value) override;
@@ -62,12 +69,17 @@ public:
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
 private:
+    // The audio path (OrvVstAudio.cpp), audio thread.
+    void handleMidiEvent(const VstMidiEvent& event);
+    void controlChange(int controller, int value, unsigned char rawController);
+    void passHostTempo();
+
     OrvVstEditor* orvEditor() const;
     const ProgramRecord& currentProgram() const { return programs_[getCurrentIndex()]; }
     VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
 
     std::unique_ptr<SynthEngine> engine_;
-    // MIDI intake (the event queue, the previous event offset) joins here.
+    MidiEventQueue events_;
     std::atomic<VstInt32> lastChangedParam_{0};
     ProgramBank programs_;    // the live programs; the current one is edited in place
     ProgramBank chunkCopy_;   // what getChunk hands out, stable until the next call

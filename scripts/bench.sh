@@ -2,9 +2,9 @@
 # bench.sh [GOOGLE BENCHMARK ARGS...]: runs every benchmark of the project;
 # none is part of the test pass.
 #   1. micro-benchmarks: each engine unit's cost per step, renderSample on
-#      the LP 12dB and LP 24dB paths and idle, and the ladder floor (the
-#      filter's serial chain alone); extra arguments go to Google Benchmark,
-#      e.g. --benchmark_filter=Saw; then the saw's alias floor;
+#      the LP 12dB and LP 24dB paths, and the ladder floor (the filter's
+#      serial chain alone); extra arguments go to Google Benchmark, e.g.
+#      --benchmark_filter=Saw; then the saw's alias floor;
 #   2. start-up time and resident memory per instance;
 #   3. one table of Ambrell's factory programs against amsynth's "Rave Bass"
 #      and Nekobi: the phrase, then the phrase with stress (note-ons, program
@@ -21,8 +21,6 @@ module=build/release/plugin/ORV-Ambrell2.so
 
 echo "== micro-benchmarks"
 build/release/bench/orv_engine_bench "$@"
-build/release/bench/orv_voice_bench "$@"
-build/release/bench/orv_ladder_floor_bench "$@"
 build/release/bench/orv_saw_alias_floor
 
 echo

@@ -6,14 +6,16 @@ set -euo pipefail
 if [ "${ORV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
   exec "$@"
 fi
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it once it accepts
+# connections (-displayfd): two runs started at once never share a server.
+numberfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true; wait $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=":$n"
+trap 'kill $xvfb_pid 2>/dev/null || true; wait $xvfb_pid 2>/dev/null || true; rm -f "$numberfile"' EXIT
 for _ in $(seq 1 100); do
-  xdpyinfo >/dev/null 2>&1 && break
+  [ -s "$numberfile" ] && break
   sleep 0.1
 done
+export DISPLAY=":$(head -n 1 "$numberfile")"
+xdpyinfo >/dev/null 2>&1 || { echo "with-xvfb.sh: Xvfb did not start" >&2; exit 1; }
 "$@"

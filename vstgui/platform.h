@@ -6,17 +6,19 @@
 //                   what changed, tell where the window is on the screen.
 //   PlatformInput   the live pointer position and button/modifier state.
 //   PlatformClock   milliseconds and sleeping.
-//
-// Window creation, sizing, cursors, the pop-up menu and drag-and-drop are
-// added here by the layer that binds the frame to a real window.
+//   FrameWindow     a frame's own window inside the host's: its events,
+//                   cursor, drop registration and geometry.
+//   WindowSystem    opens a FrameWindow for a frame, and keeps the clock.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "vstgui/crect.h"
 
 namespace VSTGUI {
 
+class CFrame;
 class PixelSurface;
 
 class PlatformWindow {
@@ -62,6 +64,66 @@ struct PlatformServices {
     PlatformWindow* window = nullptr;
     PlatformInput* input = nullptr;
     PlatformClock* clock = nullptr;
+};
+
+// The cursor shapes a frame can show (CFrame::setCursor).
+enum CCursorType : int32_t {
+    kCursorDefault = 0,  // whatever the host's window shows
+    kCursorWait,
+    kCursorHSize,
+    kCursorVSize,
+    kCursorSizeAll,
+    kCursorNESWSize,
+    kCursorNWSESize,
+    kCursorCopy,  // no such shape: shown as the default
+    kCursorNotAllowed,
+    kCursorHand,
+};
+
+// A frame's own window, a child of the host's window. It turns the window
+// system's events into frame calls (paint -> drawRect, button 1..3 press ->
+// mouse with buttons -1, wheel -> onWheel, destroyed from outside ->
+// setOpenFlag(false), drag and drop -> the drag operations) and only when
+// asked to: events wait until dispatchEvents or dispatchPendingPaint.
+// Owned by its frame; deleting it destroys the window and releases
+// everything it holds. GUI thread only.
+class FrameWindow : public PlatformWindow {
+public:
+    // The pointer and buttons as this window's connection sees them.
+    virtual PlatformInput* getInput() = 0;
+    // Delivers every waiting event to the frame. Does nothing when called
+    // again from inside a delivery (a control's mouse-tracking loop).
+    virtual void dispatchEvents() = 0;
+    // Delivers one waiting paint event, even inside a delivery; false when
+    // none was waiting.
+    virtual bool dispatchPendingPaint() = 0;
+    virtual void setCursor(CCursorType type) = 0;
+    // Announces (or withdraws) the window as a drop target.
+    virtual void setDropActive(bool active) = 0;
+    // Resizes the window and its pixel buffer (contents are lost); the
+    // window stays where it is. False when it cannot.
+    virtual bool resize(int32_t width, int32_t height) = 0;
+    // The top-left of the outermost window that still fits the editor (the
+    // host's top-level window, give or take its decoration) in its parent's
+    // coordinates.
+    virtual bool getOuterPosition(CPoint& position) = 0;
+    // The host's window (this window's parent) in its own parent's
+    // coordinates.
+    virtual bool getHostRect(CRect& rect) = 0;
+};
+
+// Opens frame windows. Implementations hold no per-frame state: every frame
+// gets a window of its own (with its own connection to the window system),
+// so frames of several plug-in instances never disturb each other.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    // A child window of size inside parent (the host's window handle) that
+    // delivers its events to frame; none when it cannot be made (no window
+    // system, no such parent).
+    virtual std::unique_ptr<FrameWindow> openWindow(void* parent, const CRect& size,
+                                                    CFrame& frame) = 0;
+    virtual PlatformClock& clock() = 0;
 };
 
 }  // namespace VSTGUI

@@ -2,30 +2,18 @@
 // when one is installed.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
+
+#include "support/Command.h"
 
 namespace {
 
-struct HostRun {
-    int status;
-    std::string out;
-};
+using HostRun = CommandRun;
 
 // environment: assignments put before the command ("NAME=value ").
 HostRun orvHost(const std::string& arguments, const std::string& environment = "") {
-    HostRun run{-1, {}};
-    const std::string command = environment + ORV_HOST_PATH + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCommand(environment + ORV_HOST_PATH + " " + arguments + " 2>/dev/null");
 }
 
 bool has(const std::string& text, const std::string& part) {

@@ -33,6 +33,13 @@ VstIntPtr ModuleHost::setChunk(const std::vector<unsigned char>& bytes, bool pre
                     copy.empty() ? nullptr : copy.data());
 }
 
+Stereo ModuleHost::renderStereo(VstInt32 frames, float prefill) {
+    Stereo out{std::vector<float>(frames, prefill), std::vector<float>(frames, prefill)};
+    float* outputs[] = {out.left.data(), out.right.data()};
+    process(outputs, frames);
+    return out;
+}
+
 VstIntPtr ModuleHost::onRequest(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                 VstIntPtr value, void* ptr, float opt) {
     {

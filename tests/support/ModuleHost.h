@@ -1,7 +1,8 @@
 // ModuleHost: a PluginHost for tests. It records every request the plug-in
 // sends (opcode, index, value, opt, and the text of a capability question),
 // can play a host that is not there (version answer 0), and offers the chunk
-// round trips that tests of saved state need.
+// round trips that tests of saved state need and the renders that tests of
+// the sound need.
 #pragma once
 
 #include <mutex>
@@ -9,6 +10,10 @@
 #include <vector>
 
 #include "host/PluginHost.h"
+
+struct Stereo {
+    std::vector<float> left, right;
+};
 
 struct HostRequest {
     VstInt32 opcode;
@@ -32,6 +37,17 @@ public:
     // answers 0). The plug-in's own pointer is in *data when asked for.
     std::vector<unsigned char> getChunk(bool preset, const void** data = nullptr);
     VstIntPtr setChunk(const std::vector<unsigned char>& bytes, bool preset);
+
+    // One processReplacing call of `frames` frames into buffers that held
+    // `prefill` before; both outputs.
+    Stereo renderStereo(VstInt32 frames, float prefill = 0.0f);
+    // The same, the left output only (the right carries the same signal).
+    std::vector<float> render(VstInt32 frames) { return renderStereo(frames).left; }
+    // Sends the events, then renders one block of `frames` frames.
+    std::vector<float> render(const std::vector<VstMidiEvent>& events, VstInt32 frames) {
+        sendEvents(events);
+        return render(frames);
+    }
 
 protected:
     VstIntPtr onRequest(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,

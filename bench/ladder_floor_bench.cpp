@@ -13,8 +13,8 @@
 // input limit, no gain compensation.
 //
 // Reported per output sample (two passes through the chain; LP12dB is the
-// four-stage ladder, LP24dB the eight-stage one), so it compares
-// directly with the voice's ns per sample.
+// four-stage ladder, LP24dB the eight-stage one), so it compares directly
+// with BM_RenderSample/0 and /1 (voice_bench.cpp).
 #include <benchmark/benchmark.h>
 
 #include "engine/LadderCore.h"

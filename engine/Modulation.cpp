@@ -1,0 +1,147 @@
+#include "engine/Modulation.h"
+
+#include "engine/DspMath.h"
+
+namespace {
+
+// Destination menu, in order.
+enum Destination : int {
+    kCutoff = 0,
+    kOsc1Pitch,
+    kOsc2Pitch,
+    kBothPitch,
+    kOsc1Fm,
+    kOsc2Fm,
+    kBothFm,
+    kOsc1Pw,
+    kOsc2Pw,
+    kBothPw,
+    kLfo2Rate,  // LFO 1 only
+};
+
+// A rate knob at 1 gives 20 Hz nominal; the fourth power spreads the knob
+// over the slow rates.
+constexpr float kMaxFreeHz = 20.0f;
+// One nominal LFO cycle is 256 table steps.
+constexpr float kStepsPerCycle = 256.0f;
+// Pitch depth at the intensity's ends, in semitones (four octaves).
+constexpr float kPitchDepth = 48.0f;
+
+// Cycles per beat, at the tempo in beats per minute, for the synced modes
+// "1/16" .. "2/1T". The tuned values are not the note lengths' exact ratios
+// ("1/16" runs at 1/12 of the tempo, not 1/15, and "1/16T" at 1/8).
+constexpr float kSyncMultiplier[] = {
+    0.083333336f,   // "1/16"
+    0.033333335f,   // "1/8"
+    0.016666668f,   // "1/4"
+    0.008333334f,   // "1/2"
+    0.004166667f,   // "1/1"
+    0.0020833334f,  // "2/1"
+    0.125f,         // "1/16T"
+    0.05f,          // "1/8T"
+    0.025f,         // "1/4T"
+    0.0125f,        // "1/2T"
+    0.00625f,       // "1/1T"
+    0.003125f,      // "2/1T"
+};
+static_assert(sizeof(kSyncMultiplier) / sizeof(float) ==
+                  Modulation::kLastSynced - Modulation::kFirstSynced + 1,
+              "one multiplier per synced mode");
+
+// The pitch, FM and pulse-width destinations come in threes: oscillator 1
+// (which 0), oscillator 2 (1), both (2).
+void addPerOscillator(int which, float amount, float& osc1, float& osc2) {
+    if (which != 1) osc1 += amount;
+    if (which != 0) osc2 += amount;
+}
+
+// Table steps per read for a free-running rate knob, scaled by factor.
+float freeIncrement(float knob, float factor, float sampleRate) {
+    return knob * knob * knob * knob * factor * kMaxFreeHz / sampleRate * kStepsPerCycle;
+}
+
+void syncToTempo(Lfo& lfo, int mode, float tempo) {
+    if (mode < Modulation::kFirstSynced || mode > Modulation::kLastSynced) return;
+    lfo.increment =
+        tempo * kSyncMultiplier[mode - Modulation::kFirstSynced] / lfo.sampleRate * kStepsPerCycle;
+    lfo.phase = 0.0f;
+}
+
+}  // namespace
+
+Modulation::Modulation(float sampleRate, RandomSource& random)
+    : lfo1_(sampleRate, random), lfo2_(sampleRate, random) {}
+
+void Modulation::setSampleRate(float sampleRate, RandomSource& random) {
+    lfo1_ = Lfo(sampleRate, random);
+    lfo2_ = Lfo(sampleRate, random);
+}
+
+void Modulation::step(const ParamBlock& params, ModulationTargets& targets) {
+    float lfo2Factor = 1.0f;
+
+    // LFO 1 stands still, and modulates nothing, with its rate knob at 0
+    // in the free-running modes.
+    const float rate1 = params.get(param::kLfo1Rate);
+    const float mode1 = params.get(param::kLfo1KeyTrigger);
+    if (rate1 > 0.0f || mode1 > 1.0f) {
+        if (mode1 < 2.0f) lfo1_.increment = freeIncrement(rate1, 1.0f, lfo1_.sampleRate);
+        const float v = lfo1_.read(truncateIndex(params.get(param::kLfo1Waveform)));
+        apply(truncateIndex(params.get(param::kLfo1Destination)), v, params.get(param::kLfo1Intensity),
+              targets, lfo2Factor);
+    }
+
+    // LFO 2 normally runs even with its rate knob at 0 (the factor is 1):
+    // it then stands at its phase and keeps applying the value found there.
+    const float rate2 = params.get(param::kLfo2Rate);
+    const float mode2 = params.get(param::kLfo2KeyTrigger);
+    if (lfo2Factor + rate2 > 0.0f || mode2 > 1.0f) {
+        if (mode2 < 2.0f) lfo2_.increment = freeIncrement(rate2, lfo2Factor, lfo2_.sampleRate);
+        const float v = lfo2_.read(truncateIndex(params.get(param::kLfo2Waveform)));
+        const int destination = truncateIndex(params.get(param::kLfo2Destination));
+        if (destination != kLfo2Rate) {
+            apply(destination, v, params.get(param::kLfo2Intensity), targets, lfo2Factor);
+        }
+    }
+}
+
+void Modulation::apply(int destination, float v, float intensity, ModulationTargets& t, float& lfo2Factor) {
+    const float i = intensity;
+    switch (destination) {
+        case kCutoff:
+            t.cutoff += (v + 1.0f) * (i * i * i * i * i) * 0.5f;
+            break;
+        case kOsc1Pitch:
+        case kOsc2Pitch:
+        case kBothPitch: {
+            const float centred = (i - 0.5f) * 2.0f;
+            const float amount = v * (centred * centred * centred * centred * centred) * kPitchDepth;
+            addPerOscillator(destination - kOsc1Pitch, amount, t.pitch1, t.pitch2);
+            break;
+        }
+        case kOsc1Fm:
+        case kOsc2Fm:
+        case kBothFm:
+            addPerOscillator(destination - kOsc1Fm, (v + 1.0f) * (i * i * i * i) * 0.5f, t.fm1, t.fm2);
+            break;
+        case kOsc1Pw:
+        case kOsc2Pw:
+        case kBothPw:
+            addPerOscillator(destination - kOsc1Pw, v * (i * i * i * i) * 0.5f, t.pw1, t.pw2);
+            break;
+        case kLfo2Rate:
+            lfo2Factor = 1.0f - (v + 1.0f) * (i * i * i * i * i) * 0.5f;
+            // An intensity above 1 would push the factor below 0 and run
+            // LFO 2 backwards out of its tables: it stops at 0 instead.
+            if (!(lfo2Factor >= 0.0f)) lfo2Factor = 0.0f;
+            break;
+        default:
+            break;  // outside the menu: no modulation
+    }
+}
+
+void Modulation::noteOn(const ParamBlock& params, float tempo) {
+    syncToTempo(lfo1_, truncateIndex(params.get(param::kLfo1KeyTrigger)), tempo);
+    syncToTempo(lfo2_, truncateIndex(params.get(param::kLfo2KeyTrigger)), tempo);
+    if (params.get(param::kLfo2KeyTrigger) == static_cast<float>(kTrigger)) lfo2_.phase = 0.0f;
+}

@@ -1,0 +1,131 @@
+// orv-host edit PLUGIN.so: the plug-in's editor in a window of its own, as a
+// DAW shows it: a top-level window whose id goes to effEditOpen, effEditIdle
+// about 30 times a second, keys passed on, effEditClose when the window is
+// closed (or the program is interrupted).
+//
+// orv-host screenshot PLUGIN.so OUT.png: the same on the current display
+// without a user, writing the window's pixels to a PNG once the editor has
+// painted.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "host/Commands.h"
+#include "host/HostWindow.h"
+#include "host/PluginHost.h"
+#include "host/PngFile.h"
+
+namespace {
+
+// A DAW idles its editors at the screen's pace; 30 a second is enough.
+constexpr auto kIdlePeriod = std::chrono::milliseconds(33);
+// Idle calls before a screenshot: the first paint comes with the first idle
+// after the window is shown; the rest give the editor's redraws time.
+constexpr int kScreenshotIdles = 10;
+// Largest editor window the host makes.
+constexpr int kMaxSide = 8192;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onSignal(int) { interrupted = 1; }
+
+// A host that lets the editor ask for another window size.
+class EditorHost : public PluginHost {
+public:
+    HostWindow* window = nullptr;
+
+protected:
+    VstIntPtr onRequest(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                        float opt) override {
+        if (opcode == audioMasterCanDo && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0)
+            return 1;
+        if (opcode == audioMasterSizeWindow) {
+            if (!window || index <= 0 || value <= 0 || index > kMaxSide || value > kMaxSide) return 0;
+            window->resize(index, static_cast<int>(value));
+            return 1;
+        }
+        return PluginHost::onRequest(effect, opcode, index, value, ptr, opt);
+    }
+};
+
+bool editorSize(PluginHost& host, int& width, int& height) {
+    ERect* rect = nullptr;
+    if (!host.dispatch(effEditGetRect, 0, 0, &rect) || !rect) return false;
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
+}
+
+// Loads the plug-in and opens its editor in window. Prints why not.
+bool openEditor(EditorHost& host, HostWindow& window, const std::string& module, HostWindow::Kind kind) {
+    if (!host.load(module)) {
+        std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
+        return false;
+    }
+    int width = 0, height = 0;
+    if (!(host.effect()->flags & effFlagsHasEditor) || !editorSize(host, width, height)) {
+        std::fprintf(stderr, "orv-host: %s has no editor\n", module.c_str());
+        return false;
+    }
+    std::string title = host.effectName();
+    if (title.empty()) title = PluginHost::findModule(module);
+    if (!window.open(width, height, title, kind)) {
+        std::fprintf(stderr, "orv-host: %s\n", window.error().c_str());
+        return false;
+    }
+    host.window = &window;
+    // Some plug-ins answer 0 even when their editor opened; the window tells.
+    host.dispatch(effEditOpen, 0, 0, window.parentHandle());
+    int openWidth = 0, openHeight = 0;
+    if (editorSize(host, openWidth, openHeight) && (openWidth != width || openHeight != height))
+        window.resize(openWidth, openHeight);
+    window.show();
+    return true;
+}
+
+}  // namespace
+
+int runEdit(const Args& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: orv-host edit PLUGIN.so\n");
+        return 2;
+    }
+    EditorHost host;
+    HostWindow window;
+    if (!openEditor(host, window, args[0], HostWindow::Kind::kNormal)) return 1;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    while (!interrupted && window.handleEvents(host)) {
+        host.dispatch(effEditIdle);
+        std::this_thread::sleep_for(kIdlePeriod);
+    }
+    host.dispatch(effEditClose);
+    return 0;
+}
+
+int runScreenshot(const Args& args) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: orv-host screenshot PLUGIN.so OUT.png\n");
+        return 2;
+    }
+    EditorHost host;
+    HostWindow window;
+    if (!openEditor(host, window, args[0], HostWindow::Kind::kScreenshot)) return 1;
+    for (int i = 0; i < kScreenshotIdles; ++i) {
+        window.handleEvents(host);
+        host.dispatch(effEditIdle);
+        std::this_thread::sleep_for(kIdlePeriod);
+    }
+    std::vector<uint8_t> rgb;
+    int width = 0, height = 0;
+    const bool captured = window.capture(rgb, width, height);
+    host.dispatch(effEditClose);
+    std::string error = "cannot read the window's pixels";
+    if (!captured || !writePng(args[1], rgb, width, height, error)) {
+        std::fprintf(stderr, "orv-host: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,297 @@
+// orv-host render: plays a MIDI file, or the built-in demo phrase, through
+// a VST 2.x instrument exactly as a host plays it (events per block with
+// their sample offsets, the transport answered to time requests), and
+// writes what comes out to a WAV or FLAC file with a tail for the release.
+// On a terminal it shows its progress; at the end it prints the file's
+// length, format, peak and RMS level.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/AudioFile.h"
+#include "host/Commands.h"
+#include "host/DemoPhrase.h"
+#include "host/EventSchedule.h"
+#include "host/MidiFile.h"
+#include "host/PluginHost.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: orv-host render PLUGIN.so -o OUT.wav|OUT.flac (--demo | --midi FILE.mid)\n"
+    "         [--program N|NAME] [--set NAME=VALUE]... [--rate HZ] [--tempo BPM]\n"
+    "         [--block FRAMES] [--tail SECONDS]\n"
+    "\n"
+    "  --demo           the built-in phrase (4 bars, 8 s at 120 BPM)\n"
+    "  --midi FILE      a Standard MIDI File, format 0 or 1\n"
+    "  --program P      program number (from 0) or exact program name\n"
+    "  --set NAME=VAL   a parameter by name (or index), after the program; repeatable\n"
+    "  --rate HZ        sample rate, default 44100\n"
+    "  --tempo BPM      tempo; the demo's timing and the host's answer, default 120\n"
+    "  --block FRAMES   frames per processReplacing call, default 256\n"
+    "  --tail SECONDS   at most this much after the last event, default 8;\n"
+    "                   the render stops sooner once the sound has died away\n"
+    "\n"
+    ".wav is written as 32-bit float WAV, .flac as 24-bit FLAC.\n";
+
+// After the last event the render goes on until the output has stayed
+// below -100 dBFS for a quarter of a second (or the tail limit is reached).
+constexpr float kSilence = 1e-5f;
+constexpr double kSilentHoldSeconds = 0.25;
+// A MIDI file that claims to last longer than this is refused rather than
+// filling the disk.
+constexpr double kLongestRenderSeconds = 6.0 * 3600.0;
+constexpr int kMaxChannels = 64;
+
+struct Options {
+    std::string plugin, output, midiPath, program;
+    bool demo = false;
+    std::vector<std::pair<std::string, std::string>> sets;
+    double rate = 44100.0;
+    double tempo = 120.0;
+    double tail = 8.0;
+    double block = 256.0;
+};
+
+bool toNumber(const std::string& text, double& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value);
+}
+
+bool isWholeNumber(const std::string& text, long& value) {
+    double d;
+    if (!toNumber(text, d) || d != std::floor(d) || std::fabs(d) > 1e9) return false;
+    value = static_cast<long>(d);
+    return true;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "orv-host render: %s\n", message.c_str());
+    return 1;
+}
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "orv-host render: %s\n\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// Answers 0 when the options are complete, else the exit status.
+int parse(const Args& args, Options& o) {
+    const auto number = [](const std::string& name, const std::string& text, double low,
+                           double high, double& value) {
+        if (toNumber(text, value) && value >= low && value <= high) return true;
+        std::fprintf(stderr, "orv-host render: %s must be a number from %g to %g, not '%s'\n",
+                     name.c_str(), low, high, text.c_str());
+        return false;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            std::fputs(kUsage, stdout);
+            return -1;
+        }
+        if (a == "--demo") {
+            o.demo = true;
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            if (i + 1 >= args.size()) return usageError(a + " needs a value");
+            const std::string& v = args[++i];
+            if (a == "-o" || a == "--output") o.output = v;
+            else if (a == "--midi") o.midiPath = v;
+            else if (a == "--program") o.program = v;
+            else if (a == "--set") {
+                const std::size_t eq = v.find('=');
+                if (eq == std::string::npos || eq == 0) return usageError("--set needs NAME=VALUE");
+                o.sets.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+            } else if (a == "--rate") {
+                if (!number(a, v, 8000, 384000, o.rate)) return 2;
+            } else if (a == "--tempo") {
+                if (!number(a, v, 1, 999, o.tempo)) return 2;
+            } else if (a == "--block") {
+                if (!number(a, v, 1, 65536, o.block) || o.block != std::floor(o.block)) return 2;
+            } else if (a == "--tail") {
+                if (!number(a, v, 0, 600, o.tail)) return 2;
+            } else {
+                return usageError("unknown option " + a);
+            }
+            continue;
+        }
+        if (!o.plugin.empty()) return usageError("one plug-in only ('" + a + "')");
+        o.plugin = a;
+    }
+    if (o.plugin.empty()) return usageError("which plug-in?");
+    if (o.output.empty()) return usageError("-o OUT.wav or OUT.flac is needed");
+    if (!AudioFileWriter::knowsFormat(o.output))
+        return usageError(o.output + ": write .wav or .flac");
+    if (o.demo == !o.midiPath.empty()) return usageError("give either --demo or --midi FILE");
+    return 0;
+}
+
+bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
+    const std::vector<std::string> names = host.programNames();
+    for (std::size_t p = 0; p < names.size(); ++p) {
+        if (names[p] != wanted) continue;
+        host.dispatch(effSetProgram, 0, static_cast<VstIntPtr>(p));
+        return true;
+    }
+    long p;
+    if (isWholeNumber(wanted, p) && p >= 0 && p < static_cast<long>(names.size())) {
+        host.dispatch(effSetProgram, 0, p);
+        return true;
+    }
+    error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
+    return false;
+}
+
+// A parameter by its exact name, or by its index when the name is shared
+// or is a number.
+bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
+                  std::string& error) {
+    double value;
+    if (!toNumber(text, value)) {
+        error = "--set " + name + ": '" + text + "' is not a number";
+        return false;
+    }
+    const VstInt32 count = host.effect()->numParams;
+    std::vector<VstInt32> matches;
+    for (VstInt32 i = 0; i < count; ++i)
+        if (host.parameterName(i) == name) matches.push_back(i);
+    long index;
+    if (matches.empty() && isWholeNumber(name, index) && index >= 0 && index < count)
+        matches.push_back(static_cast<VstInt32>(index));
+    if (matches.size() != 1) {
+        error = "--set " + name + ": " +
+                (matches.empty() ? "no such parameter" : "several parameters have that name; use the index");
+        return false;
+    }
+    host.setParameter(matches[0], static_cast<float>(value));
+    return true;
+}
+
+// "\r"-updated status line on a terminal, at most five times a second.
+class Progress {
+public:
+    explicit Progress(double totalSeconds)
+        : enabled_(isatty(STDERR_FILENO) != 0), total_(totalSeconds) {}
+    void show(double seconds) {
+        if (!enabled_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(200)) return;
+        last_ = now;
+        if (seconds <= total_)
+            std::fprintf(stderr, "\rrendering %7.1f / %.1f s", seconds, total_);
+        else
+            std::fprintf(stderr, "\rrendering %7.1f s (release tail)   ", seconds);
+    }
+    ~Progress() {
+        if (enabled_) std::fprintf(stderr, "\r\033[K");
+    }
+
+private:
+    bool enabled_;
+    double total_;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+std::string dbText(double db) {
+    if (!std::isfinite(db)) return "-inf dBFS";
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.1f dBFS", db);
+    return text;
+}
+
+}  // namespace
+
+int runRender(const Args& args) {
+    Options o;
+    if (const int status = parse(args, o)) return status < 0 ? 0 : status;
+
+    MidiFile music;
+    std::string error;
+    if (o.demo) {
+        music = demoPhrase(o.tempo);
+    } else if (!readMidiFile(o.midiPath, music, error)) {
+        return fail(o.midiPath + ": " + error);
+    }
+    if (music.lengthSeconds > kLongestRenderSeconds)
+        return fail(o.midiPath + ": longer than six hours; not rendered");
+
+    const auto rate = static_cast<float>(o.rate);
+    const auto block = static_cast<VstInt32>(o.block);
+    PluginHost host;
+    if (!host.load(o.plugin, rate, block)) return fail(host.error());
+    AEffect* effect = host.effect();
+    if (!(effect->flags & effFlagsCanReplacing)) return fail("the plug-in cannot processReplacing");
+    const int channels = effect->numOutputs;
+    if (channels < 1 || channels > kMaxChannels)
+        return fail("the plug-in has " + std::to_string(channels) + " outputs");
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) return fail(error);
+    for (const auto& [name, value] : o.sets)
+        if (!setParameter(host, name, value, error)) return fail(error);
+
+    AudioFileWriter file;
+    if (!file.open(o.output, channels, static_cast<int>(o.rate), error)) return fail(error);
+
+    host.resume();
+    host.dispatch(effStartProcess);
+
+    EventSchedule schedule(music.events, o.rate);
+    const std::int64_t endFrame =
+        std::max<std::int64_t>(schedule.lastFrame() + 1, std::llround(music.lengthSeconds * o.rate));
+    const std::int64_t tailLimit = std::llround(o.tail * o.rate);
+    const std::int64_t silentHold = std::llround(kSilentHoldSeconds * o.rate);
+
+    std::vector<std::vector<float>> buffers(channels, std::vector<float>(block));
+    std::vector<float*> outputs;
+    for (auto& b : buffers) outputs.push_back(b.data());
+    std::vector<float> interleaved(static_cast<std::size_t>(block) * channels);
+    std::vector<VstMidiEvent> events;
+    VstTimeInfo time = host.timeInfo();
+    time.tempo = o.tempo;
+    time.flags |= kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
+    Levels levels;
+    Progress progress(double(endFrame) / o.rate);
+
+    std::int64_t start = 0, silentRun = 0;
+    while (start < endFrame || (silentRun < silentHold && start - endFrame < tailLimit)) {
+        schedule.eventsFor(start, block, events);
+        if (!events.empty()) host.sendEvents(events);
+        time.samplePos = double(start);
+        time.ppqPos = double(start) / o.rate * o.tempo / 60.0;
+        host.setTimeInfo(&time);
+        host.process(outputs.data(), block);
+
+        for (VstInt32 i = 0; i < block; ++i) {
+            bool silent = true;
+            for (int c = 0; c < channels; ++c) {
+                const float x = buffers[c][i];
+                interleaved[static_cast<std::size_t>(i) * channels + c] = x;
+                silent = silent && std::fabs(x) < kSilence;
+            }
+            silentRun = silent ? silentRun + 1 : 0;
+        }
+        levels.add(interleaved.data(), static_cast<long>(interleaved.size()));
+        if (!file.write(interleaved.data(), block)) return fail(o.output + ": write failed");
+        start += block;
+        progress.show(double(start) / o.rate);
+    }
+    host.dispatch(effStopProcess);
+    file.close();
+
+    std::printf("%s: %.2f s, %d Hz, %d channel%s, %s; peak %s, RMS %s\n", o.output.c_str(),
+                double(start) / o.rate, static_cast<int>(o.rate), channels,
+                channels == 1 ? "" : "s", file.formatName(), dbText(levels.peakDbfs()).c_str(),
+                dbText(levels.rmsDbfs()).c_str());
+    return 0;
+}

@@ -1,0 +1,52 @@
+// MidiEventQueue: the MIDI events waiting for their sample frame.
+//
+// The host hands over a block's events with sample offsets (effProcessEvents)
+// and then asks for the block's audio. Each queued copy keeps, in place of its
+// offset, the number of frames to wait after the event before it was taken:
+// the wait of the oldest event counts down one frame at a time, and when it
+// reaches zero (or was negative: an event out of order) the event is due. An
+// offset beyond the end of the block simply keeps counting down into the next
+// block, with the later events queued behind it.
+//
+// 500 slots, preallocated; a full queue drops further events. Kept as a ring
+// (oldest at head_) so that queueing and taking an event cost the same
+// whatever the queue holds.
+//
+// Threads: add and clear from the audio thread's effProcessEvents, takeDue
+// and clear from its processReplacing. Both run one after the other on the
+// host's audio thread, so the queue has one user at a time and takes no lock.
+#pragma once
+
+#include "plugin/vst2.h"
+
+class MidiEventQueue {
+public:
+    static constexpr int kCapacity = 500;
+
+    MidiEventQueue();
+
+    // Queues the MIDI events of one host list in list order; other event
+    // types and null entries are skipped. Answers false for a list that
+    // cannot be read (null, negative count).
+    bool add(const VstEvents* events);
+
+    // Once per sample frame, before the frame is rendered: the next event due
+    // at this frame, taken out of the queue. Call until it answers false;
+    // the false answer also counts down the wait of the event behind.
+    bool takeDue(VstMidiEvent& event);
+
+    // Discards every queued event (the channel-mode reset).
+    void clear();
+
+    int size() const { return count_; }
+
+private:
+    void push(const VstMidiEvent& event);
+
+    VstMidiEvent slots_[kCapacity];
+    int head_ = 0;   // slot of the oldest event
+    int count_ = 0;
+    // Offset of the previous MIDI event of the list being queued: waits are
+    // measured from it.
+    float previousOffset_ = 0.0f;
+};

@@ -1,0 +1,150 @@
+// SynthEngine note handling: the glide rate, the three glide/retrigger
+// modes, gliding back to a remembered note, forgetting it, and the reset.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineRig.h"
+#include "SignalProbe.h"
+
+namespace {
+
+// Glide step per output sample at a PORTAMENTO value: e^(0.6 - 10 p).
+double glideStep(double portamento) { return std::exp(0.6 - 10.0 * portamento); }
+
+// Renders until the sounding pitch reaches target; returns the samples
+// taken, or -1 after limit.
+int samplesUntilPitch(rig::Voice& v, float target, int limit) {
+    for (int n = 1; n <= limit; ++n) {
+        v.run(1);
+        if (v.engine.pitch() == target) return n;
+    }
+    return -1;
+}
+
+// A plain voice with PORTAMENTO 0.5 in the given glide/retrigger mode.
+struct Gliding : rig::Voice {
+    explicit Gliding(float mode) {
+        set(param::kPortamento, 0.5f);
+        set(param::kPortamentoKeyTrigger, mode);
+    }
+};
+
+TEST(EngineGlide, LegatoRisesLinearlyAtTheGlideRate) {
+    Gliding v(rig::kMode2);
+    v.engine.noteOn(60, 1.0f);
+    v.run(100);
+    v.engine.noteOn(64, 1.0f);
+    v.run(100);
+    EXPECT_NEAR(v.engine.pitch(), 60.0 + 100.0 * glideStep(0.5), 1e-3) << "linear in semitones";
+    const int samples = 100 + samplesUntilPitch(v, 64.0f, 1000);
+    EXPECT_NEAR(samples, 4.0 / glideStep(0.5), 1.0) << "4 semitones at e^(0.6 - 5) per sample (about 326)";
+    v.run(4096);
+    EXPECT_NEAR(probe::peakFrequency(v.render(1 << 16), v.rate, 100.0, 600.0), rig::noteHz(64), 0.02)
+        << "arrives at note 64";
+}
+
+TEST(EngineGlide, ZeroPortamentoJumps) {
+    Gliding v(rig::kMode3);
+    v.set(param::kPortamento, 0.0f);
+    v.engine.noteOn(60, 1.0f);
+    v.run(10);
+    v.engine.noteOn(64, 1.0f);
+    v.run(1);
+    EXPECT_EQ(v.engine.pitch(), 64.0f) << "no glide at PORTAMENTO 0";
+}
+
+TEST(EngineModes, LegatoRetriggersTheEnvelopesInMode1Only) {
+    for (float mode : {rig::kMode1, rig::kMode2, rig::kMode3}) {
+        Gliding v(mode);
+        v.set(param::kDecay, 0.8f);  // slow: the attack's top lasts
+        v.set(param::kSustain, 0.5f);
+        v.set(param::kFilterSustain, 0.5f);
+        v.engine.noteOn(60, 1.0f);
+        v.run(20000);  // both envelopes at sustain
+        const double before = probe::rms(v.render(4096));
+        const float filterLevel = v.engine.filterEnvelope().level();
+        v.engine.noteOn(64, 1.0f);
+        const bool mode1 = mode == rig::kMode1;
+        EXPECT_EQ(v.engine.filterEnvelope().level(), mode1 ? 0.0f : filterLevel)
+            << "filter envelope restarts from 0 in mode 1, keeps its level otherwise; mode " << mode;
+        v.run(100);  // past the attack's top
+        const double after = probe::rms(v.render(1024));
+        if (mode1) {
+            EXPECT_GT(after / before, 1.8) << "the level climbs again from sustain 0.5";
+        } else {
+            EXPECT_NEAR(after / before, 1.0, 0.05) << "the level stays at sustain, mode " << mode;
+        }
+    }
+}
+
+TEST(EngineModes, DetachedNotesGlideInMode3Only) {
+    for (float mode : {rig::kMode1, rig::kMode2, rig::kMode3}) {
+        Gliding v(mode);
+        v.engine.noteOn(60, 1.0f);
+        v.run(100);
+        v.engine.noteOff(60);
+        v.run(100);
+        v.engine.noteOn(64, 1.0f);
+        v.run(1);
+        const double expected = mode == rig::kMode3 ? 60.0 + glideStep(0.5) : 64.0;
+        EXPECT_NEAR(v.engine.pitch(), expected, 1e-4) << "first sample of the detached note, mode " << mode;
+    }
+}
+
+TEST(EngineModes, Mode3FirstNoteGlidesUpFromPitchMinusOne) {
+    Gliding v(rig::kMode3);
+    EXPECT_EQ(v.note(), -1.0f) << "no note before the first";
+    v.engine.noteOn(60, 1.0f);
+    v.run(1);
+    EXPECT_NEAR(v.engine.pitch(), -1.0 + glideStep(0.5), 1e-4) << "starts from pitch -1";
+    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 10000) + 1, 61.0 / glideStep(0.5), 2.0)
+        << "61 semitones of glide";
+}
+
+TEST(EngineNoteOff, ReleasingTheLegatoNoteGlidesBackWithTheGateOn) {
+    Gliding v(rig::kMode2);
+    v.engine.noteOn(60, 1.0f);
+    v.engine.noteOn(64, 1.0f);
+    v.run(1000);
+    v.engine.noteOff(64);
+    EXPECT_EQ(v.gate(), 1.0f) << "60 still held";
+    EXPECT_EQ(v.note(), 60.0f) << "sounding note back to 60";
+    v.run(100);
+    EXPECT_NEAR(v.engine.pitch(), 64.0 - 100.0 * glideStep(0.5), 1e-3) << "continues from 64, gliding down";
+    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 1000) + 100, 4.0 / glideStep(0.5), 1.0) << "back at 60";
+    v.engine.noteOff(60);
+    EXPECT_EQ(v.gate(), 0.0f) << "releasing 60 closes the gate";
+}
+
+TEST(EngineNoteOff, OnlyOneEarlierNoteIsRemembered) {
+    Gliding v(rig::kMode2);
+    v.engine.noteOn(60, 1.0f);  // A
+    v.engine.noteOn(64, 1.0f);  // B
+    v.engine.noteOn(67, 1.0f);  // C replaces A as the remembered note
+    v.engine.noteOff(60);       // not the sounding note: forgets B
+    EXPECT_EQ(v.gate(), 1.0f) << "C still sounds";
+    EXPECT_EQ(v.note(), 67.0f);
+    v.engine.noteOff(67);
+    EXPECT_EQ(v.gate(), 0.0f) << "releasing C closes the gate although B is held";
+    v.engine.noteOff(64);
+    EXPECT_EQ(v.note(), 67.0f) << "releasing B changes nothing";
+}
+
+TEST(EngineNoteOff, AllNotesOffReleasesAndForgets) {
+    Gliding v(rig::kMode2);
+    v.set(param::kPortamento, 0.0f);
+    v.engine.setPitchBend(0.5f);
+    v.engine.noteOn(60, 1.0f);
+    v.engine.noteOn(64, 1.0f);
+    v.run(10);
+    v.engine.allNotesOff();
+    EXPECT_EQ(v.gate(), 0.0f) << "gate closed";
+    v.run(1);
+    EXPECT_EQ(v.engine.pitch(), 64.0f) << "bend reset to 0";
+    v.engine.noteOn(67, 1.0f);
+    v.engine.noteOff(67);
+    EXPECT_EQ(v.gate(), 0.0f) << "no remembered note to glide back to";
+}
+
+}  // namespace

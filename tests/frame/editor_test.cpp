@@ -1,0 +1,159 @@
+// The editor layer with a fake window system: AEffGUIEditor's idle pump and
+// host requests, and the stand-in OrvVstEditor's open, close, keys and
+// wheel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "editor/OrvVstEditor.h"
+#include "fakewindowsystem.h"
+#include "plugin/AudioEffectX.h"
+#include "vstgui/probeview.h"
+
+using namespace VSTGUI;
+
+namespace {
+
+class Editor;
+
+// A plug-in object with nothing but a host: the host records its requests
+// and, like a DAW, idles the editor from inside audioMasterIdle.
+class TestEffect : public AudioEffectX {
+public:
+    TestEffect(audioMasterCallback host, Editor* fixture) : AudioEffectX(host, 1, 44) {
+        getAeffect()->user = fixture;
+    }
+    void processReplacing(float**, float**, VstInt32) override {}
+};
+
+class Editor : public ::testing::Test {
+protected:
+    Editor() {
+        windows.clockSource.now = 1000;
+        effect = new TestEffect(&Editor::hostCallback, this);
+        editor = new OrvVstEditor(effect, windows);  // owned by the effect
+    }
+    ~Editor() override { delete effect; }
+
+    static VstIntPtr hostCallback(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*,
+                                  float) {
+        auto* self = e ? static_cast<Editor*>(e->user) : nullptr;
+        if (!self) return opcode == audioMasterVersion ? 2400 : 0;
+        self->requests.push_back({opcode, index, value});
+        if (opcode == audioMasterIdle) self->editor->idle();
+        if (opcode == audioMasterCanDo) return self->canSizeWindow ? 1 : -1;
+        return opcode == audioMasterSizeWindow ? 1 : 0;
+    }
+    int count(VstInt32 opcode) const {
+        int n = 0;
+        for (const auto& r : requests) n += r.opcode == opcode;
+        return n;
+    }
+    static void* parent() { return reinterpret_cast<void*>(uintptr_t{0x2a}); }
+
+    struct Request {
+        VstInt32 opcode;
+        VstInt32 index;
+        VstIntPtr value;
+    };
+    fake::WindowSystem windows;
+    TestEffect* effect;
+    OrvVstEditor* editor;
+    std::vector<Request> requests;
+    bool canSizeWindow = true;
+};
+
+
+
+
+TEST_F(Editor, OpeningAgainMovesTheEditor) {
+    ASSERT_TRUE(editor->open(parent()));
+    fake::FrameWindow* first = windows.window;
+    bool firstDestroyed = false;
+    first->destroyed = &firstDestroyed;
+    void* other = reinterpret_cast<void*>(uintptr_t{0x2b});
+    ASSERT_TRUE(editor->open(other));
+    EXPECT_TRUE(firstDestroyed) << "the first window is not left behind";
+    EXPECT_EQ(windows.lastParent, other);
+}
+
+TEST_F(Editor, DoIdleStuffRunsAtMostEveryHundredMilliseconds) {
+    editor->doIdleStuff();
+    EXPECT_EQ(count(audioMasterIdle), 1) << "due at once after construction";
+    windows.clockSource.now = 1010;
+    editor->doIdleStuff();
+    EXPECT_EQ(count(audioMasterIdle), 1) << "90 ms early: nothing";
+    EXPECT_EQ(windows.clockSource.now, 1014u) << "but it waited 4 ms";
+    windows.clockSource.now = 1060;
+    editor->doIdleStuff();
+    EXPECT_EQ(count(audioMasterIdle), 2) << "within 50 ms of due after the wait: runs";
+}
+
+TEST_F(Editor, DoIdleStuffSurvivesTheClockWrapping) {
+    delete effect;
+    windows.clockSource.now = 0xFFFFFFF0u;  // 16 ms before the clock wraps
+    effect = new TestEffect(&Editor::hostCallback, this);
+    editor = new OrvVstEditor(effect, windows);
+    editor->doIdleStuff();
+    windows.clockSource.now = 0xFFFFFFF0u + 100;  // wrapped past zero
+    editor->doIdleStuff();
+    EXPECT_EQ(count(audioMasterIdle), 2) << "100 ms later is later, across the wrap";
+}
+
+TEST_F(Editor, TheHostsIdleInsideDoIdleStuffSkipsTheFramesPass) {
+    ASSERT_TRUE(editor->open(parent()));
+    fake::FrameWindow* window = windows.window;
+    editor->doIdleStuff();
+    EXPECT_EQ(count(audioMasterIdle), 1) << "the host got its idle time";
+    EXPECT_EQ(window->dispatches, 1) << "one frame pass: the host's nested idle was skipped";
+    EXPECT_EQ(window->paintRequests, 1) << "one waiting paint served";
+    editor->idle();
+    EXPECT_EQ(window->dispatches, 2) << "outside doIdleStuff the host's idle reaches the frame";
+}
+
+TEST_F(Editor, EditGesturesAndResizesGoToTheHost) {
+    editor->beginEdit(16);
+    editor->endEdit(16);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(requests[0].index, 16);
+    EXPECT_EQ(requests[1].opcode, audioMasterEndEdit);
+    EXPECT_TRUE(editor->requestHostResize(640, 480)) << "a host that can size windows";
+    EXPECT_EQ(requests.back().opcode, audioMasterSizeWindow);
+    EXPECT_EQ(requests.back().index, 640);
+    EXPECT_EQ(requests.back().value, 480);
+    canSizeWindow = false;
+    requests.clear();
+    EXPECT_FALSE(editor->requestHostResize(640, 480)) << "a host that cannot";
+    EXPECT_EQ(count(audioMasterSizeWindow), 0) << "is not asked to";
+}
+
+TEST_F(Editor, KeysAreUsedExactlyWhenTheFrameAnswersOne) {
+    VstKeyCode key{};
+    EXPECT_FALSE(editor->onKeyDown(key)) << "closed";
+    ASSERT_TRUE(editor->open(parent()));
+    auto* probe = new Probe(CRect(0, 0, 10, 10));
+    editor->getFrame()->addView(probe);  // the frame takes over the reference
+    editor->getFrame()->setFocusView(probe);
+    probe->keyResult = 1;
+    EXPECT_TRUE(editor->onKeyDown(key));
+    EXPECT_TRUE(editor->onKeyUp(key));
+    probe->keyResult = 2;
+    EXPECT_FALSE(editor->onKeyDown(key)) << "handled, but not answered 1";
+}
+
+TEST_F(Editor, WheelGoesToTheViewUnderThePointer) {
+    EXPECT_FALSE(editor->onWheel(1.f)) << "closed";
+    ASSERT_TRUE(editor->open(parent()));
+    auto* probe = new Probe(CRect(100, 100, 140, 140));
+    editor->getFrame()->addView(probe);
+    windows.window->screenOrigin = CPoint(300, 200);
+    windows.window->input.pointer = CPoint(300 + 110, 200 + 120);
+    EXPECT_TRUE(editor->onWheel(-1.f));
+    EXPECT_EQ(probe->lastWhere, CPoint(110, 120)) << "the pointer in frame coordinates";
+    EXPECT_EQ(probe->lastDistance, -1.f);
+    EXPECT_FALSE(editor->onWheel(std::nanf(""))) << "no number, no turn";
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// The test's own X connection: it plays the host (top-level windows that
+// editors open inside), the user (pointer and keys through XTest) and a
+// drag source, and reads back what is on the screen.
+#pragma once
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <dirent.h>
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "vstgui/cframe.h"
+
+class XHost {
+public:
+    XHost() {
+        // A server still closing the last test's connections may turn one
+        // away for a moment.
+        for (int attempt = 0; attempt < 20 && !display; ++attempt) {
+            display = XOpenDisplay(nullptr);
+            if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    ~XHost() {
+        if (display) XCloseDisplay(display);
+    }
+    XHost(const XHost&) = delete;
+    XHost& operator=(const XHost&) = delete;
+
+    // An unmanaged top-level window (placed exactly where asked), shown
+    // when map is set.
+    Window topLevel(int x, int y, int width, int height, bool map = true) {
+        XSetWindowAttributes a{};
+        a.override_redirect = True;
+        a.background_pixel = 0;
+        a.event_mask = StructureNotifyMask;
+        Window w = XCreateWindow(display, DefaultRootWindow(display), x, y, unsigned(width), unsigned(height), 0,
+                                 CopyFromParent, InputOutput, CopyFromParent,
+                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &a);
+        if (map)
+            show(w);
+        else
+            XSync(display, False);  // the window must exist before the editor looks for it
+        return w;
+    }
+    void show(Window w) {
+        XMapWindow(display, w);
+        XEvent e;
+        do XWindowEvent(display, w, StructureNotifyMask, &e);
+        while (e.type != MapNotify);
+    }
+    static void* handle(Window w) { return reinterpret_cast<void*>(uintptr_t(w)); }
+
+    std::vector<Window> children(Window parent) {
+        Window root = None, up = None, *list = nullptr;
+        unsigned n = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display, parent, &root, &up, &list, &n)) result.assign(list, list + n);
+        if (list) XFree(list);
+        return result;
+    }
+
+    // --- the user
+    void moveTo(int rootX, int rootY) {
+        XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+        XSync(display, False);
+    }
+    void button(unsigned number, bool down) {
+        XTestFakeButtonEvent(display, number, down, CurrentTime);
+        XSync(display, False);
+    }
+    void key(KeySym symbol, bool down) {
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, symbol), down, CurrentTime);
+        XSync(display, False);
+    }
+
+    // --- the screen
+    // The pixel at (x, y) of window w as 0xRRGGBB (24-bit TrueColor).
+    uint32_t pixel(Window w, int x, int y) {
+        XImage* image = XGetImage(display, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return 0xDEADBEEF;
+        const uint32_t p = uint32_t(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+        XDestroyImage(image);
+        return p;
+    }
+    void fill(Window w, uint32_t rgb) {
+        GC gc = XCreateGC(display, w, 0, nullptr);
+        XSetForeground(display, gc, rgb);
+        XWindowAttributes a;
+        XGetWindowAttributes(display, w, &a);
+        XFillRectangle(display, w, gc, 0, 0, unsigned(a.width), unsigned(a.height));
+        XFreeGC(display, gc);
+        XSync(display, False);
+    }
+
+    Atom atom(const char* name) { return XInternAtom(display, name, False); }
+
+    Display* display = nullptr;
+};
+
+// Open file descriptors of this process: each X connection holds one.
+inline int openFileDescriptors() {
+    int n = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir)) ++n;
+        closedir(dir);
+    }
+    return n;
+}
+
+// Idles frame until done() holds, for at most two seconds: events from
+// another connection take a moment to arrive.
+template <class Done>
+bool idleUntil(VSTGUI::CFrame* frame, Done done) {
+    for (int i = 0; i < 400; ++i) {
+        frame->idle();
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}

@@ -1,0 +1,130 @@
+// orv-host edit and screenshot, run as a user runs them, on Xvfb.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/xhost.h"
+#include "vstgui/cbitmap.h"
+
+extern char** environ;
+
+namespace {
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+};
+
+bool readPng(const std::string& path, Picture& picture) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    picture.width = int(image.width);
+    picture.height = int(image.height);
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    return png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) != 0;
+}
+
+// Unloading the module orphans the state of the font libraries it was the
+// only user of; that is theirs, not a leak of ours (the editor's own leaks
+// are checked in-process by frame_editor_module_test).
+const std::string kQuietLeaks = "ASAN_OPTIONS=detect_leaks=0";
+
+int run(const std::string& command) {
+    const int status = std::system((kQuietLeaks + " " + command).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A top-level window of the display whose name is title, or None.
+Window findWindow(Display* display, const char* title) {
+    Window root = None, parent = None, *children = nullptr;
+    unsigned n = 0;
+    Window found = None;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
+    for (unsigned i = 0; i < n && !found; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name && std::string(name) == title) found = children[i];
+        if (name) XFree(name);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+const std::string kHost = ORV_HOST_PATH;
+const std::string kModule = ORV_MODULE_PATH;
+
+TEST(OrvHostScreenshot, WritesTheEditorsPixelsAsA600By500Png) {
+    const std::string out = testing::TempDir() + "orv_screenshot.png";
+    std::remove(out.c_str());
+    ASSERT_EQ(run(kHost + " screenshot " + kModule + " " + out), 0) << "the command succeeds";
+    Picture picture;
+    ASSERT_TRUE(readPng(out, picture)) << "a PNG file";
+    ASSERT_EQ(picture.width, 600);
+    ASSERT_EQ(picture.height, 500);
+    VSTGUI::CBitmap background(128);
+    const VSTGUI::PixelSurface* expected = background.getImage();
+    ASSERT_NE(expected, nullptr);
+    int differing = 0;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 600; ++x) {
+            const uint8_t* p = &picture.rgb[(size_t(y) * 600 + size_t(x)) * 3];
+            const uint32_t rgb = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+            differing += rgb != expected->pixel(x, y);
+        }
+    EXPECT_EQ(differing, 0) << "every pixel is the background picture's";
+}
+
+TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
+    const std::string out = testing::TempDir() + "orv_no_display.png";
+    EXPECT_EQ(run("DISPLAY= " + kHost + " screenshot " + kModule + " " + out + " 2>/dev/null"), 1)
+        << "no display";
+    EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " 2>/dev/null"), 2) << "a missing argument";
+    EXPECT_EQ(run(kHost + " screenshot /nonexistent.so " + out + " 2>/dev/null"), 1) << "no module";
+}
+
+TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
+    XHost x;
+    Display* display = x.display;
+    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
+    const char* argv[] = {kHost.c_str(), "edit", kModule.c_str(), nullptr};
+    pid_t pid = 0;
+    std::vector<char*> environment{const_cast<char*>(kQuietLeaks.c_str())};  // found first
+    for (char** e = environ; *e; ++e) environment.push_back(*e);
+    environment.push_back(nullptr);
+    ASSERT_EQ(posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, const_cast<char**>(argv), environment.data()), 0);
+    Window window = None;
+    for (int i = 0; i < 300 && !window; ++i) {
+        window = findWindow(display, "Ambrell - ORV");
+        if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, window, False, NoEventMask, &close);
+    XSync(display, False);
+    int status = -1;
+    for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!WIFEXITED(status)) kill(pid, SIGKILL), waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "it closed and exited cleanly";
+}
+
+}  // namespace

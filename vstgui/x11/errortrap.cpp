@@ -1,0 +1,45 @@
+#include "vstgui/x11/errortrap.h"
+
+#include <atomic>
+
+namespace VSTGUI::x11 {
+
+namespace {
+// The innermost trap of this thread.
+thread_local ErrorTrap* innermost = nullptr;
+// The handler the outermost trap replaced: errors of other connections (the
+// host's, possibly on other threads) go there while a trap is set.
+std::atomic<XErrorHandler> replaced{nullptr};
+}  // namespace
+
+ErrorTrap::ErrorTrap(Display* display) : display_(display), outer_(innermost) {
+    // Errors of earlier requests belong to whoever was handling them.
+    XSync(display_, False);
+    previous_ = XSetErrorHandler(&ErrorTrap::onError);
+    if (!outer_) replaced.store(previous_);
+    innermost = this;
+}
+
+ErrorTrap::~ErrorTrap() {
+    XSync(display_, False);
+    innermost = outer_;
+    XSetErrorHandler(previous_);
+}
+
+bool ErrorTrap::failed() {
+    XSync(display_, False);
+    return failed_;
+}
+
+int ErrorTrap::onError(Display* display, XErrorEvent* error) {
+    for (ErrorTrap* trap = innermost; trap; trap = trap->outer_) {
+        if (trap->display_ == display) {
+            trap->failed_ = true;
+            return 0;
+        }
+    }
+    XErrorHandler forward = replaced.load();
+    return forward ? forward(display, error) : 0;
+}
+
+}  // namespace VSTGUI::x11
