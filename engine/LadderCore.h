@@ -8,6 +8,8 @@
 // the two calls only.
 #pragma once
 
+#include <cmath>
+
 #include "engine/DspMath.h"
 #include "engine/RandomSource.h"
 
@@ -15,8 +17,11 @@ namespace ladder {
 
 // Stage saturator, a rational approximation of tanh(x/2) built from the
 // third-order series of e^|x|: odd, about x/2 near 0, tending to +-1.
+// |x| by clearing the sign bit (one instruction in the filter's serial
+// chain, not a compare and a select); only -0 comes out differently, as +0,
+// which gives the same result.
 inline float saturate(float x) {
-    const float a = x < 0.0f ? -x : x;
+    const float a = std::fabs(x);
     const float p = (a + 3.0f) * a + 6.0f;
     return p * x / (p * a + 12.0f);
 }
