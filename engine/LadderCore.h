@@ -112,11 +112,15 @@ inline float flushTiny(float x) {
     return (x < kTiny && x > -kTiny) ? 0.0f : x;
 }
 
+// A stage's next state: the stage step, with a state too small to hear
+// taken to 0.
+inline float advance(float y, float u, float tune) { return flushTiny(stage(y, u, tune)); }
+
 // Runs a chain of stages from input u; returns the last stage's new value.
 template <int kCount>
 float runStages(float (&y)[kCount], float u, float tune) {
     for (float& state : y) {
-        state = flushTiny(stage(state, u, tune));
+        state = advance(state, u, tune);
         u = state;
     }
     return u;

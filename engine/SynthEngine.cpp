@@ -273,7 +273,6 @@ void SynthEngine::filter(float& first, float& second, float cutoff) {
         filter4_.process(first, cutoff, resonance, true);
         filter4_.process(second, cutoff, resonance, false);
     } else {
-        filter8_.process(first, cutoff, resonance, true);
-        filter8_.process(second, cutoff, resonance, false);
+        filter8_.processPair(first, second, cutoff, resonance);
     }
 }
