@@ -152,9 +152,7 @@ void SynthEngine::allNotesOff() {
 void SynthEngine::renderSample(float& out) {
     const float gate = param(ParamBlock::kSlotGate);
     const float note = param(ParamBlock::kSlotNote);
-    // Idle: the key is up and the amplifier has died away. Nothing advances
-    // until the next note-on.
-    if (gate != 1.0f && ampEnv_.level() <= 0.0f) return;
+    if (idle()) return;  // nothing advances until the next note-on
 
     float pitch = (param(kMasterPitch) - 0.5f) * kMasterPitchSpan + note + pitchBend_;
 

@@ -66,6 +66,11 @@ public:
     // untouched while the voice is idle.
     void renderSample(float& out);
 
+    // Audio thread. Idle: the key is up and the amplifier has died away.
+    // renderSample then writes nothing and nothing advances; only a note-on
+    // ends it.
+    bool idle() const { return param(ParamBlock::kSlotGate) != 1.0f && ampEnv_.level() <= 0.0f; }
+
     // For tests: the audio thread, or any thread while no audio runs.
     float pitch() const { return pitch_; }  // semitones of the last sample, after glide
     const Envelope& ampEnvelope() const { return ampEnv_; }

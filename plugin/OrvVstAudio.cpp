@@ -43,6 +43,16 @@ void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
     float* right = outputs[1];
     DenormalGuard flushDenormals;
     for (VstInt32 i = 0; i < sampleFrames; ++i) {
+        // Nothing queued and nothing sounding: the rest of the block is what
+        // the idle voice gives, silence, and only a queued note-on could
+        // change that.
+        if (events_.size() == 0 && engine_->idle()) {
+            for (VstInt32 j = i; j < sampleFrames; ++j) {
+                if (left) left[j] = 0.0f;
+                if (right) right[j] = 0.0f;
+            }
+            return;
+        }
         VstMidiEvent event;
         while (events_.takeDue(event)) handleMidiEvent(event);
         float s = 0.0f;
