@@ -214,7 +214,7 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     const float pitch1 = atLeastZero(m.pitch1);
     const float fm1 = atLeastZero(m.fm1);
     const float pw1 = clampUnit(m.pw1);
-    float f = pitchToFrequency(pitch1);
+    float f = osc1Frequency_(pitch1);
     if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
     const int waveform1 = truncateIndex(param(kWaveformOsc1));
     if (waveform1 == kNoise) {
@@ -235,7 +235,7 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     const float pw2 = clampUnit(m.pw2);
     const float detune = truncateWhole((param(kTuneOsc2) - 0.5f) * kCoarseTuneSpan) +
                          (param(kFineTuneOsc2) - 0.5f) * kFineTuneSpan;
-    f = pitchToFrequency(pitch2 + detune);
+    f = osc2Frequency_(pitch2 + detune);
     if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
     osc2_.addTwoSteps(truncateIndex(param(kWaveformOsc2)), f, fm2, pw2, mix, first, second);
 
@@ -244,7 +244,7 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     const float subLevel = param(kVolumeSubOsc);
     if (subLevel > 0.0f) {
         const float octaves = param(kSubOscOffset) == 0.0f ? kSubTwoOctaves : kSubOneOctave;
-        f = pitchToFrequency(pitch - octaves);
+        f = subFrequency_(pitch - octaves);
         first += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
         second += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
     }

@@ -30,6 +30,7 @@
 #include "engine/Modulation.h"
 #include "engine/OscillatorBank.h"
 #include "engine/ParamBlock.h"
+#include "engine/PitchToFrequency.h"
 #include "engine/PulseOsc.h"
 #include "engine/RandomSource.h"
 #include "engine/WarmthSmoother.h"
@@ -99,6 +100,9 @@ private:
     WarmthSmoother warmthA_;  // first sub-sample
     WarmthSmoother warmthB_;  // second sub-sample
     HalfbandDecimator decimator_;
+    PitchToFrequencyCache osc1Frequency_;
+    PitchToFrequencyCache osc2Frequency_;
+    PitchToFrequencyCache subFrequency_;
 
     float cutoffSmoothed_ = 0.0f;
     float glideOffset_ = 0.0f;  // semitones still to glide: sounding = target - offset
