@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <vector>
 
 #include "host/BenchRunner.h"
+#include "host/HostWindow.h"
 #include "host/PluginHost.h"
 
 namespace {
@@ -47,6 +49,49 @@ void playOneBlock(PluginHost& host, const BenchPlan& plan) {
     BenchRunner(host.effect(), plan.blockSize).playTotal(schedule);
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Opens an editor in a window of its own for each instance; prints the
+// times and the memory. Answers false when there is no display to use.
+bool measureEditors(std::vector<std::unique_ptr<PluginHost>>& hosts) {
+    if (!std::getenv("DISPLAY")) return false;
+    std::vector<std::unique_ptr<HostWindow>> windows;
+    std::vector<double> times;
+    double memory = 0.0;
+    for (auto& host : hosts) {
+        ERect* rect = nullptr;
+        if (!(host->effect()->flags & effFlagsHasEditor) ||
+            !host->dispatch(effEditGetRect, 0, 0, &rect) || !rect)
+            return false;
+        windows.push_back(std::make_unique<HostWindow>());
+        HostWindow& window = *windows.back();
+        if (!window.open(rect->right - rect->left, rect->bottom - rect->top, "bench",
+                         HostWindow::Kind::kScreenshot))
+            return false;
+        window.show();
+        const double before = residentBytes();
+        const double start = wallUs();
+        host->dispatch(effEditOpen, 0, 0, window.parentHandle());
+        host->dispatch(effEditIdle);
+        times.push_back(wallUs() - start);
+        if (&host != &hosts.front()) memory += residentBytes() - before;
+    }
+    const double first = times.front();
+    times.erase(times.begin());
+    std::printf("first editor (fonts start):  %.3f ms\n", first / 1000.0);
+    if (!times.empty()) {
+        std::printf("editor ready, %zu more:       median %.3f ms, max %.3f ms\n", times.size(),
+                    median(times) / 1000.0, *std::max_element(times.begin(), times.end()) / 1000.0);
+        std::printf("resident per open editor:    %.3f MB\n",
+                    memory / static_cast<double>(times.size()) / 1048576.0);
+    }
+    for (auto& host : hosts) host->dispatch(effEditClose);
+    return true;
+}
+
 }  // namespace
 
 int runStartup(const std::string& module, const BenchPlan& plan, int instances) {
@@ -79,9 +124,9 @@ int runStartup(const std::string& module, const BenchPlan& plan, int instances) 
     std::printf("first instance (with load):  %.3f ms, %.2f MB resident\n", firstUs / 1000.0,
                 (afterFirst - before) / 1048576.0);
     std::printf("instance ready, %d more:     median %.3f ms, min %.3f ms, max %.3f ms\n",
-                instances, times[times.size() / 2] / 1000.0, times.front() / 1000.0,
-                times.back() / 1000.0);
+                instances, median(times) / 1000.0, times.front() / 1000.0, times.back() / 1000.0);
     std::printf("resident per instance:       %.3f MB\n",
                 (afterAll - afterFirst) / instances / 1048576.0);
+    if (!measureEditors(hosts)) std::printf("editor:                      not measured (no display or no editor)\n");
     return 0;
 }

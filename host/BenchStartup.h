@@ -7,6 +7,12 @@
 // effSetBlockSize, effMainsChanged), in wall-clock time since page faults
 // and first touches are part of the wait. Each instance then plays one
 // block of a note (untimed), so the memory counted is memory in use.
+//
+// With a display (DISPLAY set), the same for the editor: each instance gets
+// a host window, and the time from effEditOpen until the first effEditIdle
+// has returned (the editor is up and drawn) is measured, with the resident
+// memory each open editor adds. The first editor also pays for the font
+// machinery's start and is shown apart.
 #pragma once
 
 #include <string>

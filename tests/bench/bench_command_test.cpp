@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -78,11 +79,17 @@ TEST(BenchCommand, IdleAndStressAreNamedInTheTitle) {
         << stress.text;
 }
 
-TEST(BenchCommand, StartupReportsTimeAndMemoryPerInstance) {
+TEST(BenchCommand, StartupReportsTimeAndMemoryPerInstanceAndPerEditor) {
     const BenchRun run = bench(kModule + " --startup --instances 3");
     ASSERT_EQ(run.status, 0) << run.text;
     EXPECT_NE(run.text.find("instance ready, 3 more:"), std::string::npos) << run.text;
     EXPECT_NE(run.text.find("resident per instance:"), std::string::npos) << run.text;
+    // The editors need a display; without one they are left out, and said so.
+    const bool display = std::getenv("DISPLAY") != nullptr;
+    EXPECT_EQ(run.text.find("editor ready, 3 more:") != std::string::npos, display) << run.text;
+    EXPECT_EQ(run.text.find("resident per open editor:") != std::string::npos, display) << run.text;
+    EXPECT_EQ(run.text.find("editor:                      not measured") != std::string::npos, !display)
+        << run.text;
 }
 
 TEST(BenchCommand, FindsAPeersProgramByName) {
