@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sndfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -15,20 +13,11 @@
 #include <vector>
 
 #include "host/SoundPicture.h"
-#include "support/Command.h"
+#include "render/RenderRun.h"
 
 namespace {
 
 const std::string kModule = ORV_MODULE_PATH;
-
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "orv-picture-" + std::to_string(getpid()) + "-" + name;
-}
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
 
 struct Picture {
     int width = 0, height = 0;
@@ -101,10 +90,8 @@ int brightestRow(const Picture& p, int x) {
 
 TEST(SoundPicture, APureToneIsDrawnOnTheRowOfItsFrequencyWhenItSounds) {
     const std::string wav = tempPath("tones.wav"), png = tempPath("tones.png");
-    const CommandRun run = runCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(ORV_HOST_PATH) + " render " +
-                                      kModule + " --midi " + writeTwoNotes() + kSine + " -o " + wav +
-                                      " --picture " + png + " 2>&1");
-    ASSERT_EQ(run.status, 0) << run.out;
+    const HostRun run = render(kModule + " --midi " + writeTwoNotes() + kSine + " -o " + wav + " --picture " + png);
+    ASSERT_EQ(run.status, 0) << run.err;
     const Picture picture = readPng(png);
     ASSERT_EQ(picture.width, SoundPicture::kWidth) << "libpng reads the picture back, full width";
     ASSERT_EQ(picture.height, SoundPicture::kHeight) << "and full height";
@@ -146,11 +133,9 @@ TEST(SoundPicture, AWrongOrUnwritablePictureIsRefusedBeforeRendering) {
     };
     for (const auto& c : cases) {
         std::remove(wav.c_str());
-        const CommandRun run = runCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(ORV_HOST_PATH) + " render " +
-                                          kModule + " --demo --tail 0 -o " + wav + " --picture " + c.picture +
-                                          " 2>&1");
+        const HostRun run = render(kModule + " --demo --tail 0 -o " + wav + " --picture " + c.picture);
         EXPECT_EQ(run.status, c.status) << c.picture;
-        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.picture << "\n" << run.out;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.picture << "\n" << run.err;
         EXPECT_FALSE(exists(wav)) << "nothing is rendered for " << c.picture;
     }
 }
