@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -79,8 +80,13 @@ bool isWholeNumber(const std::string& text, long& value) {
     return true;
 }
 
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+// A picture's name ends in .png, in any case, as an audio file's does in
+// .wav or .flac.
+bool isPngName(const std::string& path) {
+    if (path.size() <= 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".png";
 }
 
 int fail(const std::string& message) {
@@ -144,7 +150,8 @@ int parse(const Args& args, Options& o) {
     if (!AudioFileWriter::knowsFormat(o.output))
         return usageError(o.output + ": write .wav or .flac");
     if (o.demo == !o.midiPath.empty()) return usageError("give either --demo or --midi FILE");
-    if (!o.picture.empty() && !endsWith(o.picture, ".png")) return usageError(o.picture + ": the picture is a .png");
+    if (!o.picture.empty() && !isPngName(o.picture))
+        return usageError(o.picture + ": the picture is a .png");
     return 0;
 }
 

@@ -43,7 +43,8 @@ Pixel heat(float t) {
     const int i = std::min(static_cast<int>(at), kLast - 1);
     const float f = at - i;
     int c[3];
-    for (int k = 0; k < 3; ++k) c[k] = static_cast<int>(std::lround(kStops[i][k] + f * (kStops[i + 1][k] - kStops[i][k])));
+    for (int k = 0; k < 3; ++k)
+        c[k] = static_cast<int>(std::lround(kStops[i][k] + f * (kStops[i + 1][k] - kStops[i][k])));
     return rgb(c[0], c[1], c[2]);
 }
 
@@ -74,7 +75,8 @@ void drawSpectrum(PixelSurface& surface, const Spectrogram& s) {
         for (std::int64_t c = range.first; c < range.end; ++c)
             for (int r = 0; r < rows; ++r) peak[r] = std::max(peak[r], s.levelDb(c, r));
         for (int r = 0; r < rows; ++r) {
-            const float t = (peak[r] - SoundPicture::kBottomDb) / (SoundPicture::kTopDb - SoundPicture::kBottomDb);
+            const float t =
+                (peak[r] - SoundPicture::kBottomDb) / (SoundPicture::kTopDb - SoundPicture::kBottomDb);
             surface.data()[(bottom - r) * surface.width() + SoundPicture::kPlotLeft + x] = heat(t);
         }
     }
@@ -90,8 +92,9 @@ void drawWave(PixelSurface& surface, const Spectrogram& s) {
         const double t = std::clamp(db / kLevelLineBottomDb, 0.0, 1.0);
         return top + static_cast<int>(std::lround(t * (height - 1)));
     };
-    surface.fill(CRect(SoundPicture::kPlotLeft, top, SoundPicture::kPlotLeft + SoundPicture::kPlotWidth, top + height),
-                 kPanel);
+    surface.fill(
+        CRect(SoundPicture::kPlotLeft, top, SoundPicture::kPlotLeft + SoundPicture::kPlotWidth, top + height),
+        kPanel);
     int previousLevel = -1;
     for (int x = 0; x < SoundPicture::kPlotWidth; ++x) {
         const ColumnRange range = columnsAt(x, s.columns());
@@ -126,7 +129,8 @@ void drawScales(PixelSurface& surface, const Font& small) {
     const int top = SoundPicture::kSpectrumTop, rows = SoundPicture::kSpectrumRows;
     const double octaves = std::log2(Spectrogram::kHighHz / Spectrogram::kLowHz);
     for (double hz : {20.0, 50.0, 100.0, 200.0, 500.0, 1e3, 2e3, 5e3, 1e4, 2e4}) {
-        const int r = static_cast<int>(std::lround(std::log2(hz / Spectrogram::kLowHz) / octaves * (rows - 1)));
+        const int r =
+            static_cast<int>(std::lround(std::log2(hz / Spectrogram::kLowHz) / octaves * (rows - 1)));
         const int y = top + rows - 1 - r;
         surface.fill(CRect(left - 5, y, left, y + 1), kTick);
         char label[16];
@@ -140,17 +144,19 @@ void drawScales(PixelSurface& surface, const Font& small) {
         surface.fill(CRect(barLeft, top + y, barRight, top + y + 1), heat(1.0f - float(y) / float(rows - 1)));
     for (int db = 0; db >= SoundPicture::kBottomDb; db -= 20) {
         const int y = top + static_cast<int>(std::lround(db / SoundPicture::kBottomDb * (rows - 1)));
-        text(surface, small, db == 0 ? "0 dB" : std::to_string(db), CRect(barRight + 3, y - 7, SoundPicture::kWidth, y + 8),
-             VSTGUI::kLeftText, kDimText);
+        text(surface, small, db == 0 ? "0 dB" : std::to_string(db),
+             CRect(barRight + 3, y - 7, SoundPicture::kWidth, y + 8), VSTGUI::kLeftText, kDimText);
     }
 
     const int waveTop = SoundPicture::kWaveTop, waveBottom = waveTop + SoundPicture::kWaveHeight - 1;
     text(surface, small, "0 dB", CRect(right + 6, waveTop - 2, SoundPicture::kWidth, waveTop + 12),
          VSTGUI::kLeftText, kLevelLine);
     text(surface, small, std::to_string(static_cast<int>(kLevelLineBottomDb)),
-         CRect(right + 6, waveBottom - 12, SoundPicture::kWidth, waveBottom + 2), VSTGUI::kLeftText, kLevelLine);
+         CRect(right + 6, waveBottom - 12, SoundPicture::kWidth, waveBottom + 2), VSTGUI::kLeftText,
+         kLevelLine);
     text(surface, small, "+1", CRect(0, waveTop - 2, left - 8, waveTop + 12), VSTGUI::kRightText, kDimText);
-    text(surface, small, "-1", CRect(0, waveBottom - 12, left - 8, waveBottom + 2), VSTGUI::kRightText, kDimText);
+    text(surface, small, "-1", CRect(0, waveBottom - 12, left - 8, waveBottom + 2), VSTGUI::kRightText,
+         kDimText);
 }
 
 // Ticks below both panels at a round step of seconds, at least 70 pixels apart.
@@ -158,7 +164,8 @@ void drawTimeAxis(PixelSurface& surface, double seconds, const Font& small) {
     if (!(seconds > 0.0)) return;
     const double perSecond = SoundPicture::kPlotWidth / seconds;
     double step = 3600.0;
-    for (double candidate : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 30.0, 60.0, 120.0, 300.0, 600.0, 1800.0}) {
+    for (double candidate :
+         {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 30.0, 60.0, 120.0, 300.0, 600.0, 1800.0}) {
         if (candidate * perSecond >= 70.0) {
             step = candidate;
             break;
@@ -167,13 +174,14 @@ void drawTimeAxis(PixelSurface& surface, double seconds, const Font& small) {
     const int axis = SoundPicture::kWaveTop + SoundPicture::kWaveHeight;
     for (int i = 0; i * step <= seconds; ++i) {
         const int x = SoundPicture::kPlotLeft + static_cast<int>(std::lround(i * step * perSecond));
-        surface.fill(CRect(x, SoundPicture::kSpectrumTop + SoundPicture::kSpectrumRows, x + 1, SoundPicture::kWaveTop),
-                     kTick);
+        surface.fill(
+            CRect(x, SoundPicture::kSpectrumTop + SoundPicture::kSpectrumRows, x + 1, SoundPicture::kWaveTop),
+            kTick);
         surface.fill(CRect(x, axis, x + 1, axis + 5), kTick);
         char label[32];
         std::snprintf(label, sizeof(label), "%g s", i * step);
-        text(surface, small, label, CRect(x - 40, axis + 5, x + 40, SoundPicture::kHeight), VSTGUI::kCenterText,
-             kDimText);
+        text(surface, small, label, CRect(x - 40, axis + 5, x + 40, SoundPicture::kHeight),
+             VSTGUI::kCenterText, kDimText);
     }
 }
 
@@ -204,13 +212,14 @@ bool SoundPicture::write(const std::string& path, const std::string& title, cons
     spectrogram_.finish();
     PixelSurface surface(kWidth, kHeight);
     surface.fill(surface.bounds(), kBackground);
-    surface.fill(CRect(kPlotLeft, kSpectrumTop, kPlotLeft + kPlotWidth, kSpectrumTop + kSpectrumRows), heat(0.0f));
+    surface.fill(CRect(kPlotLeft, kSpectrumTop, kPlotLeft + kPlotWidth, kSpectrumTop + kSpectrumRows),
+                 heat(0.0f));
     const Font big(VSTGUI::kNormalFontVeryBig, 0, VSTGUI::kBoldFace);
     const Font normal(VSTGUI::kNormalFont, 0, VSTGUI::kNormalFace);
     const Font small(VSTGUI::kNormalFontSmall, 0, VSTGUI::kNormalFace);
     text(surface, big, title, CRect(kPlotLeft, 0, kWidth / 2, kTitleHeight), VSTGUI::kLeftText, kText);
-    text(surface, normal, details, CRect(kWidth / 2, 0, kPlotLeft + kPlotWidth, kTitleHeight), VSTGUI::kRightText,
-         kText);
+    text(surface, normal, details, CRect(kWidth / 2, 0, kPlotLeft + kPlotWidth, kTitleHeight),
+         VSTGUI::kRightText, kText);
     if (spectrogram_.columns() > 0) {
         drawSpectrum(surface, spectrogram_);
         drawWave(surface, spectrogram_);

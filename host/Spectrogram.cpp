@@ -62,8 +62,8 @@ Spectrogram::Spectrogram(double rate, int rows, std::int64_t hop)
             // below the colour scale, so a loud tone draws a clean line
             // instead of a haze around it.
             const double a = 2.0 * kPi * (i + 0.5) / size;
-            band.window[i] = static_cast<float>(0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2.0 * a) -
-                                                0.01168 * std::cos(3.0 * a));
+            band.window[i] = static_cast<float>(0.35875 - 0.48829 * std::cos(a) +
+                                                0.14128 * std::cos(2.0 * a) - 0.01168 * std::cos(3.0 * a));
             sum += band.window[i];
         }
         band.scale = static_cast<float>(4.0 / (sum * sum));
@@ -178,7 +178,8 @@ void Spectrogram::transform(const Band& band, std::vector<float>& power) {
     for (int half = 1; half < n; half <<= 1) {
         const float* wr = cosines_.data() + half - 1;
         const float* wi = sines_.data() + half - 1;
-        for (int s = 0; s < n; s += 2 * half) butterflies(re + s, im + s, re + s + half, im + s + half, wr, wi, half);
+        for (int s = 0; s < n; s += 2 * half)
+            butterflies(re + s, im + s, re + s + half, im + s + half, wr, wi, half);
     }
     for (int k = 0; k <= n / 2; ++k) power[k] = (re[k] * re[k] + im[k] * im[k]) * band.scale;
 }

@@ -53,7 +53,7 @@ private:
     struct Band {
         int size;
         std::vector<float> window;
-        float scale;  // a full-scale sine at a bin centre reads power 1
+        float scale;         // a full-scale sine at a bin centre reads power 1
         std::int64_t every;  // transformed for every this many columns
     };
     // Where one row reads its level in one band: the strongest bin of
@@ -74,13 +74,13 @@ private:
     std::int64_t hop_;
     std::vector<Band> bands_;
     std::vector<RowSource> sources_;  // row by row, band by band
-    std::vector<float> history_;  // the last longest-window frames, a ring
-    std::int64_t pushed_ = 0;     // frames pushed, the sound's and finish()'s silence
-    std::int64_t frames_ = 0;     // frames of the sound
-    std::int64_t analysed_ = 0;   // columns with their levels (some more have an envelope)
+    std::vector<float> history_;      // the last longest-window frames, a ring
+    std::int64_t pushed_ = 0;         // frames pushed, the sound's and finish()'s silence
+    std::int64_t frames_ = 0;         // frames of the sound
+    std::int64_t analysed_ = 0;       // columns with their levels (some more have an envelope)
     std::vector<Envelope> envelopes_;
     std::vector<float> levels_;
-    std::vector<float> cosines_, sines_;   // the transforms' twiddles, pass by pass
-    std::vector<float> real_, imaginary_;  // a transform's work space
+    std::vector<float> cosines_, sines_;     // the transforms' twiddles, pass by pass
+    std::vector<float> real_, imaginary_;    // a transform's work space
     std::vector<std::vector<float>> power_;  // per band, bins 0..size/2
 };

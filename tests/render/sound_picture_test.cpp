@@ -60,16 +60,15 @@ const char* const kSine =
 // ticks per quarter note, so 480 ticks are half a second.
 std::string writeTwoNotes() {
     const std::vector<uint8_t> smf = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
-        'M', 'T', 'r', 'k', 0, 0, 0, 23,
-        0x00, 0x90, 45, 100,        // 0 s: A2 on
-        0x87, 0x40, 0x80, 45, 0,    // +960 ticks, 1 s: off
-        0x83, 0x60, 0x90, 81, 100,  // +480 ticks, 1.5 s: A5 on
-        0x87, 0x40, 0x80, 81, 0,    // +960 ticks, 2.5 s: off
+        'M',  'T',  'h',  'd', 0,   0, 0, 6, 0,  0,    0,    1,  0x01,
+        0xE0, 'M',  'T',  'r', 'k', 0, 0, 0, 23, 0x00, 0x90, 45, 100,  // 0 s: A2 on
+        0x87, 0x40, 0x80, 45,  0,                                      // +960 ticks, 1 s: off
+        0x83, 0x60, 0x90, 81,  100,                                    // +480 ticks, 1.5 s: A5 on
+        0x87, 0x40, 0x80, 81,  0,                                      // +960 ticks, 2.5 s: off
         0x00, 0xFF, 0x2F, 0x00};
     const std::string path = tempPath("two-notes.mid");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(smf.data()),
-                                                std::streamsize(smf.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(smf.data()), std::streamsize(smf.size()));
     return path;
 }
 
@@ -77,7 +76,8 @@ std::string writeTwoNotes() {
 // bottom row, kHighHz on the top one.
 int rowOf(double hz) {
     const int rows = SoundPicture::kSpectrumRows;
-    const double r = std::log(hz / Spectrogram::kLowHz) / std::log(Spectrogram::kHighHz / Spectrogram::kLowHz);
+    const double r =
+        std::log(hz / Spectrogram::kLowHz) / std::log(Spectrogram::kHighHz / Spectrogram::kLowHz);
     return SoundPicture::kSpectrumTop + rows - 1 - int(std::lround(r * (rows - 1)));
 }
 
@@ -90,7 +90,8 @@ int brightestRow(const Picture& p, int x) {
 
 TEST(SoundPicture, APureToneIsDrawnOnTheRowOfItsFrequencyWhenItSounds) {
     const std::string wav = tempPath("tones.wav"), png = tempPath("tones.png");
-    const HostRun run = render(kModule + " --midi " + writeTwoNotes() + kSine + " -o " + wav + " --picture " + png);
+    const HostRun run =
+        render(kModule + " --midi " + writeTwoNotes() + kSine + " -o " + wav + " --picture " + png);
     ASSERT_EQ(run.status, 0) << run.err;
     const Picture picture = readPng(png);
     ASSERT_EQ(picture.width, SoundPicture::kWidth) << "libpng reads the picture back, full width";
@@ -102,9 +103,7 @@ TEST(SoundPicture, APureToneIsDrawnOnTheRowOfItsFrequencyWhenItSounds) {
     const auto columnAt = [&](double t) {
         return SoundPicture::kPlotLeft + int(t / seconds * SoundPicture::kPlotWidth);
     };
-    const struct {
-        double at, hz;
-    } notes[] = {{0.5, 110.0}, {2.0, 880.0}};
+    const struct { double at, hz; } notes[] = {{0.5, 110.0}, {2.0, 880.0}};
     for (const auto& note : notes) {
         const int x = columnAt(note.at);
         EXPECT_NEAR(brightestRow(picture, x), rowOf(note.hz), 1) << note.hz << " Hz at " << note.at << " s";
@@ -115,9 +114,11 @@ TEST(SoundPicture, APureToneIsDrawnOnTheRowOfItsFrequencyWhenItSounds) {
     }
     // Between the notes nothing sounds: the 880 Hz row is dark at 0.5 s, and
     // the 110 Hz row at 2 s.
-    EXPECT_LT(picture.brightness(columnAt(0.5), rowOf(880.0)), picture.brightness(columnAt(2.0), rowOf(880.0)) / 4)
+    EXPECT_LT(picture.brightness(columnAt(0.5), rowOf(880.0)),
+              picture.brightness(columnAt(2.0), rowOf(880.0)) / 4)
         << "A5 is not yet heard during A2";
-    EXPECT_LT(picture.brightness(columnAt(2.0), rowOf(110.0)), picture.brightness(columnAt(0.5), rowOf(110.0)) / 4)
+    EXPECT_LT(picture.brightness(columnAt(2.0), rowOf(110.0)),
+              picture.brightness(columnAt(0.5), rowOf(110.0)) / 4)
         << "A2 is no longer heard during A5";
 }
 
