@@ -1,17 +1,20 @@
 // orv-host render: plays a MIDI file, or the built-in demo phrase, through
 // a VST 2.x instrument exactly as a host plays it (events per block with
 // their sample offsets, the transport answered to time requests), and
-// writes what comes out to a WAV or FLAC file with a tail for the release.
-// On a terminal it shows its progress; at the end it prints the file's
-// length, format, peak and RMS level.
+// writes what comes out to a WAV or FLAC file with a tail for the release,
+// and on request a picture of it (host/SoundPicture.h). On a terminal it
+// shows its progress; at the end it prints the file's length, format, peak
+// and RMS level.
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,13 +25,14 @@
 #include "host/EventSchedule.h"
 #include "host/MidiFile.h"
 #include "host/PluginHost.h"
+#include "host/SoundPicture.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: orv-host render PLUGIN.so -o OUT.wav|OUT.flac (--demo | --midi FILE.mid)\n"
     "         [--program N|NAME] [--set NAME=VALUE]... [--rate HZ] [--tempo BPM]\n"
-    "         [--block FRAMES] [--tail SECONDS]\n"
+    "         [--block FRAMES] [--tail SECONDS] [--picture OUT.png]\n"
     "\n"
     "  --demo           the built-in phrase (4 bars, 8 s at 120 BPM)\n"
     "  --midi FILE      a Standard MIDI File, format 0 or 1\n"
@@ -39,6 +43,7 @@ const char* const kUsage =
     "  --block FRAMES   frames per processReplacing call, default 256\n"
     "  --tail SECONDS   at most this much after the last event, default 8;\n"
     "                   the render stops sooner once the sound has died away\n"
+    "  --picture PNG    also draw the sound: spectrogram, waveform and levels\n"
     "\n"
     ".wav is written as 32-bit float WAV, .flac as 24-bit FLAC.\n";
 
@@ -52,7 +57,7 @@ constexpr double kLongestRenderSeconds = 6.0 * 3600.0;
 constexpr int kMaxChannels = 64;
 
 struct Options {
-    std::string plugin, output, midiPath, program;
+    std::string plugin, output, midiPath, program, picture;
     bool demo = false;
     std::vector<std::pair<std::string, std::string>> sets;
     double rate = 44100.0;
@@ -73,6 +78,15 @@ bool isWholeNumber(const std::string& text, long& value) {
     if (!toNumber(text, d) || d != std::floor(d) || std::fabs(d) > 1e9) return false;
     value = static_cast<long>(d);
     return true;
+}
+
+// A picture's name ends in .png, in any case, as an audio file's does in
+// .wav or .flac.
+bool isPngName(const std::string& path) {
+    if (path.size() <= 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".png";
 }
 
 int fail(const std::string& message) {
@@ -110,6 +124,7 @@ int parse(const Args& args, Options& o) {
             if (a == "-o" || a == "--output") o.output = v;
             else if (a == "--midi") o.midiPath = v;
             else if (a == "--program") o.program = v;
+            else if (a == "--picture") o.picture = v;
             else if (a == "--set") {
                 const std::size_t eq = v.find('=');
                 if (eq == std::string::npos || eq == 0) return usageError("--set needs NAME=VALUE");
@@ -135,6 +150,8 @@ int parse(const Args& args, Options& o) {
     if (!AudioFileWriter::knowsFormat(o.output))
         return usageError(o.output + ": write .wav or .flac");
     if (o.demo == !o.midiPath.empty()) return usageError("give either --demo or --midi FILE");
+    if (!o.picture.empty() && !isPngName(o.picture))
+        return usageError(o.picture + ": the picture is a .png");
     return 0;
 }
 
@@ -240,6 +257,13 @@ int runRender(const Args& args) {
     for (const auto& [name, value] : o.sets)
         if (!setParameter(host, name, value, error)) return fail(error);
 
+    // The picture comes last: a place it cannot be written to is found out
+    // before anything is rendered.
+    if (!o.picture.empty()) {
+        FILE* png = std::fopen(o.picture.c_str(), "ab");
+        if (!png) return fail("cannot write " + o.picture);
+        std::fclose(png);
+    }
     AudioFileWriter file;
     if (!file.open(o.output, channels, static_cast<int>(o.rate), error)) return fail(error);
 
@@ -262,6 +286,8 @@ int runRender(const Args& args) {
     time.flags |= kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
     Levels levels;
     Progress progress(double(endFrame) / o.rate);
+    std::unique_ptr<SoundPicture> picture;
+    if (!o.picture.empty()) picture = std::make_unique<SoundPicture>(o.rate, endFrame + tailLimit + block);
 
     std::int64_t start = 0, silentRun = 0;
     while (start < endFrame || (silentRun < silentHold && start - endFrame < tailLimit)) {
@@ -282,6 +308,7 @@ int runRender(const Args& args) {
             silentRun = silent ? silentRun + 1 : 0;
         }
         levels.add(interleaved.data(), static_cast<long>(interleaved.size()));
+        if (picture) picture->add(interleaved.data(), block, channels);
         if (!file.write(interleaved.data(), block)) return fail(o.output + ": write failed");
         start += block;
         progress.show(double(start) / o.rate);
@@ -293,5 +320,15 @@ int runRender(const Args& args) {
                 double(start) / o.rate, static_cast<int>(o.rate), channels,
                 channels == 1 ? "" : "s", file.formatName(), dbText(levels.peakDbfs()).c_str(),
                 dbText(levels.rmsDbfs()).c_str());
+    if (!picture) return 0;
+
+    std::string title = host.programName();
+    if (title.empty()) title = host.effectName();
+    char details[160];
+    std::snprintf(details, sizeof(details), "peak %s    RMS %s    %.2f s    %d Hz",
+                  dbText(levels.peakDbfs()).c_str(), dbText(levels.rmsDbfs()).c_str(), double(start) / o.rate,
+                  static_cast<int>(o.rate));
+    if (!picture->write(o.picture, title, details, error)) return fail(error);
+    std::printf("%s: spectrogram and waveform\n", o.picture.c_str());
     return 0;
 }

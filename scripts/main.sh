@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # main.sh [OUT_DIR]: installs what is missing, builds the plug-in and the
 # host, and renders every factory program playing the demo phrase into
-# OUT_DIR (default out/ in the checkout), one file per program
-# ("02-acid-bass.wav"), printing each file's peak and RMS level.
+# OUT_DIR (default out/ in the checkout): for each program an audio file
+# and a picture of it ("02-acid-bass.wav", "02-acid-bass.png"), printing
+# each file's peak and RMS level; then a screenshot of the editor
+# ("editor.png"), on a private X server when no display is set.
 set -euo pipefail
 out=$(realpath -m "${1:-$(dirname "$0")/../out}")
 cd "$(dirname "$0")/.."
@@ -11,12 +13,41 @@ bash scripts/build.sh release
 host=build/release/host/orv-host
 plugin=build/release/plugin/ORV-Ambrell2.so
 mkdir -p "$out"
+
+# Renders run two at a time (one core each); their reports are printed in
+# program order as each finishes.
+parallel=2
+pids=()
+logs=()
+report_oldest() {
+  local status=0
+  wait "${pids[0]}" || status=$?
+  cat "${logs[0]}"
+  rm -f "${logs[0]}"
+  pids=("${pids[@]:1}")
+  logs=("${logs[@]:1}")
+  return $status
+}
 # The programs as orv-host info lists them: "  NNN  name" after "programs:".
-"$host" info "$plugin" | sed -n '/^programs:/,$p' | tail -n +2 |
 while read -r number name; do
   slug=$(printf '%s' "$name" | tr '[:upper:]' '[:lower:]' | tr -cs 'a-z0-9' '-' | sed 's/^-//; s/-$//')
-  "$host" render "$plugin" --demo --program "$number" -o "$(printf '%s/%02d-%s.wav' "$out" "$number" "$slug")"
-done
+  base=$(printf '%s/%02d-%s' "$out" "$number" "$slug")
+  log=$(mktemp)
+  "$host" render "$plugin" --demo --program "$number" -o "$base.wav" --picture "$base.png" >"$log" 2>&1 &
+  pids+=($!)
+  logs+=("$log")
+  [ ${#pids[@]} -lt $parallel ] || report_oldest
+done < <("$host" info "$plugin" | sed -n '/^programs:/,$p' | tail -n +2)
+while [ ${#pids[@]} -gt 0 ]; do report_oldest; done
+
+if [ -n "${DISPLAY:-}" ]; then
+  "$host" screenshot "$plugin" "$out/editor.png"
+else
+  bash scripts/with-xvfb.sh "$host" screenshot "$plugin" "$out/editor.png"
+fi
+
 echo
-echo "plug-in:  $(pwd)/$plugin"
-echo "renders:  $out/ (the demo phrase through each factory program)"
+echo "plug-in:   $(pwd)/$plugin"
+echo "renders:   $out/NN-name.wav (the demo phrase through each factory program)"
+echo "pictures:  $out/NN-name.png (spectrogram, waveform and level of each render)"
+echo "editor:    $out/editor.png"

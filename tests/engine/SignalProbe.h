@@ -1,6 +1,7 @@
-// SignalProbe: measures rendered signals the way an ear or an analyser
-// would, for the engine tests and the alias benchmark, and provides the
-// reference signals and hostile inputs they are compared with.
+// SignalProbe: what the engine tests and the alias benchmark need beyond
+// the general measurements of tests/support/AudioMeasure.h: windowed
+// spectra, the strongest component and the strongest alias, the reference
+// signals (a naive saw) and the hostile inputs the units are tried with.
 //
 // Spectra use a Kaiser window with beta 20: its side lobes lie below
 // -140 dB, far under the alias floors being measured, and its main lobe is
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "engine/Fft.h"
+#include "tests/support/AudioMeasure.h"
 
 namespace probe {
 
@@ -37,8 +39,6 @@ inline std::vector<double> magnitudes(const std::vector<float>& x) {
     for (size_t k = 0; k < result.size(); ++k) result[k] = 2.0 * std::abs(buffer[k]) / gain;
     return result;
 }
-
-inline double toDb(double ratio) { return 20.0 * std::log10(std::max(ratio, 1e-300)); }
 
 // Frequency (Hz) of the strongest component between loHz and hiHz,
 // refined between bins by a parabola through the log magnitudes.
@@ -87,72 +87,10 @@ inline Alias largestAlias(const std::vector<float>& x, double rate, double funda
     const double reference = levelAt(m, fundamental, binHz);
     for (size_t k = 0; k < m.size() && static_cast<double>(k) * binHz <= maxHz; ++k) {
         if (harmonic[k]) continue;
-        const double db = toDb(m[k] / reference);
+        const double db = measure::db(m[k] / reference);
         if (db > worst.db) worst = {db, static_cast<double>(k) * binHz};
     }
     return worst;
-}
-
-// Largest magnitude.
-inline float peakAbs(const std::vector<float>& x) {
-    float peak = 0.0f;
-    for (float v : x) peak = std::max(peak, std::fabs(v));
-    return peak;
-}
-
-// Root mean square level.
-inline double rms(const std::vector<float>& x) {
-    double sum = 0.0;
-    for (float v : x) sum += static_cast<double>(v) * v;
-    return x.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(x.size()));
-}
-
-// Times (in samples, interpolated between samples) at which x crosses zero
-// upwards.
-inline std::vector<double> upwardCrossingTimes(const std::vector<float>& x) {
-    std::vector<double> times;
-    for (size_t i = 1; i < x.size(); ++i) {
-        const double a = x[i - 1], b = x[i];
-        if (a < 0.0 && b >= 0.0) times.push_back(static_cast<double>(i - 1) + a / (a - b));
-    }
-    return times;
-}
-
-// Upward crossings of zero: one per cycle for the waveforms tested here.
-inline int upwardZeroCrossings(const std::vector<float>& x) {
-    return static_cast<int>(upwardCrossingTimes(x).size());
-}
-
-// A tone's frequency period by period: for a tone with one upward zero
-// crossing per cycle, the frequency (Hz) of each cycle and its midpoint
-// (in samples).
-struct Period {
-    double at;
-    double hz;
-};
-inline std::vector<Period> periods(const std::vector<float>& x, double rate) {
-    const std::vector<double> t = upwardCrossingTimes(x);
-    std::vector<Period> result;
-    for (size_t i = 1; i < t.size(); ++i) {
-        result.push_back({0.5 * (t[i] + t[i - 1]), rate / (t[i] - t[i - 1])});
-    }
-    return result;
-}
-
-// The rate (Hz) at which the pitch of a tone swings: the times at which its
-// period-by-period frequency rises through its mean, averaged over the
-// swings. 0 when the pitch does not swing twice.
-inline double pitchSwingRate(const std::vector<float>& x, double rate) {
-    const std::vector<Period> p = periods(x, rate);
-    double mean = 0.0;
-    for (const Period& q : p) mean += q.hz / static_cast<double>(p.size());
-    std::vector<double> rises;
-    for (size_t i = 1; i < p.size(); ++i) {
-        const double a = p[i - 1].hz - mean, b = p[i].hz - mean;
-        if (a < 0.0 && b >= 0.0) rises.push_back(p[i - 1].at + (p[i].at - p[i - 1].at) * a / (a - b));
-    }
-    if (rises.size() < 3) return 0.0;
-    return rate * static_cast<double>(rises.size() - 1) / (rises.back() - rises.front());
 }
 
 // Each value replaced by the mean of it and the width - 1 values before it.

@@ -31,7 +31,7 @@ struct Vibrato : rig::Voice {
         engine.setTempo(bpm);
         engine.noteOn(69, 1.0f);
         run(4096);
-        return probe::pitchSwingRate(render(4 * 44100), rate);
+        return measure::modulationFrequency(render(4 * 44100), rate);
     }
 };
 
@@ -62,7 +62,7 @@ TEST(ModulationDepth, Intensity075SwingsOneAndAHalfSemitones) {
     Vibrato v(rig::kFree, 0.5f);
     v.engine.noteOn(69, 1.0f);
     v.run(4096);
-    const auto periods = probe::periods(v.render(44100), v.rate);
+    const auto periods = measure::periods(v.render(44100), v.rate);
     const auto [low, high] = std::minmax_element(periods.begin(), periods.end(),
                                                  [](const auto& a, const auto& b) { return a.hz < b.hz; });
     EXPECT_NEAR(12.0 * std::log2(high->hz / 440.0), 1.5, 0.02) << "top of the swing";
@@ -74,7 +74,7 @@ TEST(ModulationDepth, FreeLfo1AtRateZeroModulatesNothing) {
     v.set(param::kLfo1Intensity, 1.0f);  // +-48 semitones if it ran
     v.engine.noteOn(69, 1.0f);
     v.run(4096);
-    for (const auto& p : probe::periods(v.render(8192), v.rate)) {
+    for (const auto& p : measure::periods(v.render(8192), v.rate)) {
         ASSERT_NEAR(p.hz, 440.0, 0.5) << "steady pitch at " << p.at;
     }
 }

@@ -108,8 +108,7 @@ TEST(SawOscFm, SweepsUpTo41TimesTheFrequency) {
     // The band-limited edge rings for a few steps at the host Nyquist
     // frequency (a 4-step period); averaging over 4 steps keeps one zero
     // crossing per cycle.
-    const double measured =
-        probe::upwardZeroCrossings(probe::movingAverage(out, 4)) / (out.size() / kStreamRate);
+    const double measured = measure::frequency(probe::movingAverage(out, 4), kStreamRate);
     // The modulator's phase moves evenly and sin averages to 0, so the
     // average frequency is (amount x 20 + 1) x f.
     const double expected = (0.5 * 20.0 + 1.0) * 100.0;

@@ -40,7 +40,7 @@ TEST(SineOscFm, SweepsOneToElevenTimesAtHalfAmountHeldAt20kHz) {
     for (float hz : {200.0f, 2000.0f}) {
         SineOsc sine(kRate);
         const auto out = probe::render(kLength * 4, [&] { return sine.step(hz, 0.5f); });
-        const double measured = probe::upwardZeroCrossings(out) / (out.size() / kStreamRate);
+        const double measured = measure::frequency(out, kStreamRate);
         const double expected = expectedFmAverage(hz, 0.5);
         EXPECT_NEAR(measured, expected, expected * 0.01) << hz << " Hz at FM amount 0.5";
     }
@@ -55,8 +55,8 @@ TEST(SineOscFm, ModulatorRunsAtTwiceTheCarrier) {
     const auto m = probe::magnitudes(out);
     const double binHz = kStreamRate / out.size();
     const double carrier = probe::levelAt(m, 1200.0, binHz);
-    EXPECT_GT(probe::toDb(probe::levelAt(m, 1200.0 + 2.0 * hz, binHz) / carrier), -40.0) << "sideband at +2f";
-    EXPECT_LT(probe::toDb(probe::levelAt(m, 1200.0 + hz, binHz) / carrier), -80.0) << "nothing at +f";
+    EXPECT_GT(measure::db(probe::levelAt(m, 1200.0 + 2.0 * hz, binHz) / carrier), -40.0) << "sideband at +2f";
+    EXPECT_LT(measure::db(probe::levelAt(m, 1200.0 + hz, binHz) / carrier), -80.0) << "nothing at +f";
 }
 
 TEST(SineOscRobustness, WildInputsGiveValuesWithinMinusOneToOne) {

@@ -76,8 +76,8 @@ TEST(EngineGuards, EveryParameterAtEveryWildValue) {
             // -1e6 it needs about 1200 x ln 1e6 to come back into range.
             renderFinite(v, index == param::kCutoff ? 24000 : 6000, what);
             const std::vector<float> after = v.render(2048);
-            EXPECT_LT(probe::peakAbs(after), kUsualPeak) << "usual level again after " << what;
-            EXPECT_GT(probe::rms(after), 1e-3) << "still sounds after " << what;
+            EXPECT_LT(measure::peak(after), kUsualPeak) << "usual level again after " << what;
+            EXPECT_GT(measure::rms(after), 1e-3) << "still sounds after " << what;
         }
     }
 }

@@ -62,14 +62,14 @@ TEST(EngineModes, LegatoRetriggersTheEnvelopesInMode1Only) {
         v.set(param::kFilterSustain, 0.5f);
         v.engine.noteOn(60, 1.0f);
         v.run(20000);  // both envelopes at sustain
-        const double before = probe::rms(v.render(4096));
+        const double before = measure::rms(v.render(4096));
         const float filterLevel = v.engine.filterEnvelope().level();
         v.engine.noteOn(64, 1.0f);
         const bool mode1 = mode == rig::kMode1;
         EXPECT_EQ(v.engine.filterEnvelope().level(), mode1 ? 0.0f : filterLevel)
             << "filter envelope restarts from 0 in mode 1, keeps its level otherwise; mode " << mode;
         v.run(100);  // past the attack's top
-        const double after = probe::rms(v.render(1024));
+        const double after = measure::rms(v.render(1024));
         if (mode1) {
             EXPECT_GT(after / before, 1.8) << "the level climbs again from sustain 0.5";
         } else {

@@ -24,7 +24,7 @@ TEST(TriOscPitch, SoundsOneOctaveAboveTheRequestedFrequency) {
     EXPECT_NEAR(probe::peakFrequency(out, kStreamRate), 220.0, 0.02) << "a requested 110 Hz sounds at 220";
     const auto m = probe::magnitudes(out);
     const double binHz = kStreamRate / out.size();
-    EXPECT_LT(probe::toDb(probe::levelAt(m, 110.0, binHz) / probe::levelAt(m, 220.0, binHz)), -80.0)
+    EXPECT_LT(measure::db(probe::levelAt(m, 110.0, binHz) / probe::levelAt(m, 220.0, binHz)), -80.0)
         << "nothing at 110 Hz: 220 Hz is the lowest partial";
 }
 
@@ -52,7 +52,7 @@ TEST(TriOscFm, ModulatorAlsoRunsAnOctaveUp) {
     // Average pitch at FM amount 0.5: 2f x ((sin + 1) x 5 + 1) on average,
     // that is 6 x 2f, below the 20 kHz limit for f = 300 Hz.
     const auto out = renderTri(300.0f, 0.5f);
-    const double measured = probe::upwardZeroCrossings(out) / (out.size() / kStreamRate);
+    const double measured = measure::frequency(out, kStreamRate);
     EXPECT_NEAR(measured, 6.0 * 600.0, 6.0 * 600.0 * 0.01) << "average frequency under FM";
 }
 

@@ -3,8 +3,6 @@
 // parameters, MIDI files timed to the frame, and what it refuses.
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,34 +13,10 @@
 #include <vector>
 
 #include "host/DemoPhrase.h"
+#include "render/RenderRun.h"
 #include "support/AudioMeasure.h"
-#include "support/Command.h"
 
 namespace {
-
-struct HostRun {
-    int status;
-    std::string out, err;
-};
-
-// Unique to this process: tests run in parallel, other checkouts too.
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "orv-render-" + std::to_string(getpid()) + "-" + name;
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Runs `orv-host render <arguments>`. A peer plug-in's own leaks are not
-// ours to find in the sanitizer build.
-HostRun render(const std::string& arguments) {
-    const std::string errFile = tempPath("stderr.txt");
-    const CommandRun run = runCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(ORV_HOST_PATH) +
-                                      " render " + arguments + " 2>" + errFile);
-    return {run.status, run.out, slurp(errFile)};
-}
 
 struct AudioFile {
     bool ok = false;
@@ -76,11 +50,6 @@ AudioFile renderFile(const std::string& arguments, const std::string& name,
     AudioFile f = readAudio(path);
     EXPECT_TRUE(f.ok) << "libsndfile reads " << path << " back";
     return f;
-}
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
 }
 
 const std::string kModule = ORV_MODULE_PATH;

@@ -1,6 +1,8 @@
 // Measurements on rendered audio, for tests that judge a sound by numbers:
-// where it starts and stops, how loud it is, its pitch, the rate of a
-// modulation, and its brightness (spectral centroid).
+// where it starts and stops, how loud it is, its pitch (from its zero
+// crossings, period by period or on average), the rate of a modulation, and
+// its brightness (spectral centroid). The engine's own probes
+// (tests/engine/SignalProbe.h) add windowed spectra and alias searches.
 //
 // Every function takes a signal and a half-open frame range [from, to); a
 // range reaching past the end is cut to the signal.
@@ -44,12 +46,15 @@ inline double rms(const Signal& x, std::size_t from = 0, std::size_t to = SIZE_M
     return std::sqrt(sum / double(end - from));
 }
 
+// A ratio of two levels in decibels; a zero ratio is -inf.
+inline double db(double ratio) { return 20.0 * std::log10(ratio); }
 // Level relative to full scale (1.0); silence is -inf.
-inline double dbfs(double level) { return 20.0 * std::log10(level); }
+inline double dbfs(double level) { return db(level); }
 
 // Times (in frames, interpolated between samples) where the signal crosses
 // zero upwards.
-inline std::vector<double> upwardCrossings(const Signal& x, std::size_t from, std::size_t to) {
+inline std::vector<double> upwardCrossings(const Signal& x, std::size_t from = 0,
+                                           std::size_t to = SIZE_MAX) {
     std::vector<double> times;
     for (std::size_t i = from + 1; i < clampEnd(x, to); ++i) {
         const float a = x[i - 1], b = x[i];
@@ -67,25 +72,35 @@ inline double frequency(const Signal& x, double rate, std::size_t from = 0,
     return rate * double(t.size() - 1) / (t.back() - t.front());
 }
 
+// A tone's frequency period by period, for a tone with one upward zero
+// crossing per period: each period's frequency (Hz) and its midpoint (frame).
+struct Period {
+    double at;
+    double hz;
+};
+inline std::vector<Period> periods(const Signal& x, double rate, std::size_t from = 0,
+                                   std::size_t to = SIZE_MAX) {
+    const std::vector<double> t = upwardCrossings(x, from, to);
+    std::vector<Period> result;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        result.push_back({0.5 * (t[i] + t[i - 1]), rate / (t[i] - t[i - 1])});
+    return result;
+}
+
 // The rate, in Hz, at which the pitch of a frequency-modulated tone swings:
-// the tone's frequency is taken period by period, and the swings of that
-// curve around its mean are timed the same way as a tone's periods.
+// the times at which its period-by-period frequency rises through its mean
+// are timed the same way as a tone's periods. 0 when it does not swing twice.
 inline double modulationFrequency(const Signal& x, double rate, std::size_t from = 0,
                                   std::size_t to = SIZE_MAX) {
-    const std::vector<double> t = upwardCrossings(x, from, to);
-    if (t.size() < 4) return 0.0;
-    std::vector<double> when, hz;
-    for (std::size_t i = 1; i < t.size(); ++i) {
-        when.push_back(0.5 * (t[i] + t[i - 1]));
-        hz.push_back(rate / (t[i] - t[i - 1]));
-    }
+    const std::vector<Period> p = periods(x, rate, from, to);
+    if (p.size() < 3) return 0.0;
     double mean = 0.0;
-    for (double f : hz) mean += f;
-    mean /= double(hz.size());
+    for (const Period& q : p) mean += q.hz;
+    mean /= double(p.size());
     std::vector<double> swings;
-    for (std::size_t i = 1; i < hz.size(); ++i) {
-        const double a = hz[i - 1] - mean, b = hz[i] - mean;
-        if (a < 0.0 && b >= 0.0) swings.push_back(when[i - 1] + (when[i] - when[i - 1]) * a / (a - b));
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        const double a = p[i - 1].hz - mean, b = p[i].hz - mean;
+        if (a < 0.0 && b >= 0.0) swings.push_back(p[i - 1].at + (p[i].at - p[i - 1].at) * a / (a - b));
     }
     if (swings.size() < 2) return 0.0;
     return rate * double(swings.size() - 1) / (swings.back() - swings.front());
