@@ -8,7 +8,7 @@
 // (oscillators, envelopes, each stage's saturator of its own old state) can
 // run beside this chain; the chain itself cannot be shortened without
 // changing the result. This kernel is that chain and nothing else: the
-// engine's own stage steps (ladder::runStages), the feedback subtraction,
+// engine's own stage steps (ladder::Stages::run), the feedback subtraction,
 // the output shaper in the loop; no jitter, no coefficient update, no
 // input limit, no gain compensation.
 //
@@ -34,16 +34,17 @@ constexpr float kFeedback = 2.0f;
 // the previous one, and two calls' chains may overlap in the processor.
 template <int Stages>
 void ladderFloor(benchmark::State& state) {
-    float y[Stages] = {}, previous = 0.0f, tap = 0.0f, input = 0.5f;
+    ladder::Stages<Stages> chain;
+    float previous = 0.0f, tap = 0.0f, input = 0.5f;
     for (auto _ : state) {
         for (int sub = 0; sub < 2; ++sub) {
             float u = input - kFeedback * tap;
-            ladder::runStages(y, u, kTune);
+            const float last = chain.run(u, kTune);
             if constexpr (Stages == 4)
-                tap = ladder::shapeOutput((y[Stages - 1] + previous) * 0.5f);
+                tap = ladder::shapeOutput((last + previous) * 0.5f);
             else
                 tap = ladder::shapeOutput(previous);
-            previous = y[Stages - 1];
+            previous = last;
         }
         input = -input;
         benchmark::DoNotOptimize(tap);

@@ -59,11 +59,8 @@ struct Coefficients {
     static constexpr float kInv6 = 0.166666672f;
 };
 
-// One stage: moves y towards its input u; for small signals a one-pole
-// low-pass covering (1 - e) x 0.8 of the distance per call.
-inline float stage(float y, float u, float tune) {
-    return y + tune * (saturate(u * kThermal * kStageDrive) - saturate(y * kThermal * kStageDrive));
-}
+// The stage saturator as a stage sees a value: scaled by thermal x 1.6.
+inline float saturateScaled(float x) { return saturate(x * kThermal * kStageDrive); }
 
 // Output shaper: an asymmetric cubic, slightly stronger on the positive
 // side. The audible nonlinearity of the filter; it also sits in the
@@ -112,19 +109,33 @@ inline float flushTiny(float x) {
     return (x < kTiny && x > -kTiny) ? 0.0f : x;
 }
 
-// A stage's next state: the stage step, with a state too small to hear
-// taken to 0.
-inline float advance(float y, float u, float tune) { return flushTiny(stage(y, u, tune)); }
+// One stage step: moves the state y towards the input u; for small signals
+// a one-pole low-pass covering (1 - e) x 0.8 of the distance per call:
+//   y + tune x (S(u x thermal x 1.6) - S(y x thermal x 1.6)).
+// Takes both saturated terms ready-made (sy for the state, su for the
+// input) and takes a state too small to hear to 0.
+inline float advance(float y, float sy, float su, float tune) { return flushTiny(y + tune * (su - sy)); }
 
-// Runs a chain of stages from input u; returns the last stage's new value.
+// A chain of stages, each stage's saturated state kept beside it. Every new
+// stage value is saturated once and serves twice: at once as the next
+// stage's input, and on the next call as its own stage's state. That is the
+// same value the step would compute again, so the result is unchanged and
+// the chain needs one division per stage instead of two.
 template <int kCount>
-float runStages(float (&y)[kCount], float u, float tune) {
-    for (float& state : y) {
-        state = advance(state, u, tune);
-        u = state;
+struct Stages {
+    float y[kCount] = {};
+    float s[kCount] = {};  // saturateScaled(y[k]); S(0) = 0, so zeros match
+
+    // Runs the chain from input u; returns the last stage's new value.
+    float run(float u, float tune) {
+        float su = saturateScaled(u);
+        for (int k = 0; k < kCount; ++k) {
+            y[k] = advance(y[k], s[k], su, tune);
+            su = s[k] = saturateScaled(y[k]);
+        }
+        return y[kCount - 1];
     }
-    return u;
-}
+};
 
 // Gain compensation for resonance: 1 at r = 0, 0.5 at r = 1.
 inline float resonanceGain(float r) { return 1.0f + 3.0f * r - 3.5f * r * r * r; }

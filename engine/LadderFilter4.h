@@ -27,6 +27,6 @@ private:
     static constexpr float kFeedbackGain = 4.0999999f;
 
     ladder::Core core_;
-    float y_[4] = {};
+    ladder::Stages<4> stages_;
     float previousY4_ = 0.0f;
 };

@@ -38,6 +38,6 @@ private:
     static constexpr float kFeedbackGain = 4.0f;
 
     ladder::Core core_;
-    float y_[8] = {};
+    ladder::Stages<8> stages_;
     float delayedY8_ = 0.0f;
 };
