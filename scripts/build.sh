@@ -8,5 +8,9 @@ case "$flavour" in
   asan)    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON -DORV_BUILD_BENCH=OFF) ;;
   *) echo "usage: $0 [release|asan]" >&2; exit 2 ;;
 esac
+# ccache, where installed, lets sibling work trees share unchanged objects.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
 cmake --build "build/$flavour"
