@@ -49,6 +49,18 @@ Display* connect() {
     return nullptr;
 }
 
+// The CButton bits of an X button and modifier mask (logical buttons).
+int32_t buttonsOf(unsigned mask) {
+    int32_t buttons = 0;
+    if (mask & Button1Mask) buttons |= kLButton;
+    if (mask & Button2Mask) buttons |= kMButton;
+    if (mask & Button3Mask) buttons |= kRButton;
+    if (mask & ShiftMask) buttons |= kShift;
+    if (mask & ControlMask) buttons |= kControl;
+    if (mask & Mod1Mask) buttons |= kAlt;
+    return buttons;
+}
+
 bool usableVisual(const Visual* visual) {
     return visual && (visual->c_class == TrueColor || visual->c_class == DirectColor);
 }
@@ -159,14 +171,7 @@ int32_t X11FrameWindow::getMouseButtons() {
     int x, y;
     unsigned mask;
     queryPointer(x, y, mask);
-    int32_t buttons = 0;
-    if (mask & Button1Mask) buttons |= kLButton;
-    if (mask & Button2Mask) buttons |= kMButton;
-    if (mask & Button3Mask) buttons |= kRButton;
-    if (mask & ShiftMask) buttons |= kShift;
-    if (mask & ControlMask) buttons |= kControl;
-    if (mask & Mod1Mask) buttons |= kAlt;
-    return buttons;
+    return buttonsOf(mask);
 }
 
 // --- events
@@ -185,6 +190,9 @@ void X11FrameWindow::dispatchEvents() {
 
 bool X11FrameWindow::dispatchPendingPaint() {
     XEvent event;
+    // A control holding the mouse calls this from inside a delivery; the
+    // window's destruction is taken here too, so that its loop can end.
+    if (alive_ && XCheckTypedWindowEvent(display_, window_, DestroyNotify, &event)) handle(event);
     if (!alive_ || !XCheckTypedWindowEvent(display_, window_, Expose, &event)) return false;
     paint(event.xexpose);
     return true;
@@ -225,8 +233,12 @@ void X11FrameWindow::paint(const XExposeEvent& event) {
 void X11FrameWindow::press(const XButtonEvent& event) {
     const CPoint where(event.x, event.y);
     CDrawContext* context = frame_.createDrawContext();
+    // The buttons and modifiers of the press, not the live ones: the event
+    // waited for the host's idle, and a quick click (a touchpad tap) has
+    // been released by then. A control that tracks the mouse reads on live.
+    constexpr int32_t kPressed[] = {kLButton, kMButton, kRButton};
     if (event.button >= Button1 && event.button <= Button3)
-        frame_.mouse(context, where, kButtonsUnread);
+        frame_.mouse(context, where, buttonsOf(event.state) | kPressed[event.button - Button1]);
     else if (event.button == kWheelAway)
         frame_.onWheel(context, where, 1.f);
     else if (event.button == kWheelTowards)
