@@ -40,15 +40,9 @@ void COnOffButton::mouse(CDrawContext* context, const CPoint&, int32_t buttons) 
     ScopedReference<COnOffButton> keep(this);
     // A value set from outside toggles by its whole part (NaN counts as on).
     value = std::trunc(value) == 0.f ? 1.f : 0.f;
-    if (listener && style == kPostListenerUpdate) report(context);
+    if (listener && style == kPostListenerUpdate) reportEdit(context);
     doIdleStuff();
-    if (listener && style == kPreListenerUpdate) report(context);
-}
-
-void COnOffButton::report(CDrawContext* context) {
-    beginEdit();
-    listener->valueChanged(context, this);
-    endEdit();
+    if (listener && style == kPreListenerUpdate) reportEdit(context);
 }
 
 }  // namespace VSTGUI
