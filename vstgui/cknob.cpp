@@ -107,12 +107,7 @@ float CKnob::valueFromPoint(CPoint& point) const {
 // --- drawing
 
 void CKnob::draw(CDrawContext* context) {
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size, offset);
-        else
-            pBackground->draw(context, size, offset);
-    }
+    drawBitmap(context, pBackground, size, offset);
     drawHandle(context);
     setDirty(false);
 }

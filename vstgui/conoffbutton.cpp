@@ -20,12 +20,7 @@ bool COnOffButton::isTypeOf(const char* className) const {
 
 void COnOffButton::draw(CDrawContext* context) {
     const int32_t top = value != 0.f && pBackground ? pBackground->getHeight() / 2 : 0;
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size, CPoint(0, top));
-        else
-            pBackground->draw(context, size, CPoint(0, top));
-    }
+    drawBitmap(context, pBackground, size, CPoint(0, top));
     setDirty(false);
 }
 
