@@ -27,8 +27,8 @@ class CControl;
 class CDrawContext;
 }  // namespace VSTGUI
 
-// Receives a control's user changes. The editor is one; controls hold their
-// listener without owning it.
+// Receives a control's user changes, on the GUI thread. The editor is one;
+// controls hold their listener without owning it.
 class CControlListener {
 public:
     // The control's value changed through the user. context may be none.
