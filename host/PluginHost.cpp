@@ -178,6 +178,16 @@ float PluginHost::getParameter(VstInt32 index) {
 void PluginHost::resume() { dispatch(effMainsChanged, 0, 1); }
 void PluginHost::suspend() { dispatch(effMainsChanged, 0, 0); }
 
+void PluginHost::reconfigure(float sampleRate, VstInt32 blockSize) {
+    suspend();
+    sampleRate_ = sampleRate;
+    blockSize_ = blockSize;
+    timeInfo_.sampleRate = sampleRate;
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate_);
+    dispatch(effSetBlockSize, 0, blockSize_);
+    resume();
+}
+
 VstIntPtr PluginHost::sendEvents(const std::vector<VstMidiEvent>& events) {
     // VstEvents declares room for two pointers; hosts allocate as many as
     // they send.
