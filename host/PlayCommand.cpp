@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -38,6 +39,8 @@ const char* const kUsage =
 constexpr auto kTick = std::chrono::milliseconds(33);
 // The status line is redrawn every this many ticks (twice a second).
 constexpr int kStatusTicks = 15;
+// More channels than this are a plug-in's mistake, not a sound to play.
+constexpr int kMaxChannels = 64;
 
 volatile std::sig_atomic_t interrupted = 0;
 void onSignal(int) { interrupted = 1; }
@@ -134,7 +137,9 @@ int runPlay(const Args& args) {
     if (!host.load(o.plugin)) return fail(host.error());
     AEffect* effect = host.effect();
     if (!(effect->flags & effFlagsCanReplacing)) return fail("the plug-in cannot processReplacing");
-    if (effect->numOutputs < 1) return fail("the plug-in has no audio outputs");
+    if (effect->numOutputs < 1 || effect->numOutputs > kMaxChannels || effect->numInputs > kMaxChannels)
+        return fail("the plug-in has " + std::to_string(effect->numOutputs) + " outputs and " +
+                    std::to_string(effect->numInputs) + " inputs");
 
     const std::string stem = moduleStem(PluginHost::findModule(o.plugin));
     const std::string statePath = o.state.empty() ? defaultStatePath(stem) : o.state;
@@ -167,7 +172,12 @@ int runPlay(const Args& args) {
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    for (int tick = 0; !interrupted && !player.serverGone(); ++tick) {
+    double loadSum = 0.0, loadPeak = 0.0;
+    int tick = 0;
+    for (; !interrupted && !player.serverGone(); ++tick) {
+        const double load = player.dspLoad();
+        loadSum += load;
+        loadPeak = std::max(loadPeak, load);
         if (editor) {
             if (!window.handleEvents(host)) break;
             host.dispatch(effEditIdle);
@@ -180,6 +190,9 @@ int runPlay(const Args& args) {
     if (editor) host.dispatch(effEditClose);
 
     const bool lost = player.serverGone();
+    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns\n",
+                static_cast<unsigned long long>(player.notesIn()), tick ? loadSum / tick : 0.0, loadPeak,
+                static_cast<unsigned long long>(player.xruns()));
     player.stop();
     if (lost) std::fprintf(stderr, "orv-host play: the JACK server has gone (%s)\n", player.shutdownReason());
     if (!statePath.empty() && !savePlayState(host, statePath, error)) return fail(error);

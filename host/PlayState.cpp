@@ -1,6 +1,7 @@
 #include "host/PlayState.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -51,9 +52,14 @@ bool savePlayState(PluginHost& host, const std::string& path, std::string& error
             put(out, bits);
         }
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    // Written aside and renamed over the old state: a run stopped half-way
+    // through leaves the last state whole.
+    const std::string aside = path + ".new";
+    std::ofstream file(aside, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    if (!file.flush()) {
+    file.close();
+    if (!file || std::rename(aside.c_str(), path.c_str()) != 0) {
+        std::remove(aside.c_str());
         error = "cannot write " + path;
         return false;
     }
