@@ -53,8 +53,7 @@ bool JackPlayer::open(const std::string& clientName, std::string& error) {
     }
 
     midi_.assign(kMaxEvents, VstMidiEvent{});
-    // VstEvents declares room for two pointers; the list is made for all.
-    eventList_.assign(sizeof(VstEvents) + (kMaxEvents - 2) * sizeof(VstEvent*), 0);
+    eventList_ = VstEventList(midi_.data(), midi_.size());
     reconfigure(static_cast<float>(jack_get_sample_rate(client_)), jack_get_buffer_size(client_));
 
     jack_set_process_callback(client_, onProcess, this);
@@ -188,7 +187,6 @@ int JackPlayer::process(jack_nframes_t frames) {
 void JackPlayer::passMidi(jack_nframes_t frames) {
     void* buffer = jack_port_get_buffer(midiIn_, frames);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
-    auto* list = reinterpret_cast<VstEvents*>(eventList_.data());
     int n = 0;
     for (jack_nframes_t i = 0; i < count; ++i) {
         jack_midi_event_t in;
@@ -200,19 +198,14 @@ void JackPlayer::passMidi(jack_nframes_t frames) {
             eventsDropped_.fetch_add(1, std::memory_order_relaxed);
             continue;
         }
-        VstMidiEvent& e = midi_[n];
-        e = VstMidiEvent{};
-        e.type = kVstMidiType;
-        e.byteSize = sizeof(VstMidiEvent);
-        e.deltaFrames = static_cast<VstInt32>(in.time < frames ? in.time : frames - 1);
-        std::memcpy(e.midiData, in.buffer, in.size);
-        if ((in.buffer[0] & 0xF0) == 0x90 && in.size == 3 && in.buffer[2] > 0)
-            notesIn_.fetch_add(1, std::memory_order_relaxed);
-        list->events[n++] = reinterpret_cast<VstEvent*>(&e);
+        const int data1 = in.size > 1 ? in.buffer[1] : 0, data2 = in.size > 2 ? in.buffer[2] : 0;
+        midi_[n++] = midiEvent(static_cast<VstInt32>(in.time < frames ? in.time : frames - 1), in.buffer[0],
+                               data1, data2);
+        if ((in.buffer[0] & 0xF0) == 0x90 && data2 > 0) notesIn_.fetch_add(1, std::memory_order_relaxed);
     }
     if (n == 0) return;
-    list->numEvents = n;
-    host_.dispatch(effProcessEvents, 0, 0, list);
+    eventList_.get()->numEvents = n;
+    host_.dispatch(effProcessEvents, 0, 0, eventList_.get());
 }
 
 void JackPlayer::passTime() {

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "host/PluginHost.h"
+#include "host/VstEventList.h"
 
 class JackPlayer {
 public:
@@ -101,9 +102,10 @@ private:
     std::vector<float> silence_;            // every audio input of the plug-in
     std::vector<std::vector<float>> extra_; // outputs beyond the two ports
     std::vector<float*> inputs_, outputs_;
-    // Process thread only: the period's events and the list that points at them.
+    // Process thread only (made in open): the period's events, and the list
+    // whose slots point at them, one each.
     std::vector<VstMidiEvent> midi_;
-    std::vector<unsigned char> eventList_;
+    VstEventList eventList_;
 
     // Each written by one thread (named), read relaxed by any.
     std::atomic<std::uint64_t> notesIn_{0};        // process thread
