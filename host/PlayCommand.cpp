@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "host/CommandLine.h"
 #include "host/Commands.h"
 #include "host/EditorSession.h"
 #include "host/JackPlayer.h"
@@ -71,13 +72,14 @@ int parse(const Args& args, Options& o) {
         if (a == "--no-gui") o.noGui = true;
         else if (a == "--connect") o.connect = true;
         else if (a.size() > 1 && a[0] == '-') {
+            std::string* value = a == "--program" ? &o.program
+                                 : a == "--preset" ? &o.preset
+                                 : a == "--state"  ? &o.state
+                                 : a == "--name"   ? &o.name
+                                                   : nullptr;
+            if (!value) return usageError("unknown option " + a);
             if (i + 1 >= args.size()) return usageError(a + " needs a value");
-            const std::string& v = args[++i];
-            if (a == "--program") o.program = v;
-            else if (a == "--preset") o.preset = v;
-            else if (a == "--state") o.state = v;
-            else if (a == "--name") o.name = v;
-            else return usageError("unknown option " + a);
+            *value = args[++i];
         } else if (!o.plugin.empty()) {
             return usageError("one plug-in only ('" + a + "')");
         } else {
@@ -90,7 +92,7 @@ int parse(const Args& args, Options& o) {
 // The module's file name without its folder and ".so".
 std::string moduleStem(const std::string& module) {
     std::string stem = module.substr(module.find_last_of('/') + 1);
-    if (stem.size() > 3 && stem.compare(stem.size() - 3, 3, ".so") == 0) stem.resize(stem.size() - 3);
+    if (hasSuffix(stem, ".so")) stem.resize(stem.size() - 3);
     return stem;
 }
 
@@ -105,20 +107,6 @@ std::string defaultStatePath(const std::string& stem) {
     const std::string folder = config + "/ambrell";
     mkdir(folder.c_str(), 0755);
     return folder + "/" + stem + ".fxb";
-}
-
-// A program by exact name, else by number.
-bool selectProgram(PluginHost& host, const std::string& wanted) {
-    const std::vector<std::string> names = host.programNames();
-    long p = 0;
-    while (p < long(names.size()) && names[p] != wanted) ++p;
-    if (p == long(names.size())) {
-        char* end = nullptr;
-        p = std::strtol(wanted.c_str(), &end, 10);
-        if (wanted.empty() || *end || p < 0 || p >= long(names.size())) return false;
-    }
-    host.dispatch(effSetProgram, 0, p);
-    return true;
 }
 
 void showStatus(const JackPlayer& player) {
@@ -148,8 +136,12 @@ int runPlay(const Args& args) {
     if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !loadPlayState(host, statePath, error))
         std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
     if (!o.preset.empty() && !loadPlayState(host, o.preset, error)) return fail(error);
-    if (!o.program.empty() && !selectProgram(host, o.program))
-        return fail("no program '" + o.program + "' (" + std::to_string(effect->numPrograms) + " programs)");
+    if (!o.program.empty()) {
+        const int program = findProgram(host.programNames(), o.program);
+        if (program < 0)
+            return fail("no program '" + o.program + "' (" + std::to_string(effect->numPrograms) + " programs)");
+        host.dispatch(effSetProgram, 0, program);
+    }
 
     std::string title = host.effectName();
     if (title.empty()) title = stem;
