@@ -97,11 +97,12 @@ bool JackPlayer::start(bool connectPhysical, std::string& error, std::string& wa
 
 void JackPlayer::stop() {
     if (!client_) return;
+    const bool wasActive = active_;
     if (active_ && !serverGone()) jack_deactivate(client_);
     active_ = false;
     jack_client_close(client_);
     client_ = nullptr;
-    host_.dispatch(effStopProcess);
+    if (wasActive) host_.dispatch(effStopProcess);
 }
 
 std::string JackPlayer::clientName() const { return client_ ? jack_get_client_name(client_) : ""; }
