@@ -24,6 +24,7 @@ CBitmap::CBitmap(int32_t id) {
 CBitmap::~CBitmap() = default;
 
 void CBitmap::dispose() {
+    resource = nullptr;
     pHandle.reset();
     width = height = 0;
     noAlpha = true;
@@ -32,14 +33,21 @@ void CBitmap::dispose() {
 bool CBitmap::loadFromResource(int32_t id) {
     dispose();
     resourceID = id;
-    const resources::Resource* resource = resources::findBitmap(id);
-    if (!resource) return false;
-    pHandle = decodeBmp(resource->data, resource->size);
-    if (!pHandle) return false;
-    width = pHandle->width();
-    height = pHandle->height();
+    const resources::Resource* found = resources::findBitmap(id);
+    BmpLayout layout;
+    if (!found || !readBmpLayout(found->data, found->size, layout)) return false;
+    resource = found;
+    width = layout.width;
+    height = layout.height;
     noAlpha = true;
     return true;
+}
+
+const PixelSurface* CBitmap::getImage() const {
+    if (!pHandle && resource) {
+        pHandle = decodeBmp(resource->data, resource->size);
+    }
+    return pHandle.get();
 }
 
 bool CBitmap::loadFromPath(const void*) {
@@ -50,20 +58,23 @@ bool CBitmap::loadFromPath(const void*) {
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->copy(*pHandle, r, offset);
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->copy(*image, r, offset);
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->copyKeyed(*pHandle, r, offset, toPixel(transparentCColor));
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->copyKeyed(*image, r, offset, toPixel(transparentCColor));
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              uint8_t alpha) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->blend(*pHandle, r, offset, alpha);
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->blend(*image, r, offset, alpha);
 }
 
 }  // namespace VSTGUI
