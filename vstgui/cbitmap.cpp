@@ -1,5 +1,7 @@
 #include "vstgui/cbitmap.h"
 
+#include <mutex>
+
 #include "resources/resources.h"
 #include "vstgui/bmpdecoder.h"
 #include "vstgui/cdrawcontext.h"
@@ -13,6 +15,25 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
     deviceRect = rect;
     deviceRect.offset(context->offset.h, context->offset.v);
     return context->getSystemContext();
+}
+
+// The decoded pixels of each resource, shared by every bitmap of it in the
+// process and freed when the last one lets go: the editors of several
+// instances hold one background between them. Guarded by a lock because
+// hosts may drive different instances' editors from different threads.
+std::shared_ptr<const PixelSurface> sharedPixels(const resources::Resource& resource) {
+    static std::mutex lock;
+    static std::weak_ptr<const PixelSurface> decoded[64];  // by position in the resource table
+    const auto slot = static_cast<std::size_t>(&resource - resources::kBitmapTable);
+    if (slot >= resources::kBitmapCount || slot >= std::size(decoded))
+        return decodeBmp(resource.data, resource.size);  // not from the table: not shared
+    std::lock_guard<std::mutex> hold(lock);
+    std::shared_ptr<const PixelSurface> pixels = decoded[slot].lock();
+    if (!pixels) {
+        pixels = decodeBmp(resource.data, resource.size);
+        decoded[slot] = pixels;
+    }
+    return pixels;
 }
 }  // namespace
 
@@ -45,7 +66,7 @@ bool CBitmap::loadFromResource(int32_t id) {
 
 const PixelSurface* CBitmap::getImage() const {
     if (!pHandle && resource) {
-        pHandle = decodeBmp(resource->data, resource->size);
+        pHandle = sharedPixels(*resource);
     }
     return pHandle.get();
 }

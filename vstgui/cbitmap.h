@@ -10,7 +10,7 @@
 // Loading reads only the file's headers, which give the size; the pixels
 // are decoded the first time they are needed (drawn or asked for) and kept
 // from then on. An editor that is created but never opened thus costs no
-// image memory.
+// image memory, and bitmaps of the same resource share one decoded copy.
 #pragma once
 
 #include <cstdint>
@@ -66,7 +66,7 @@ private:
     CColor transparentCColor = kTransparentCColor;
     bool noAlpha = true;
     const resources::Resource* resource = nullptr;  // its headers checked, or none
-    mutable std::unique_ptr<PixelSurface> pHandle;  // its pixels once first used
+    mutable std::shared_ptr<const PixelSurface> pHandle;  // its pixels once first used
 };
 
 }  // namespace VSTGUI

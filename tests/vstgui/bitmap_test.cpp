@@ -44,7 +44,7 @@ TEST(BitmapResources, AMissingIdLeavesTheBitmapEmptyAndDrawingNothing) {
     bitmap->forget();
 }
 
-TEST(BitmapResources, PixelsDecodedAtFirstUseAreTheResourcesAndGoWithDispose) {
+TEST(BitmapResources, PixelsDecodedAtFirstUseAreTheResourcesSharedAndGoWithDispose) {
     auto* bitmap = new CBitmap(128);
     const resources::Resource* file = resources::findBitmap(128);
     ASSERT_TRUE(file) << "the background is a resource";
@@ -54,6 +54,9 @@ TEST(BitmapResources, PixelsDecodedAtFirstUseAreTheResourcesAndGoWithDispose) {
     EXPECT_EQ(std::memcmp(image->data(), expected->data(), 600u * 500u * sizeof(Pixel)), 0)
         << "the bitmap's pixels are the file's";
     EXPECT_EQ(bitmap->getImage(), image) << "decoded once, then kept";
+    auto* other = new CBitmap(128);
+    EXPECT_EQ(other->getImage(), image) << "a second bitmap of the resource shares the pixels";
+    other->forget();
     bitmap->dispose();
     EXPECT_FALSE(bitmap->getImage()) << "disposed: no pixels to decode";
     bitmap->forget();
