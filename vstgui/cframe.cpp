@@ -30,6 +30,7 @@ CFrame::CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, Win
     if (!window) return;
     platform.window = window.get();
     platform.input = window->getInput();
+    platform.popup = window->getPopup();
     setDropActive(true);
 }
 
@@ -42,6 +43,7 @@ CFrame::~CFrame() {
     window.reset();
     platform.window = nullptr;
     platform.input = nullptr;
+    platform.popup = nullptr;
     // The container part releases the children afterwards.
 }
 
