@@ -4,7 +4,7 @@
 // user choosing the entry the test names.
 #pragma once
 
-#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,8 +50,8 @@ public:
 };
 
 // Answers each track with the command of the first item whose text is
-// choose (searched through the sub-menus, greyed items too, as a user
-// could not), or -1 when none has it; records what it was shown.
+// choose (searched through the sub-menus; greyed items and titles cannot be
+// chosen), or -1 when none has it; records what it was shown.
 class Popup : public VSTGUI::PlatformPopup {
 public:
     int32_t track(const VSTGUI::PopupMenu& menu, const VSTGUI::PopupPlacement& placement,
@@ -60,12 +60,13 @@ public:
         this->placement = placement;
         texts.clear();
         sizes.clear();
+        columnBreaks = 0;
         for (const auto& item : menu.items) {
             texts.push_back(item.text ? item.text : "");
             sizes.push_back(painter.measure(item));
+            columnBreaks += item.columnBreak ? 1 : 0;
         }
-        columnBreaks = 0;
-        for (const auto& item : menu.items) columnBreaks += item.columnBreak ? 1 : 0;
+        top = menu;
         return find(menu);
     }
     int32_t find(const VSTGUI::PopupMenu& menu) const {
@@ -83,20 +84,57 @@ public:
     std::string choose;  // the text the user picks; empty dismisses
     int shown = 0;
     VSTGUI::PopupPlacement placement{};
-    std::vector<std::string> texts;  // the top level's items, as last shown
+    VSTGUI::PopupMenu top;           // as last shown (texts point into the menu)
+    std::vector<std::string> texts;  // its items' texts
     std::vector<VSTGUI::CPoint> sizes;
     int columnBreaks = 0;
 };
 
-// One set of fakes, bundled as a frame takes them.
-struct Platform {
+// One set of fakes as a window system: every frame window it opens draws
+// into window and reads input, which the test owns and scripts before and
+// after the frame exists. The window's events, cursor and drop registration
+// are no-ops; tests/frame/fakewindowsystem.h fakes those.
+class Platform : public VSTGUI::WindowSystem {
+public:
     explicit Platform(int32_t width = 600, int32_t height = 500) : window(width, height) {}
-    VSTGUI::PlatformServices services() { return {&window, &input, &clock, &popup}; }
+
+    // What a test passes as the host's window: any non-null handle opens.
+    void* parent() { return this; }
+
+    std::unique_ptr<VSTGUI::FrameWindow> openWindow(void*, const VSTGUI::CRect&, VSTGUI::CFrame&) override {
+        return std::make_unique<Opened>(*this);
+    }
+    VSTGUI::PlatformClock& clock() override { return clockSource; }
 
     Window window;
     Input input;
-    Clock clock;
+    Clock clockSource;
     Popup popup;
+    // Called by the frame's idle pump for pending paints (doIdleStuff).
+    int paintRequests = 0;
+
+private:
+    class Opened : public VSTGUI::FrameWindow {
+    public:
+        explicit Opened(Platform& platform) : p(platform) {}
+        VSTGUI::PixelSurface* lockSurface() override { return p.window.lockSurface(); }
+        void unlockSurface(VSTGUI::PixelSurface* surface, const VSTGUI::CRect& changed) override {
+            p.window.unlockSurface(surface, changed);
+        }
+        VSTGUI::CPoint getScreenOrigin() override { return p.window.getScreenOrigin(); }
+        VSTGUI::PlatformInput* getInput() override { return &p.input; }
+        void dispatchEvents() override {}
+        bool dispatchPendingPaint() override { return ++p.paintRequests, false; }
+        void setCursor(VSTGUI::CCursorType) override {}
+        void setDropActive(bool) override {}
+        bool resize(int32_t, int32_t) override { return false; }
+        bool getOuterPosition(VSTGUI::CPoint&) override { return false; }
+        bool getHostRect(VSTGUI::CRect&) override { return false; }
+        VSTGUI::PlatformPopup* getPopup() override { return &p.popup; }
+
+    private:
+        Platform& p;
+    };
 };
 
 }  // namespace fake
