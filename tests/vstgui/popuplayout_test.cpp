@@ -41,6 +41,15 @@ TEST(PopupLayout, FortyItemsFifteenToAColumnMakeThreeColumns) {
     EXPECT_EQ(layout.itemAt(CPoint(kB + 85, kB + 18 * 10 + 1)), -1) << "below the short column: nothing";
 }
 
+TEST(PopupLayout, AMenuTallerThanTheScreenContinuesInANewColumn) {
+    FixedPainter painter;
+    const PopupLayout layout(menuOf(100, 0), painter, 1024);
+    const int32_t perColumn = (1024 - 2 * kB) / 18;  // 56
+    EXPECT_EQ(layout.columns(), 2);
+    EXPECT_EQ(layout.item(size_t(perColumn)).top, kB) << "the first item that would not fit starts column 2";
+    EXPECT_LE(layout.size().v, 1024);
+}
+
 TEST(PopupLayout, AColumnWithASubMenuEntryLeavesRoomForTheArrow) {
     FixedPainter painter;
     PopupMenu menu = menuOf(3, 0);
