@@ -17,6 +17,7 @@
 #include "host/PngFile.h"
 #include "vstgui/canimknob.h"
 #include "vstgui/cbitmap.h"
+#include "vstgui/conoffbutton.h"
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/cparamdisplay.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
     knob->setValue(0.65f);
     knob->setTransparency(true);
     frame->addView(knob);
+    frame->addView(new COnOffButton(CRect(100, 40, 100 + switchPicture->getWidth(),
+                                          40 + switchPicture->getHeight() / 2),
+                                    nullptr, 0, switchPicture, 0));
     auto* display = new CParamDisplay(CRect(30, 90, 90, 106));
     display->setValue(0.5f);
     frame->addView(display);
