@@ -195,6 +195,22 @@ TEST_F(X11Popup, APressDragReleaseChooses) {
     EXPECT_EQ(chosen, 3);
 }
 
+TEST_F(X11Popup, TheRightButtonChoosesOnlyWhenThePopupTracksIt) {
+    PopupPlacement right = below;
+    right.rightButton = true;
+    EXPECT_EQ(trackWhile(menuOf(waves), right,
+                         [](XHost& hand, std::vector<CRect>& shown) { click(hand, itemCentre(shown[0], 1), 3); }),
+              1)
+        << "opened by a right click: the right button chooses";
+    EXPECT_EQ(trackWhile(menuOf(waves), below,
+                         [](XHost& hand, std::vector<CRect>& shown) {
+                             click(hand, itemCentre(shown[0], 1), 3);
+                             click(hand, itemCentre(shown[0], 4), 1);
+                         }),
+              4)
+        << "opened by a left click: the right button chooses nothing, the left does";
+}
+
 TEST_F(X11Popup, ASubMenuOpensBesideItsEntry) {
     PopupMenu menu = menuOf({"a", "more", "b"});
     menu.items[1].command = -1;
