@@ -57,12 +57,6 @@ X11PopupMenu::~X11PopupMenu() {
     }
 }
 
-std::vector<Window> X11PopupMenu::levelWindows() const {
-    std::vector<Window> windows;
-    for (const auto& level : levels_) windows.push_back(level->window);
-    return windows;
-}
-
 int32_t X11PopupMenu::track(const PopupMenu& menu, const PopupPlacement& placement, PopupItemPainter& painter) {
     if (tracking_ || menu.items.empty()) return -1;
     XWindowAttributes rootAttributes{};
