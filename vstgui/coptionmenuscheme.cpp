@@ -16,10 +16,18 @@ constexpr int32_t kItemHeight = 18;
 constexpr int32_t kSeparatorWidth = 6;
 // The second (tab) column starts this far left of the item's right edge.
 constexpr int32_t kTabColumn = 50;
-// The separator's two lines: a shadow over a light edge, half transparent
-// where the platform can blend (ours draws them opaque).
+// The separator's two lines: a shadow over a light edge, each 150/255
+// opaque over the item's background.
 constexpr CColor kSeparatorShadow{0, 0, 0, 150};
 constexpr CColor kSeparatorLight{255, 255, 255, 150};
+
+// c over background by c's alpha: surfaces draw opaque colours only.
+CColor over(const CColor& c, const CColor& background) {
+    auto mix = [&](uint8_t top, uint8_t bottom) {
+        return uint8_t((top * c.alpha + bottom * (255 - c.alpha) + 127) / 255);
+    };
+    return CColor{mix(c.red, background.red), mix(c.green, background.green), mix(c.blue, background.blue), 255};
+}
 
 bool isSeparator(const char* text) { return text && std::strcmp(text, "-") == 0; }
 
@@ -85,10 +93,11 @@ void COptionMenuScheme::drawItem(const char* text, int32_t, int32_t state, CDraw
     if (isSeparator(text)) {
         const int32_t y = rect.top + (rect.bottom - rect.top) / 2;
         context->setLineWidth(1);
-        context->setFrameColor(kSeparatorShadow);
+        const CColor& background = highlighted ? selectionColor : backgroundColor;
+        context->setFrameColor(over(kSeparatorShadow, background));
         context->moveTo(CPoint(rect.left + 2, y - 1));
         context->lineTo(CPoint(rect.right - 2, y - 1));
-        context->setFrameColor(kSeparatorLight);
+        context->setFrameColor(over(kSeparatorLight, background));
         context->moveTo(CPoint(rect.left + 2, y));
         context->lineTo(CPoint(rect.right - 2, y));
         return;

@@ -12,12 +12,8 @@ PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32
     // its right edge.
     auto closeColumn = [&](size_t end) {
         int32_t width = 0;
-        bool arrow = false;
-        for (size_t i = columnStart; i < end; ++i) {
-            width = std::max(width, items_[i].width());
-            arrow = arrow || menu.items[i].subMenu >= 0;
-        }
-        if (arrow) width += kArrowSpace;
+        for (size_t i = columnStart; i < end; ++i) width = std::max(width, items_[i].width());
+        width += kRightMargin;
         for (size_t i = columnStart; i < end; ++i) items_[i].right = items_[i].left + width;
         ++columns_;
         return x + width;
@@ -104,7 +100,7 @@ void drawPopupLevel(const PopupMenu& menu, const PopupLayout& layout, int32_t se
         if (item.subMenu >= 0) {
             // A small triangle pointing right, 7 pixels tall.
             const Pixel ink = inkOn(surface.pixel(rect.right - 2, rect.top + rect.height() / 2));
-            const int32_t x = rect.right - PopupLayout::kArrowSpace + 4, y = rect.top + rect.height() / 2;
+            const int32_t x = rect.right - PopupLayout::kRightMargin + 4, y = rect.top + rect.height() / 2;
             for (int32_t dx = 0; dx < 4; ++dx)
                 surface.line(CPoint(x + dx, y - 3 + dx), CPoint(x + dx, y + 4 - dx), ink);
         }

@@ -5,8 +5,8 @@
 // A level is a one-pixel border around columns of items. Items stack down a
 // column until an item marked columnBreak starts the next column (or the
 // column would grow taller than the screen allows); a column
-// is as wide as its widest item (plus room for an arrow when it holds a
-// sub-menu entry), and the level as tall as its tallest column.
+// is as wide as its widest item plus a margin, and the level as tall as its
+// tallest column.
 //
 // Placement keeps a level wholly on the screen: a pop-up that does not fit
 // below its anchor goes above it, one near the right edge moves left; a
@@ -27,8 +27,10 @@ namespace VSTGUI {
 class PopupLayout {
 public:
     static constexpr int32_t kBorder = 1;
-    // Room at the right of a column holding sub-menu entries, for the arrow.
-    static constexpr int32_t kArrowSpace = 12;
+    // Room right of every item's measured width, as the desktop gives its
+    // owner-drawn menu items (the width of its check mark): text never
+    // touches the border, and sub-menu entries draw their arrow there.
+    static constexpr int32_t kRightMargin = 12;
 
     PopupLayout() = default;
     // Measures every item of menu with painter; no level grows taller than

@@ -126,8 +126,12 @@ int main(int argc, char** argv) {
             capture(hand, area, rgb);
         }
         done = true;
-        hand.key(XK_Escape, true);
-        hand.key(XK_Escape, false);
+        // Escape closes the innermost level: as often as levels are open.
+        for (size_t open = hand.popups(host).size(); open > 0; --open) {
+            hand.key(XK_Escape, true);
+            hand.key(XK_Escape, false);
+            waitFor([&] { return hand.popups(host).size() < open; });
+        }
     });
     for (int i = 0; i < 300 && !done; ++i) {
         frame->idle();

@@ -258,7 +258,8 @@ TEST_F(X11Popup, FortyItemsFifteenToAColumnShowInThreeColumns) {
         at = shown[0];
         hand.key(XK_Escape, true), hand.key(XK_Escape, false);
     });
-    EXPECT_EQ(at.width(), widest[0] + widest[1] + widest[2] + 2) << "three columns side by side";
+    EXPECT_EQ(at.width(), widest[0] + widest[1] + widest[2] + 3 * PopupLayout::kRightMargin + 2)
+        << "three columns side by side";
     EXPECT_EQ(at.height(), 15 * 18 + 2) << "fifteen items tall";
 }
 

@@ -90,13 +90,17 @@ TEST_F(Scheme, CheckedItemsShowADotAndDisabledOnesTheirOwnColour) {
     EXPECT_EQ(count(item, kText), 0) << "and none in the normal colour";
 }
 
-TEST_F(Scheme, ASeparatorIsADarkLineOverALightOne) {
+TEST_F(Scheme, ASeparatorIsADarkLineOverALightOneBothMostlyOpaque) {
+    scheme->setColors(CColor{100, 100, 100, 255}, kSelection, kText, kHilite, kDisabled);
     scheme->drawItem("-", 0, 0, context, item);
     const int32_t y = (item.top + item.bottom) / 2;  // 9
-    EXPECT_EQ(surface.pixel(2, y - 1), toPixel(kBlackCColor)) << "the shadow line from left + 2";
-    EXPECT_EQ(surface.pixel(2, y), toPixel(kWhiteCColor)) << "the light line under it";
-    EXPECT_EQ(surface.pixel(117, y), toPixel(kWhiteCColor)) << "up to right - 2 (exclusive)";
-    EXPECT_EQ(surface.pixel(118, y), toPixel(kBack)) << "not beyond";
+    // Black and white at alpha 150 over grey 100: 100 * 105 / 255 and
+    // (255 * 150 + 100 * 105) / 255, rounded.
+    const Pixel shadow = toPixel(CColor{41, 41, 41, 255}), light = toPixel(CColor{191, 191, 191, 255});
+    EXPECT_EQ(surface.pixel(2, y - 1), shadow) << "the shadow line from left + 2";
+    EXPECT_EQ(surface.pixel(2, y), light) << "the light line under it";
+    EXPECT_EQ(surface.pixel(117, y), light) << "up to right - 2 (exclusive)";
+    EXPECT_EQ(surface.pixel(118, y), toPixel(CColor{100, 100, 100, 255})) << "not beyond";
 }
 
 TEST_F(Scheme, ATabStartsASecondColumnFiftyPixelsFromTheRight) {
