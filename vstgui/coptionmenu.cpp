@@ -223,8 +223,7 @@ void COptionMenu::draw(CDrawContext* context) { drawText(context, shownText()); 
 void COptionMenu::mouse(CDrawContext* context, const CPoint&, int32_t buttons) {
     if (!bMouseEnabled || !getFrame() || !context) return;
     lastButton = buttons == kButtonsUnread ? context->getMouseButtons() : buttons;
-    if (listener && (buttons & kModifierClickMask))
-        if (listener->controlModifierClicked(context, this, buttons) != 0) return;
+    if (offerModifierClick(context, buttons)) return;
     if (!(lastButton & kOpeningButtons)) return;
     if (bgWhenClick) drawText(context, shownText(), bgWhenClick);
     beginEdit();
