@@ -175,6 +175,14 @@ TEST_F(OptionMenu, ItemsAreNumberedAcrossSubMenusAndTheChoiceReachesTheSubMenu) 
     EXPECT_EQ(calls, (std::vector<std::string>{"begin 3", "end 3", "begin 3", "end 3"}));
 }
 
+TEST_F(OptionMenu, ASubMenuEntryWithoutItsSubMenuIsLeftOutWithoutShiftingTheOthers) {
+    menu->addEntry("-Morphan", 1);  // no sub-menu was given for it
+    platform.popup.choose = "tri";  // now entry 3
+    click();
+    EXPECT_EQ(platform.popup.texts.size(), 5u) << "the orphan is not shown";
+    EXPECT_EQ(menu->getValue(), 3.f) << "the chosen entry's own position, not the one before it";
+}
+
 TEST_F(OptionMenu, CheckStylesMarkTheCurrentOrEachCheckedEntry) {
     menu->setStyle(kCheckStyle);
     menu->setCurrent(1);
