@@ -11,10 +11,16 @@ using Args = std::vector<std::string>;
 int runInfo(const Args& args);
 // edit PLUGIN.so: the plug-in's editor in a window until it is closed.
 int runEdit(const Args& args);
-// screenshot PLUGIN.so OUT.png: a PNG of the editor on the current display.
+// screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: a PNG of the
+// editor on the current display.
 int runScreenshot(const Args& args);
 // render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]: plays a phrase
 // or a MIDI file through a program into an audio file.
 int runRender(const Args& args);
 // bench PLUGIN.so ...: render speed, start-up time and memory.
 int runBench(const Args& args);
+
+class PluginHost;
+// Sets the program given by its exact name or its number (from 0); false,
+// with the reason in error, when there is none such. (RenderCommand.cpp)
+bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error);

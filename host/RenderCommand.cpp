@@ -155,22 +155,6 @@ int parse(const Args& args, Options& o) {
     return 0;
 }
 
-bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
-    const std::vector<std::string> names = host.programNames();
-    for (std::size_t p = 0; p < names.size(); ++p) {
-        if (names[p] != wanted) continue;
-        host.dispatch(effSetProgram, 0, static_cast<VstIntPtr>(p));
-        return true;
-    }
-    long p;
-    if (isWholeNumber(wanted, p) && p >= 0 && p < static_cast<long>(names.size())) {
-        host.dispatch(effSetProgram, 0, p);
-        return true;
-    }
-    error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
-    return false;
-}
-
 // A parameter by its exact name, or by its index when the name is shared
 // or is a number.
 bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
@@ -331,4 +315,20 @@ int runRender(const Args& args) {
     if (!picture->write(o.picture, title, details, error)) return fail(error);
     std::printf("%s: spectrogram and waveform\n", o.picture.c_str());
     return 0;
+}
+
+bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
+    const std::vector<std::string> names = host.programNames();
+    for (std::size_t p = 0; p < names.size(); ++p) {
+        if (names[p] != wanted) continue;
+        host.dispatch(effSetProgram, 0, static_cast<VstIntPtr>(p));
+        return true;
+    }
+    long p;
+    if (isWholeNumber(wanted, p) && p >= 0 && p < static_cast<long>(names.size())) {
+        host.dispatch(effSetProgram, 0, p);
+        return true;
+    }
+    error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
+    return false;
 }

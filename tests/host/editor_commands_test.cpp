@@ -94,6 +94,10 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
     EXPECT_EQ(run(kHost + " screenshot " + kModule + " 2>/dev/null"), 2) << "a missing argument";
     EXPECT_EQ(run(kHost + " screenshot /nonexistent.so " + out + " 2>/dev/null"), 1) << "no module";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --click 3 2>/dev/null"), 2) << "a click needs X,Y";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --program 'No Such' 2>/dev/null"), 1)
+        << "an unknown program";
+    EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
 }
 
 TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
