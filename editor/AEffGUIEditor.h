@@ -58,7 +58,8 @@ public:
 
     // Milliseconds from the window system's clock.
     uint32_t getTicks();
-    static VstInt32 getKnobMode() { return knobMode; }
+    // The knob mode last stored through any editor of the module.
+    int32_t getKnobMode() const override { return knobMode; }
     VSTGUI::CFrame* getFrame() const { return frame; }
 
 protected:

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "editor/AEffGUIEditor.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/pixelsurface.h"
 
@@ -17,13 +16,8 @@ CRect sizeOf(const CView* view) {
 
 }  // namespace
 
-CFrame::CFrame(const CRect& size, AEffGUIEditor* editor, const PlatformServices& platform)
-    : CViewContainer(size), pEditor(editor), editorCalls(editor), platform(platform) {
-    pParentFrame = this;
-}
-
-CFrame::CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, WindowSystem& windows)
-    : CViewContainer(size), pEditor(editor), editorCalls(editor), pSystemWindow(systemWindow) {
+CFrame::CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows)
+    : CViewContainer(size), pEditor(editor), pSystemWindow(systemWindow) {
     pParentFrame = this;
     platform.clock = &windows.clock();
     if (systemWindow) window = windows.openWindow(systemWindow, size, *this);
@@ -243,20 +237,20 @@ void CFrame::removeAll(bool withForget) {
 // --- the editor
 
 void CFrame::doIdleStuff() {
-    if (editorCalls) editorCalls->doIdleStuff();
+    if (pEditor) pEditor->doIdleStuff();
 }
 
 void CFrame::beginEdit(int32_t index) {
-    if (editorCalls) editorCalls->beginEdit(index);
+    if (pEditor) pEditor->beginEdit(index);
 }
 
 void CFrame::endEdit(int32_t index) {
-    if (editorCalls) editorCalls->endEdit(index);
+    if (pEditor) pEditor->endEdit(index);
 }
 
 uint32_t CFrame::getTicks() const { return pEditor && platform.clock ? platform.clock->getTicks() : 0; }
 
-int32_t CFrame::getKnobMode() const { return AEffGUIEditor::getKnobMode(); }
+int32_t CFrame::getKnobMode() const { return pEditor ? pEditor->getKnobMode() : 0; }
 
 // --- the window
 
@@ -299,7 +293,7 @@ bool CFrame::setSize(int32_t width, int32_t height) {
     if (!bOpenFlag || (width == size.width() && height == size.height())) return false;
     if (width <= 0 || height <= 0 || width > PixelSurface::kMaxSide || height > PixelSurface::kMaxSide)
         return false;
-    if (editorCalls) editorCalls->requestHostResize(width, height);
+    if (pEditor) pEditor->requestHostResize(width, height);
     if (window) window->resize(width, height);
     // Through the container: the off-screen buffer follows the new size.
     CViewContainer::setViewSize(CRect(size.left, size.top, size.left + width, size.top + height));

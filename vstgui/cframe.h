@@ -31,14 +31,11 @@ namespace VSTGUI {
 
 class CFrame : public CViewContainer {
 public:
-    // A frame without a window of its own, drawing through the given seams
-    // (any may be none: a frame without a window draws nowhere). They are
-    // not owned and must outlive the frame.
-    CFrame(const CRect& size, AEffGUIEditor* editor, const PlatformServices& platform);
     // A frame with its own window inside systemWindow (the host's window),
     // opened through windows; without a parent, or when the window cannot
-    // be made, the frame has no window (hasWindow() is false).
-    CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, WindowSystem& windows);
+    // be made, the frame has no window (hasWindow() is false) and draws
+    // nowhere. editor may be none; windows must outlive the frame.
+    CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows);
     // Removes the modal view (without forget), restores the cursor, withdraws
     // the drop target, destroys the window, then releases every child.
     ~CFrame() override;
@@ -61,7 +58,7 @@ public:
     bool onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis axis, float distance) override;
     // Resizes through setSize.
     void setViewSize(const CRect& rect) override;
-    AEffGUIEditor* getEditor() const override { return pEditor; }
+    FrameEditor* getEditor() const override { return pEditor; }
     bool isTypeOf(const char* className) const override;
     // Redraws what is dirty: everything when the frame itself is, otherwise
     // each child's own update clipped to the child.
@@ -85,7 +82,7 @@ public:
     virtual void doIdleStuff();
     // Milliseconds from the clock; 0 without an editor.
     virtual uint32_t getTicks() const;
-    // The host's knob mode, as last set through any editor (0 until then).
+    // The host's knob mode, as the editor keeps it (0 without an editor).
     virtual int32_t getKnobMode() const;
     // The frame cannot move itself: false.
     virtual bool setPosition(int32_t x, int32_t y);
@@ -147,8 +144,7 @@ protected:
     template <class Offer>
     int32_t offerKey(Offer offer);
 
-    AEffGUIEditor* pEditor;
-    FrameEditor* editorCalls;  // pEditor, as the frame calls it
+    FrameEditor* pEditor;
     void* pSystemWindow = nullptr;
     CView* pModalView = nullptr;
     CView* pFocusView = nullptr;

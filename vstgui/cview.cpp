@@ -101,7 +101,7 @@ CPoint& CView::localToFrame(CPoint& point) const {
     return point;
 }
 
-AEffGUIEditor* CView::getEditor() const { return pParentFrame ? pParentFrame->getEditor() : nullptr; }
+FrameEditor* CView::getEditor() const { return pParentFrame ? pParentFrame->getEditor() : nullptr; }
 
 int32_t CView::notify(CView*, const char*) { return kMessageUnknown; }
 

@@ -19,14 +19,13 @@
 #include "vstgui/creferencecounter.h"
 #include "vstgui/crect.h"
 
-class AEffGUIEditor;
-
 namespace VSTGUI {
 
 class CBitmap;
 class CDragContainer;
 class CDrawContext;
 class CFrame;
+class FrameEditor;
 
 enum CMessageResult : int32_t {
     kMessageUnknown = 0,
@@ -103,7 +102,7 @@ public:
     virtual CPoint& localToFrame(CPoint& point) const;
 
     // The frame's editor, or none.
-    virtual AEffGUIEditor* getEditor() const;
+    virtual FrameEditor* getEditor() const;
     virtual int32_t notify(CView* sender, const char* message);
     // Asks the parent (or the frame at the root) to redraw rect now.
     virtual void redrawRect(CDrawContext* context, const CRect& rect);

@@ -26,6 +26,22 @@ CRect mouseableAreaOf(const CView* view) {
     return view->getMouseableArea(r);
 }
 
+// where (parent space) in the space of a container of that size.
+CPoint toLocal(const CRect& size, const CPoint& where) { return CPoint(where.h - size.left, where.v - size.top); }
+
+// An event at where (parent space) entering a container of that size: for
+// the scope the context's translations include the container's origin, and
+// local is where in the container's own space.
+class Entering {
+public:
+    Entering(CDrawContext* context, const CRect& size, const CPoint& where)
+        : local(toLocal(size, where)), translation(context, size.topLeft()) {}
+    const CPoint local;
+
+private:
+    ContextTranslation translation;
+};
+
 }  // namespace
 
 CViewContainer::CViewContainer(const CRect& size) : CView(size) { bDirty = true; }
@@ -59,52 +75,25 @@ void CViewContainer::dropOffscreen() {
 
 // --- drawing
 
-void CViewContainer::draw(CDrawContext* context) {
-    if (!context) return;
-    COffscreenContext* buffer = offscreen();
-    CDrawContext* target = buffer ? buffer : context;
-    ContextTranslation entered(buffer ? nullptr : context, size.topLeft());
-
-    const CRect r(0, 0, size.width(), size.height());
-    CRect oldClip;
-    context->getClipRect(oldClip);
-    CRect keptClip;
-    target->getClipRect(keptClip);
-    if (buffer && !isFrame()) oldClip.offset(-oldClip.left, -oldClip.top);
-    target->setClipRect(CRect(r).bound(oldClip));
-
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(target, r, backgroundOffset);
-        else
-            pBackground->draw(target, r, backgroundOffset);
-    } else if (!bTransparencyEnabled) {
-        target->setFillColor(backgroundColor);
-        target->fillRect(r);
-    }
-
-    for (size_t i = 0; i < children.size(); ++i) {
-        CView* child = children[i];
-        ScopedReference<CView> keep(child);
-        target->setClipRect(sizeOf(child).bound(oldClip));
-        child->draw(target);
-    }
-
-    target->setClipRect(keptClip);
-    if (buffer) buffer->copyFrom(context, size, CPoint(0, 0));
-    setDirty(false);
-}
+void CViewContainer::draw(CDrawContext* context) { paint(context, size, true); }
 
 void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
+    paint(context, updateRect, false);
+}
+
+// Draws into the buffer (or into the caller's context moved to the
+// container's origin) what lies in updateRect (parent space), within the
+// caller's clip, and copies that part of the buffer out. A whole draw draws
+// every child whole; a partial one only the children it overlaps, and marks
+// those it cut for a whole draw at the next update.
+void CViewContainer::paint(CDrawContext* context, const CRect& updateRect, bool whole) {
     if (!context) return;
     COffscreenContext* buffer = offscreen();
     CDrawContext* target = buffer ? buffer : context;
     ContextTranslation entered(buffer ? nullptr : context, size.topLeft());
 
-    CRect update = updateRect;
-    update.bound(size);
-    CRect client = update;
-    client.offset(-size.left, -size.top);
+    const CRect update = whole ? size : CRect(updateRect).bound(size);
+    const CRect client = CRect(update).offset(-size.left, -size.top);
 
     CRect oldClip;
     context->getClipRect(oldClip);
@@ -118,10 +107,15 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
 
     for (size_t i = 0; i < children.size(); ++i) {
         CView* child = children[i];
+        ScopedReference<CView> keep(child);
+        if (whole) {
+            target->setClipRect(sizeOf(child).bound(oldClip));
+            child->draw(target);
+            continue;
+        }
         if (!child->checkUpdate(client)) continue;
         const CRect viewClip = sizeOf(child).bound(newClip);
         if (viewClip.width() == 0 || viewClip.height() == 0) continue;
-        ScopedReference<CView> keep(child);
         target->setClipRect(viewClip);
         const bool wasDirty = child->isDirty();
         child->drawRect(target, client);
@@ -206,7 +200,7 @@ bool CViewContainer::isDirty() const {
 // --- events
 
 void CViewContainer::mouse(CDrawContext* context, const CPoint& where, int32_t buttons) {
-    const CPoint local(where.h - size.left, where.v - size.top);
+    const CPoint local = toLocal(size, where);
     if (buttons == kButtonsUnread && context) buttons = context->getMouseButtons();
     for (size_t i = children.size(); i-- > 0;) {
         if (i >= children.size()) continue;
@@ -249,56 +243,51 @@ bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, CMouseW
     CView* view = getViewAt(where, false);
     if (!view) return false;
     ScopedReference<CView> keep(view);
-    ContextTranslation entered(context, size.topLeft());
-    const CPoint local(where.h - size.left, where.v - size.top);
-    return view->onWheel(context, local, axis, distance);
+    const Entering in(context, size, where);
+    return view->onWheel(context, in.local, axis, distance);
 }
 
 void CViewContainer::onDragEnter(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!pParentFrame) return;
-    ContextTranslation entered(context, size.topLeft());
-    const CPoint local(where.h - size.left, where.v - size.top);
-    if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, local);
+    const Entering in(context, size, where);
+    if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, in.local);
     pCurrentDragView = getViewAt(where, false);
-    if (pCurrentDragView) pCurrentDragView->onDragEnter(context, drag, local);
+    if (pCurrentDragView) pCurrentDragView->onDragEnter(context, drag, in.local);
 }
 
 void CViewContainer::onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!pParentFrame) return;
-    ContextTranslation entered(context, size.topLeft());
-    const CPoint local(where.h - size.left, where.v - size.top);
+    const Entering in(context, size, where);
     CView* view = getViewAt(where, false);
     if (view != pCurrentDragView) {
-        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, local);
-        if (view) view->onDragEnter(context, drag, local);
+        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, in.local);
+        if (view) view->onDragEnter(context, drag, in.local);
         pCurrentDragView = view;
     } else if (pCurrentDragView) {
-        pCurrentDragView->onDragMove(context, drag, local);
+        pCurrentDragView->onDragMove(context, drag, in.local);
     }
 }
 
 void CViewContainer::onDragLeave(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!pParentFrame) return;
-    ContextTranslation entered(context, size.topLeft());
-    const CPoint local(where.h - size.left, where.v - size.top);
-    if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, local);
+    const Entering in(context, size, where);
+    if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, in.local);
     pCurrentDragView = nullptr;
 }
 
 bool CViewContainer::onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     if (!pParentFrame) return false;
-    ContextTranslation entered(context, size.topLeft());
-    const CPoint local(where.h - size.left, where.v - size.top);
+    const Entering in(context, size, where);
     CView* view = getViewAt(where, false);
     if (view != pCurrentDragView) {
-        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, local);
+        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, in.local);
         pCurrentDragView = view;
     }
     bool result = false;
     if (pCurrentDragView) {
         ScopedReference<CView> keep(pCurrentDragView);
-        result = pCurrentDragView->onDrop(context, drag, local);
-        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, local);
+        result = pCurrentDragView->onDrop(context, drag, in.local);
+        if (pCurrentDragView) pCurrentDragView->onDragLeave(context, drag, in.local);
     }
     pCurrentDragView = nullptr;
     return result;
@@ -336,7 +325,7 @@ bool CViewContainer::advanceNextFocusView(CView* oldFocus, bool reverse) {
 
 CView* CViewContainer::getViewAt(const CPoint& where, bool deep) const {
     if (!pParentFrame) return nullptr;
-    const CPoint local(where.h - size.left, where.v - size.top);
+    const CPoint local = toLocal(size, where);
     for (size_t i = children.size(); i-- > 0;) {
         CView* child = children[i];
         if (!mouseableAreaOf(child).pointInside(local)) continue;

@@ -101,6 +101,8 @@ protected:
     // The buffer, created on first use; none when off-screen drawing is off
     // or a buffer of this size cannot be made.
     COffscreenContext* offscreen();
+    // draw (whole) and drawRect (what overlaps updateRect) in one pass.
+    void paint(CDrawContext* context, const CRect& updateRect, bool whole);
     void dropOffscreen();
     bool isFrame() const;
     void removeChildren(bool withForget);

@@ -1,6 +1,7 @@
-// FrameEditor: what a frame asks of the editor that owns it. AEffGUIEditor
-// implements it; the toolkit calls the editor through it alone, so the
-// toolkit's library needs nothing of the editor's.
+// FrameEditor: the editor as the toolkit knows it. The frame holds its
+// editor (views reach it through getEditor) and calls it through this
+// interface alone; AEffGUIEditor implements it, so the toolkit's library
+// needs nothing of the editor's.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,8 @@ public:
     virtual void endEdit(int32_t index) = 0;
     // The host should make its window fit width x height; true when it did.
     virtual bool requestHostResize(int32_t width, int32_t height) = 0;
+    // The host's knob mode: 0 circular (until the host sets one), 2 linear.
+    virtual int32_t getKnobMode() const = 0;
 
 protected:
     ~FrameEditor() = default;

@@ -46,7 +46,7 @@ TEST(DrawContextState, SetFontNormalisesAndKeepsAnUnchangedFont) {
 
 TEST(DrawContextInput, MouseButtonsComeFromTheFramesInput) {
     fake::Platform platform;
-    auto* frame = new CFrame(CRect(0, 0, 600, 500), nullptr, platform.services());
+    auto* frame = new CFrame(CRect(0, 0, 600, 500), platform.parent(), nullptr, platform);
     CDrawContext* context = frame->createDrawContext();
     platform.input.buttons = kLButton | kShift;
     EXPECT_EQ(context->getMouseButtons(), kLButton | kShift) << "live state, as the seam reports it";
@@ -64,7 +64,7 @@ TEST(DrawContextInput, MouseButtonsComeFromTheFramesInput) {
 TEST(WindowContext, BorrowsTheWindowBufferAndShowsWhatItDrew) {
     fake::Platform platform;
     platform.window.screenOrigin = CPoint(300, 200);
-    auto* frame = new CFrame(CRect(0, 0, 600, 500), nullptr, platform.services());
+    auto* frame = new CFrame(CRect(0, 0, 600, 500), platform.parent(), nullptr, platform);
     CDrawContext* context = frame->createDrawContext();
     EXPECT_EQ(context->getSystemContext(), &platform.window.surface) << "draws into the window's buffer";
     EXPECT_EQ(context->offsetScreen, CPoint(300, 200)) << "offsetScreen is the window's screen origin";

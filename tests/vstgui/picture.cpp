@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     auto* switchA = new CBitmap(130);
     auto* switchB = new CBitmap(131);
 
-    auto* frame = new CFrame(CRect(0, 0, 600, 500), nullptr, platform.services());
+    auto* frame = new CFrame(CRect(0, 0, 600, 500), platform.parent(), nullptr, platform);
     frame->setBackground(background);
     for (int32_t i = 0; i < 8; ++i)
         frame->addView(new FilmFrame(CRect(30 + i * 60, 30, 70 + i * 60, 70), strip, i * 79 / 7));

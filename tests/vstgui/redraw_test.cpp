@@ -19,7 +19,7 @@ constexpr Pixel kGreen = toPixel(kGreenCColor);
 class Redraw : public ::testing::Test {
 protected:
     Redraw() {
-        frame = new CFrame(CRect(0, 0, 200, 100), nullptr, platform.services());
+        frame = new CFrame(CRect(0, 0, 200, 100), platform.parent(), nullptr, platform);
         frame->setBackgroundColor(kGreyCColor);
         left = new Probe(CRect(10, 10, 50, 50), kRedCColor);
         right = new Probe(CRect(100, 10, 140, 50), kBlueCColor);

@@ -13,7 +13,7 @@ namespace {
 class Routing : public ::testing::Test {
 protected:
     Routing() {
-        frame = new CFrame(CRect(0, 0, 200, 100), nullptr, platform.services());
+        frame = new CFrame(CRect(0, 0, 200, 100), platform.parent(), nullptr, platform);
         bottom = add(new Probe(CRect(10, 10, 50, 50), kRedCColor, &log, "bottom"));
         top = add(new Probe(CRect(30, 30, 70, 70), kBlueCColor, &log, "top"));
     }
@@ -202,7 +202,7 @@ TEST_F(Routing, DestroyingTheTreeReleasesEveryView) {
     bottom->destroyed = &destroyedBottom;
     top->destroyed = &destroyedTop;
     frame->forget();
-    frame = new CFrame(CRect(0, 0, 1, 1), nullptr, platform.services());
+    frame = new CFrame(CRect(0, 0, 1, 1), platform.parent(), nullptr, platform);
     EXPECT_TRUE(destroyedBottom && destroyedTop) << "the frame takes over the creators' references";
 }
 

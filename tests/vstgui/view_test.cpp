@@ -40,7 +40,7 @@ TEST(ViewTypes, IsTypeOfIsExactAndFollowsTheHierarchy) {
     fake::Platform platform;
     CView view(CRect(0, 0, 1, 1));
     auto* container = new CViewContainer(CRect(0, 0, 1, 1));
-    auto* frame = new CFrame(CRect(0, 0, 1, 1), nullptr, platform.services());
+    auto* frame = new CFrame(CRect(0, 0, 1, 1), platform.parent(), nullptr, platform);
     EXPECT_TRUE(view.isTypeOf("CView")) << "a view is a CView";
     EXPECT_FALSE(view.isTypeOf("CViewContainer")) << "but not a container";
     EXPECT_FALSE(view.isTypeOf("cview")) << "names compare exactly";
@@ -67,7 +67,7 @@ class Tree : public ::testing::Test {
 protected:
     Tree() {
         platform.window.screenOrigin = CPoint(100, 50);
-        frame = new CFrame(CRect(0, 0, 200, 100), editor(), platform.services());
+        frame = new CFrame(CRect(0, 0, 200, 100), platform.parent(), editor(), platform);
         nested = new CViewContainer(CRect(10, 10, 110, 90));
         inner = new Probe(CRect(5, 5, 25, 25));
         direct = new Probe(CRect(150, 10, 190, 50));
@@ -76,7 +76,7 @@ protected:
         frame->addView(direct);
     }
     ~Tree() override { frame->forget(); }
-    static AEffGUIEditor* editor() { return reinterpret_cast<AEffGUIEditor*>(&editorToken); }
+    static FrameEditor* editor() { return reinterpret_cast<FrameEditor*>(&editorToken); }
     static int editorToken;
 
     fake::Platform platform;
