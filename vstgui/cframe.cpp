@@ -24,6 +24,7 @@ CFrame::CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, Windo
     if (!window) return;
     platform.window = window.get();
     platform.input = window->getInput();
+    platform.popup = window->getPopup();
     setDropActive(true);
 }
 
@@ -36,6 +37,7 @@ CFrame::~CFrame() {
     window.reset();
     platform.window = nullptr;
     platform.input = nullptr;
+    platform.popup = nullptr;
     // The container part releases the children afterwards.
 }
 

@@ -139,6 +139,8 @@ public:
     PlatformWindow* getPlatformWindow() const { return platform.window; }
     PlatformInput* getPlatformInput() const { return platform.input; }
     PlatformClock* getPlatformClock() const { return platform.clock; }
+    // Where option menus pop up; none when they cannot.
+    PlatformPopup* getPlatformPopup() const { return platform.popup; }
 
 protected:
     template <class Offer>

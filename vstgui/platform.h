@@ -6,13 +6,15 @@
 //                   what changed, tell where the window is on the screen.
 //   PlatformInput   the live pointer position and button/modifier state.
 //   PlatformClock   milliseconds and sleeping.
+//   PlatformPopup   a pop-up menu shown until the user chooses or dismisses.
 //   FrameWindow     a frame's own window inside the host's: its events,
-//                   cursor, drop registration and geometry.
+//                   cursor, drop registration, geometry and pop-up menus.
 //   WindowSystem    opens a FrameWindow for a frame, and keeps the clock.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "vstgui/crect.h"
 
@@ -59,11 +61,74 @@ public:
     void sleep(uint32_t milliseconds) override;
 };
 
+// --- pop-up menus
+//
+// A pop-up menu as the platform receives it: a tree of levels built by the
+// menu control, shown by the platform, which answers the command number of
+// the chosen item. The items are measured and drawn by a painter that the
+// control hands over (its colour scheme), so every platform shows the same
+// pixels.
+
+// Item state bits, as the painter receives them.
+enum PopupItemState : int32_t {
+    kPopupItemChecked = 1,
+    kPopupItemDisabled = 2,  // greyed entries and titles: shown, not choosable
+    kPopupItemSelected = 4,  // the item under the pointer or the keyboard
+};
+
+struct PopupItem {
+    const char* text = nullptr;  // what the painter shows; "-" for a separator
+    int32_t command = -1;        // answered when chosen; -1 when it cannot be
+    int32_t state = 0;           // kPopupItemChecked, kPopupItemDisabled
+    int32_t subMenu = -1;        // index in PopupMenu::subMenus, or -1
+    bool separator = false;
+    bool columnBreak = false;  // the first item of a new column
+
+    bool isCommand() const { return !separator && subMenu < 0 && !(state & kPopupItemDisabled); }
+    // Commands and sub-menu entries: what the pointer and keys may select.
+    bool isSelectable() const { return !separator && !(state & kPopupItemDisabled); }
+};
+
+struct PopupMenu {
+    std::vector<PopupItem> items;
+    std::vector<PopupMenu> subMenus;
+};
+
+// Where a pop-up goes, in screen coordinates.
+struct PopupPlacement {
+    CPoint where;        // its top-left, when it fits below
+    int32_t flipBottom;  // its bottom edge when it does not fit below
+    bool rightButton;    // the right button chooses too (else the left only)
+};
+
+class PopupItemPainter {
+public:
+    virtual ~PopupItemPainter() = default;
+    // An item's width and height in pixels.
+    virtual CPoint measure(const PopupItem& item) = 0;
+    // Draws item with state (PopupItemState bits) into rect of surface.
+    virtual void draw(const PopupItem& item, int32_t state, PixelSurface& surface, const CRect& rect) = 0;
+    // Covers rect of surface with the menu's background.
+    virtual void drawBackground(PixelSurface& surface, const CRect& rect) = 0;
+};
+
+class PlatformPopup {
+public:
+    virtual ~PlatformPopup() = default;
+    // Shows menu at placement and returns once the user chose a command
+    // (its number) or dismissed the menu (-1). Runs the platform's modal
+    // loop on the GUI thread; pending paints of the frame's window are
+    // still served meanwhile. -1 at once when called from inside a track.
+    virtual int32_t track(const PopupMenu& menu, const PopupPlacement& placement,
+                          PopupItemPainter& painter) = 0;
+};
+
 // What a frame is bound to. Not owned: they outlive the frame.
 struct PlatformServices {
     PlatformWindow* window = nullptr;
     PlatformInput* input = nullptr;
     PlatformClock* clock = nullptr;
+    PlatformPopup* popup = nullptr;  // none: menus cannot open
 };
 
 // The cursor shapes a frame can show (CFrame::setCursor).
@@ -110,6 +175,8 @@ public:
     // The host's window (this window's parent) in its own parent's
     // coordinates.
     virtual bool getHostRect(CRect& rect) = 0;
+    // Pop-up menus on this window's screen; none where there are none.
+    virtual PlatformPopup* getPopup() { return nullptr; }
 };
 
 // Opens frame windows. Implementations hold no per-frame state: every frame

@@ -1,9 +1,11 @@
 // Fake platform seams for headless toolkit tests: a window that owns a pixel
 // buffer and records what it was asked to show, a pointer and button state
-// the test sets, and a clock the test advances.
+// the test sets, a clock the test advances, and a pop-up menu that plays a
+// user choosing the entry the test names.
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "vstgui/cbuttons.h"
@@ -47,6 +49,47 @@ public:
     uint32_t now = 0;
 };
 
+// Answers each track with the command of the first item whose text is
+// choose (searched through the sub-menus; greyed items and titles cannot be
+// chosen), or -1 when none has it; records what it was shown.
+class Popup : public VSTGUI::PlatformPopup {
+public:
+    int32_t track(const VSTGUI::PopupMenu& menu, const VSTGUI::PopupPlacement& placement,
+                  VSTGUI::PopupItemPainter& painter) override {
+        ++shown;
+        this->placement = placement;
+        texts.clear();
+        sizes.clear();
+        columnBreaks = 0;
+        for (const auto& item : menu.items) {
+            texts.push_back(item.text ? item.text : "");
+            sizes.push_back(painter.measure(item));
+            columnBreaks += item.columnBreak ? 1 : 0;
+        }
+        top = menu;
+        return find(menu);
+    }
+    int32_t find(const VSTGUI::PopupMenu& menu) const {
+        for (const auto& item : menu.items) {
+            if (item.subMenu >= 0) {
+                const int32_t inside = find(menu.subMenus[size_t(item.subMenu)]);
+                if (inside >= 0) return inside;
+            } else if (item.text && choose == item.text && item.isCommand()) {
+                return item.command;
+            }
+        }
+        return -1;
+    }
+
+    std::string choose;  // the text the user picks; empty dismisses
+    int shown = 0;
+    VSTGUI::PopupPlacement placement{};
+    VSTGUI::PopupMenu top;           // as last shown (texts point into the menu)
+    std::vector<std::string> texts;  // its items' texts
+    std::vector<VSTGUI::CPoint> sizes;
+    int columnBreaks = 0;
+};
+
 // One set of fakes as a window system: every frame window it opens draws
 // into window and reads input, which the test owns and scripts before and
 // after the frame exists. The window's events, cursor and drop registration
@@ -66,6 +109,7 @@ public:
     Window window;
     Input input;
     Clock clockSource;
+    Popup popup;
     // Called by the frame's idle pump for pending paints (doIdleStuff).
     int paintRequests = 0;
 
@@ -86,6 +130,7 @@ private:
         bool resize(int32_t, int32_t) override { return false; }
         bool getOuterPosition(VSTGUI::CPoint&) override { return false; }
         bool getHostRect(VSTGUI::CRect&) override { return false; }
+        VSTGUI::PlatformPopup* getPopup() override { return &p.popup; }
 
     private:
         Platform& p;

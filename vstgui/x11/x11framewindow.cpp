@@ -102,12 +102,17 @@ X11FrameWindow::X11FrameWindow(Display* display, Window parent, Window window,
       depth_(parentAttributes.depth),
       frame_(frame),
       surface_(size.width(), size.height()),
-      dnd_(display, window, frame) {
+      dnd_(display, window, frame),
+      popup_(std::make_unique<X11PopupMenu>(display, parentAttributes.root, [this] {
+          while (dispatchPendingPaint()) {
+          }
+      })) {
     if (image_.create(display_, visual_, depth_, size.width(), size.height()))
         gc_ = XCreateGC(display_, window_, 0, nullptr);
 }
 
 X11FrameWindow::~X11FrameWindow() {
+    popup_.reset();
     {
         ErrorTrap trap(display_);
         if (alive_) XDestroyWindow(display_, window_);

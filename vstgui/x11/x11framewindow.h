@@ -11,6 +11,8 @@
 //   DestroyNotify       -> setOpenFlag(false), system window none; from then
 //                          on nothing is drawn or asked of the window
 //   XDND messages       -> the frame's drag operations (XdndTarget)
+// Option menus pop up through X11PopupMenu on the same connection; while
+// one is open, this window's paints are still served.
 // Pointer position, buttons and modifiers are the server's live state
 // (XQueryPointer); buttons are logical, so a left-handed mapping already
 // reports the primary button as kLButton. Every request that may fail (the
@@ -26,6 +28,7 @@
 
 #include "vstgui/pixelsurface.h"
 #include "vstgui/platform.h"
+#include "vstgui/x11/x11popupmenu.h"
 #include "vstgui/x11/xdndtarget.h"
 #include "vstgui/x11/ximagebuffer.h"
 
@@ -57,9 +60,12 @@ public:
     bool resize(int32_t width, int32_t height) override;
     bool getOuterPosition(CPoint& position) override;
     bool getHostRect(CRect& rect) override;
+    PlatformPopup* getPopup() override { return popup_.get(); }
 
     // The window's id (for tests and the host's bookkeeping).
     Window windowId() const { return window_; }
+    // The option menus' pop-up (for tests: its windows while open).
+    const X11PopupMenu& popup() const { return *popup_; }
 
 private:
     X11FrameWindow(Display* display, Window parent, Window window, const XWindowAttributes& parentAttributes,
@@ -83,6 +89,7 @@ private:
     PixelSurface surface_;
     XImageBuffer image_;
     XdndTarget dnd_;
+    std::unique_ptr<X11PopupMenu> popup_;  // on this connection; released before it closes
     Cursor cursors_[kCursorHand + 1] = {};
     CPoint lastOrigin_;
     bool alive_ = true;         // false once destroyed from outside

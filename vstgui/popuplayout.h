@@ -1,0 +1,68 @@
+// PopupLayout: where the items of one pop-up level lie, and where a level
+// goes on the screen. Platform-free, so that every platform that draws its
+// own pop-up places and arranges it alike.
+//
+// A level is a one-pixel border around columns of items. Items stack down a
+// column until an item marked columnBreak starts the next column; a column
+// is as wide as its widest item (plus room for an arrow when it holds a
+// sub-menu entry), and the level as tall as its tallest column.
+//
+// Placement keeps a level wholly on the screen: a pop-up that does not fit
+// below its anchor goes above it, one near the right edge moves left; a
+// sub-menu opens to the right of its entry, or to the left of its parent
+// when the right has no room.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "vstgui/crect.h"
+#include "vstgui/pixelsurface.h"
+#include "vstgui/platform.h"
+
+namespace VSTGUI {
+
+class PopupLayout {
+public:
+    static constexpr int32_t kBorder = 1;
+    // Room at the right of a column holding sub-menu entries, for the arrow.
+    static constexpr int32_t kArrowSpace = 12;
+
+    PopupLayout() = default;
+    // Measures every item of menu with painter.
+    PopupLayout(const PopupMenu& menu, PopupItemPainter& painter);
+
+    // The level's width and height, border included.
+    CPoint size() const { return size_; }
+    // Item i's rectangle in the level's own coordinates.
+    const CRect& item(size_t i) const { return items_[i]; }
+    size_t count() const { return items_.size(); }
+    int32_t columns() const { return columns_; }
+    // The item at point (level coordinates), or -1.
+    int32_t itemAt(const CPoint& point) const;
+
+private:
+    std::vector<CRect> items_;
+    CPoint size_;
+    int32_t columns_ = 0;
+};
+
+// The top-left of a level of size: placement.where when it fits, then
+// moved to stay inside screen.
+CPoint placePopup(const CPoint& size, const PopupPlacement& placement, const CRect& screen);
+// The top-left of a sub-menu of size opened from the entry at entry (screen
+// coordinates) of the level at parent (screen coordinates).
+CPoint placeSubMenu(const CPoint& size, const CRect& entry, const CRect& parent, const CRect& screen);
+
+// The next item of menu from item from (exclusive) in direction step (+1 or
+// -1) that the keyboard may select, wrapping around; -1 when none. from -1
+// starts before the first item (step +1) or after the last (step -1).
+int32_t nextSelectable(const PopupMenu& menu, int32_t from, int32_t step);
+
+// Draws a whole level into surface (of layout's size): the background, each
+// item (item selected as kPopupItemSelected), an arrow on sub-menu entries
+// and the border, the last two in a colour that reads on the background.
+void drawPopupLevel(const PopupMenu& menu, const PopupLayout& layout, int32_t selected,
+                    PopupItemPainter& painter, PixelSurface& surface);
+
+}  // namespace VSTGUI
