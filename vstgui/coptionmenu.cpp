@@ -20,11 +20,8 @@ constexpr int32_t kMaxEntriesForColumns = 160;
 // Sub-menus nest at most this deep: a menu that (indirectly) holds itself
 // shows up to here instead of recursing without end.
 constexpr int32_t kMaxDepth = 16;
-// Bit 64 is a modifier (or button) of other platforms; never set here, but
-// counted as the other platforms count it.
-constexpr int32_t kOtherPlatformBit = 64;
-constexpr int32_t kModifiers = kShift | kControl | kAlt | kOtherPlatformBit;
-constexpr int32_t kOpeningButtons = kLButton | kRButton | kOtherPlatformBit;
+// Bit 64 (a button of other platforms, never set here) opens the pop-up too.
+constexpr int32_t kOpeningButtons = kLButton | kRButton | 64;
 
 bool isSeparator(const std::string& text) { return text == "-"; }
 bool hasMarker(const std::string& text, const char* marker) { return text.compare(0, 2, marker) == 0; }
@@ -226,7 +223,7 @@ void COptionMenu::draw(CDrawContext* context) { drawText(context, shownText()); 
 void COptionMenu::mouse(CDrawContext* context, const CPoint&, int32_t buttons) {
     if (!bMouseEnabled || !getFrame() || !context) return;
     lastButton = buttons == kButtonsUnread ? context->getMouseButtons() : buttons;
-    if (listener && (buttons & kModifiers))
+    if (listener && (buttons & kModifierClickMask))
         if (listener->controlModifierClicked(context, this, buttons) != 0) return;
     if (!(lastButton & kOpeningButtons)) return;
     if (bgWhenClick) drawText(context, shownText(), bgWhenClick);

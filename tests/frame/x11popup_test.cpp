@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/popuplayout.h"
 #include "vstgui/x11/x11windowsystem.h"
@@ -102,11 +103,11 @@ protected:
         ASSERT_NE(frame->getPlatformPopup(), nullptr) << "the X11 frame window offers pop-ups";
     }
 
-    // Tracks menu at placement while act plays the user, on a thread and a
-    // connection of its own, with the pop-up's windows once they show. A
-    // menu still open after act is closed with Escape, so no test hangs.
-    int32_t trackWhile(const PopupMenu& menu, const PopupPlacement& placement,
-                       std::function<void(XHost&, std::vector<CRect>&)> act) {
+    // Runs gui (which opens a pop-up and waits in it) while act plays the
+    // user, on a thread and a connection of its own, with the pop-up's
+    // windows once they show and hold the pointer. A menu still open after
+    // act is closed with Escape, so no test hangs.
+    void userWhile(std::function<void()> gui, std::function<void(XHost&, std::vector<CRect>&)> act) {
         std::atomic<bool> acted{false};
         std::thread user([&] {
             XHost hand;
@@ -120,9 +121,15 @@ protected:
                 hand.key(XK_Escape, true), hand.key(XK_Escape, false);
             }
         });
-        const int32_t result = frame->getPlatformPopup()->track(menu, placement, painter);
+        gui();
         user.join();
         EXPECT_TRUE(acted);
+    }
+    // Tracks menu at placement while act plays the user.
+    int32_t trackWhile(const PopupMenu& menu, const PopupPlacement& placement,
+                       std::function<void(XHost&, std::vector<CRect>&)> act) {
+        int32_t result = -2;
+        userWhile([&] { result = frame->getPlatformPopup()->track(menu, placement, painter); }, act);
         return result;
     }
 
@@ -257,6 +264,47 @@ TEST_F(X11Popup, FortyItemsFifteenToAColumnShowInThreeColumns) {
     });
     EXPECT_EQ(at.width(), widest[0] + widest[1] + widest[2] + 2) << "three columns side by side";
     EXPECT_EQ(at.height(), 15 * 18 + 2) << "fifteen items tall";
+}
+
+// --- an option menu in the frame
+
+class Chosen : public CControlListener {
+public:
+    void valueChanged(CDrawContext*, CControl* control) override { values.push_back(control->getValue()); }
+    std::vector<float> values;
+};
+
+TEST_F(X11Popup, AClickOnAMenuOpensItsPopupAndAClickOnTheThirdItemChoosesIt) {
+    Chosen listener;
+    auto* menu = new COptionMenu(CRect(50, 40, 100, 55), &listener, 3);
+    menu->setScheme(scheme);
+    for (const char* wave : waves) menu->addEntry(wave);
+    frame->addView(menu);
+    ASSERT_TRUE(idleUntil(frame, [] { return true; }));
+    CRect at;
+    userWhile(
+        [&] {
+            x.moveTo(kHostX + 60, kHostY + 45);
+            click(x, CPoint(kHostX + 60, kHostY + 45));
+            idleUntil(frame, [&] { return !listener.values.empty(); });
+        },
+        [&](XHost& hand, std::vector<CRect>& shown) {
+            at = shown[0];
+            click(hand, itemCentre(at, 2));
+        });
+    EXPECT_EQ(at.topLeft(), CPoint(kHostX + 50, kHostY + 55)) << "below the menu";
+    EXPECT_EQ(listener.values, std::vector<float>{2.f}) << "the third entry";
+    EXPECT_EQ(menu->getCurrent(), 2);
+
+    userWhile(
+        [&] {
+            click(x, CPoint(kHostX + 60, kHostY + 45));
+            idleUntil(frame, [&] { return menu->getLastResult() == -1; });
+        },
+        [](XHost& hand, std::vector<CRect>&) { hand.key(XK_Escape, true), hand.key(XK_Escape, false); });
+    EXPECT_EQ(listener.values.size(), 1u) << "Escape dismissed it: nothing sent";
+    EXPECT_EQ(menu->getCurrent(), 2) << "nothing changed";
+    EXPECT_TRUE(popups(x, host).empty());
 }
 
 }  // namespace

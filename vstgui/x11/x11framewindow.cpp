@@ -49,6 +49,18 @@ Display* connect() {
     return nullptr;
 }
 
+// The kLButton ... kAlt bits of an X button and modifier mask.
+int32_t buttonBits(unsigned mask) {
+    int32_t buttons = 0;
+    if (mask & Button1Mask) buttons |= kLButton;
+    if (mask & Button2Mask) buttons |= kMButton;
+    if (mask & Button3Mask) buttons |= kRButton;
+    if (mask & ShiftMask) buttons |= kShift;
+    if (mask & ControlMask) buttons |= kControl;
+    if (mask & Mod1Mask) buttons |= kAlt;
+    return buttons;
+}
+
 bool usableVisual(const Visual* visual) {
     return visual && (visual->c_class == TrueColor || visual->c_class == DirectColor);
 }
@@ -164,14 +176,7 @@ int32_t X11FrameWindow::getMouseButtons() {
     int x, y;
     unsigned mask;
     queryPointer(x, y, mask);
-    int32_t buttons = 0;
-    if (mask & Button1Mask) buttons |= kLButton;
-    if (mask & Button2Mask) buttons |= kMButton;
-    if (mask & Button3Mask) buttons |= kRButton;
-    if (mask & ShiftMask) buttons |= kShift;
-    if (mask & ControlMask) buttons |= kControl;
-    if (mask & Mod1Mask) buttons |= kAlt;
-    return buttons;
+    return buttonBits(mask);
 }
 
 // --- events
@@ -230,12 +235,19 @@ void X11FrameWindow::paint(const XExposeEvent& event) {
 void X11FrameWindow::press(const XButtonEvent& event) {
     const CPoint where(event.x, event.y);
     CDrawContext* context = frame_.createDrawContext();
-    if (event.button >= Button1 && event.button <= Button3)
-        frame_.mouse(context, where, kButtonsUnread);
-    else if (event.button == kWheelAway)
+    if (event.button >= Button1 && event.button <= Button3) {
+        // The frame reads the buttons live (-1), except when the click was
+        // over before this idle delivered it: then the press as it happened,
+        // or a quick click on a menu would open nothing.
+        int32_t buttons = kButtonsUnread;
+        const int32_t pressed = buttonBits(Button1Mask << (event.button - Button1));
+        if (!(getMouseButtons() & pressed)) buttons = pressed | buttonBits(event.state);
+        frame_.mouse(context, where, buttons);
+    } else if (event.button == kWheelAway) {
         frame_.onWheel(context, where, 1.f);
-    else if (event.button == kWheelTowards)
+    } else if (event.button == kWheelTowards) {
         frame_.onWheel(context, where, -1.f);
+    }
     context->forget();
 }
 
