@@ -96,7 +96,7 @@ TEST_F(X11Frame, AClickReachesTheFrameAtTheWindowPointWithTheServersButtons) {
     x.button(1, true);
     ASSERT_TRUE(idleUntil(e.frame, [&] { return e.probe->clicks == 1; })) << "the press arrived";
     EXPECT_EQ(e.probe->lastWhere, CPoint(10, 20)) << "window point (10, 20)";
-    EXPECT_EQ(e.probe->lastButtons, kLButton) << "the held button, read from the server";
+    EXPECT_EQ(e.probe->lastButtons, kLButton) << "the pressed button";
     x.button(1, false);
 
     x.key(XK_Shift_L, true);

@@ -1,6 +1,7 @@
 // Writes a PNG of a small view tree drawn through the frame's off-screen
 // buffer: the background bitmap, film-strip knobs drawn with a key colour,
-// switches, a nested container with text in every alignment, and shapes.
+// a drawn knob, switches, value displays, a nested container with text in
+// every alignment, and shapes.
 //
 //   vstgui_picture out.png
 #include <png.h>
@@ -9,37 +10,16 @@
 #include <vector>
 
 #include "fakeplatform.h"
+#include "vstgui/canimknob.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
+#include "vstgui/conoffbutton.h"
+#include "vstgui/cparamdisplay.h"
 
 using namespace VSTGUI;
 
 namespace {
-
-// One frame of a vertical film strip, see-through where the strip is black.
-class FilmFrame : public CView {
-public:
-    FilmFrame(const CRect& size, CBitmap* strip, int32_t frame) : CView(size), frame(frame) {
-        setBackground(strip);
-    }
-    void draw(CDrawContext* context) override {
-        pBackground->drawTransparent(context, size, CPoint(0, frame * size.height()));
-        setDirty(false);
-    }
-    int32_t frame;
-};
-
-// A switch picture: off above, on below.
-class Switch : public CView {
-public:
-    Switch(const CRect& size, CBitmap* picture, bool on) : CView(size), on(on) { setBackground(picture); }
-    void draw(CDrawContext* context) override {
-        pBackground->draw(context, size, CPoint(0, on ? size.height() : 0));
-        setDirty(false);
-    }
-    bool on;
-};
 
 class Label : public CView {
 public:
@@ -123,10 +103,30 @@ int main(int argc, char** argv) {
 
     auto* frame = new CFrame(CRect(0, 0, 600, 500), platform.parent(), nullptr, platform);
     frame->setBackground(background);
-    for (int32_t i = 0; i < 8; ++i)
-        frame->addView(new FilmFrame(CRect(30 + i * 60, 30, 70 + i * 60, 70), strip, i * 79 / 7));
-    frame->addView(new Switch(CRect(30, 100, 60, 120), switchA, false));
-    frame->addView(new Switch(CRect(80, 100, 110, 120), switchB, true));
+    for (int32_t i = 0; i < 8; ++i) {
+        auto* knob = new CAnimKnob(CRect(30 + i * 60, 30, 70 + i * 60, 70), nullptr, i, 80, 40, strip, CPoint());
+        knob->setTransparency(true);  // see-through where the strip is black
+        knob->setValue(float(i) / 7.f);
+        frame->addView(knob);
+    }
+    auto* drawnKnob = new CKnob(CRect(510, 90, 550, 130), nullptr, 8, nullptr, nullptr, CPoint());
+    drawnKnob->setValue(0.3f);
+    frame->addView(drawnKnob);
+    auto* off = new COnOffButton(CRect(30, 100, 60, 120), nullptr, 9, switchA);
+    auto* on = new COnOffButton(CRect(80, 100, 110, 120), nullptr, 10, switchB);
+    on->setValue(1.f);
+    frame->addView(off);
+    frame->addView(on);
+    auto* display = new CParamDisplay(CRect(140, 95, 240, 125), nullptr, k3DIn);
+    display->setBackColor(CColor{40, 40, 40, 255});
+    display->setFrameColor(CColor{200, 200, 200, 255});
+    display->setValue(0.5f);
+    frame->addView(display);
+    auto* shadowed = new CParamDisplay(CRect(260, 95, 380, 125), nullptr, kShadowText);
+    shadowed->setFont(kNormalFontBig);
+    shadowed->setStringConvert([](float value, char* text) { std::snprintf(text, 256, "%d %%", int(value * 100)); });
+    shadowed->setValue(0.75f);
+    frame->addView(shadowed);
 
     auto* panel = new CViewContainer(CRect(30, 150, 570, 470));
     panel->setBackgroundColor(CColor{48, 48, 56, 255});

@@ -49,8 +49,8 @@ Display* connect() {
     return nullptr;
 }
 
-// The kLButton ... kAlt bits of an X button and modifier mask.
-int32_t buttonBits(unsigned mask) {
+// The CButton bits of an X button and modifier mask (logical buttons).
+int32_t buttonsOf(unsigned mask) {
     int32_t buttons = 0;
     if (mask & Button1Mask) buttons |= kLButton;
     if (mask & Button2Mask) buttons |= kMButton;
@@ -176,7 +176,7 @@ int32_t X11FrameWindow::getMouseButtons() {
     int x, y;
     unsigned mask;
     queryPointer(x, y, mask);
-    return buttonBits(mask);
+    return buttonsOf(mask);
 }
 
 // --- events
@@ -195,6 +195,9 @@ void X11FrameWindow::dispatchEvents() {
 
 bool X11FrameWindow::dispatchPendingPaint() {
     XEvent event;
+    // A control holding the mouse calls this from inside a delivery; the
+    // window's destruction is taken here too, so that its loop can end.
+    if (alive_ && XCheckTypedWindowEvent(display_, window_, DestroyNotify, &event)) handle(event);
     if (!alive_ || !XCheckTypedWindowEvent(display_, window_, Expose, &event)) return false;
     paint(event.xexpose);
     return true;
@@ -240,8 +243,8 @@ void X11FrameWindow::press(const XButtonEvent& event) {
         // over before this idle delivered it: then the press as it happened,
         // or a quick click on a menu would open nothing.
         int32_t buttons = kButtonsUnread;
-        const int32_t pressed = buttonBits(Button1Mask << (event.button - Button1));
-        if (!(getMouseButtons() & pressed)) buttons = pressed | buttonBits(event.state);
+        const int32_t pressed = buttonsOf(Button1Mask << (event.button - Button1));
+        if (!(getMouseButtons() & pressed)) buttons = pressed | buttonsOf(event.state);
         frame_.mouse(context, where, buttons);
     } else if (event.button == kWheelAway) {
         frame_.onWheel(context, where, 1.f);

@@ -6,10 +6,13 @@
 // the host. Events wait in the connection until the frame's idle asks for
 // them (dispatchEvents) and are turned into frame calls:
 //   Expose              -> drawRect of the exposed rectangle
-//   button 1, 2, 3      -> mouse at the press point, buttons -1 (read live)
+//   button 1, 2, 3      -> mouse at the press point with the buttons and
+//                          modifiers of the press (see press())
 //   button 4 / 5        -> onWheel +1 / -1 (away from / towards the user)
 //   DestroyNotify       -> setOpenFlag(false), system window none; from then
-//                          on nothing is drawn or asked of the window
+//                          on nothing is drawn or asked of the window (also
+//                          taken by dispatchPendingPaint, which a control's
+//                          mouse-tracking loop reaches through doIdleStuff)
 //   XDND messages       -> the frame's drag operations (XdndTarget)
 // Option menus pop up through X11PopupMenu on the same connection; while
 // one is open, this window's paints are still served.
