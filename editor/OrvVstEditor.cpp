@@ -135,6 +135,7 @@ void OrvVstEditor::close() {
 
 void OrvVstEditor::idle() {
     const std::uint64_t changed = takeChangedParameters();
+    if (!effect_) return AEffGUIEditor::idle();
     if (frame && changed) {
         for (int32_t index = 0; index < layout::kParameterCount; ++index) {
             if (!(changed >> index & 1)) continue;
