@@ -3,9 +3,9 @@
 //
 // The table is in creation order, which is also drawing order (later
 // controls lie on top; none overlap). A control's tag is the index of the
-// parameter it edits. Knobs are 40 x 40 film-strip knobs; menus list their
-// entries (a menu's value is the index of its entry); switches name the
-// bitmap that holds their off and on pictures. The panel artwork
+// parameter it edits. Knobs are 40 x 40 film-strip knobs; a menu lists its
+// parameter's entries (engine/Choices.h; its value is the entry's index);
+// switches name the bitmap that holds their off and on pictures. The panel artwork
 // (resources/draw_artwork.py) frames and labels the same rectangles.
 //
 // Plain constant data: safe from any thread.
@@ -21,9 +21,12 @@ struct Control {
     Kind kind;
     int16_t left, top, right, bottom;  // window pixels
     int32_t tag;                       // the parameter index
-    const char* const* entries;        // menus: the entry texts, in order
-    int32_t entryCount;
     int32_t bitmap;                    // switches: the off/on picture
+};
+
+struct Entries {
+    const char* const* texts = nullptr;
+    int count = 0;
 };
 
 inline constexpr int kControlCount = 40;
@@ -55,5 +58,7 @@ inline constexpr int16_t kReadoutLeft = 200, kReadoutTop = 470, kReadoutRight = 
 
 // The position in kControls of the control that edits parameter tag, or -1.
 int controlIndexOfTag(int32_t tag);
+// A menu's entry texts in order; none for other controls.
+Entries entriesOf(const Control& control);
 
 }  // namespace layout

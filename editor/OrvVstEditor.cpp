@@ -106,7 +106,8 @@ CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
             menu->setBackColor(kBlackCColor);
             menu->setScheme(scheme);
             scheme->forget();  // the menu holds it for as long as it lives
-            for (int e = 0; e < spec.entryCount; ++e) menu->addEntry(spec.entries[e], -1);
+            const layout::Entries entries = layout::entriesOf(spec);
+            for (int e = 0; e < entries.count; ++e) menu->addEntry(entries.texts[e], -1);
             menu->setCurrent(int32_t(value), true);
             return menu;
         }
