@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "vstgui/cbitmap.h"
 
 namespace VSTGUI {
 
@@ -37,12 +36,7 @@ void CAnimKnob::draw(CDrawContext* context) {
         }
         where.v = y;
     }
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size, where);
-        else
-            pBackground->draw(context, size, where);
-    }
+    drawBitmap(context, pBackground, size, where);
     valueToPoint(lastDrawnPoint);
     setDirty(false);
 }

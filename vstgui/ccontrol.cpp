@@ -71,6 +71,12 @@ bool CControl::offerModifierClick(CDrawContext* context, int32_t buttons) {
            listener->controlModifierClicked(context, this, buttons) != 0;
 }
 
+void CControl::reportEdit(CDrawContext* context) {
+    beginEdit();
+    if (listener) listener->valueChanged(context, this);
+    endEdit();
+}
+
 bool CControl::isOnOpenFrame() const { return pParentFrame && pParentFrame->getOpenFlag(); }
 
 }  // namespace VSTGUI

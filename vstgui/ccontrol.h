@@ -14,8 +14,8 @@
 // the frame (and so the host) that the parameter tag is being edited;
 // endEdit ends the gesture. A control attached to no frame edits nothing.
 //
-// All of this runs on the GUI thread, except setValue, which the editor may
-// call from the host's thread: a single float store.
+// All of this runs on the GUI thread. Parameter changes from other threads
+// reach a control only through the editor, which applies them at its idle.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +27,8 @@ class CControl;
 class CDrawContext;
 }  // namespace VSTGUI
 
-// Receives a control's user changes. The editor is one; controls hold their
-// listener without owning it.
+// Receives a control's user changes, on the GUI thread. The editor is one;
+// controls hold their listener without owning it.
 class CControlListener {
 public:
     // The control's value changed through the user. context may be none.
@@ -105,6 +105,8 @@ public:
 protected:
     // The listener took a modifier-click (see CControlListener).
     bool offerModifierClick(CDrawContext* context, int32_t buttons);
+    // One complete edit: beginEdit, the listener's valueChanged, endEdit.
+    void reportEdit(CDrawContext* context);
     // Still attached to a frame whose window lives: a loop that holds the
     // mouse goes on only while this holds.
     bool isOnOpenFrame() const;

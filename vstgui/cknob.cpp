@@ -107,12 +107,7 @@ float CKnob::valueFromPoint(CPoint& point) const {
 // --- drawing
 
 void CKnob::draw(CDrawContext* context) {
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size, offset);
-        else
-            pBackground->draw(context, size, offset);
-    }
+    drawBitmap(context, pBackground, size, offset);
     drawHandle(context);
     setDirty(false);
 }
@@ -231,15 +226,8 @@ void CKnob::mouse(CDrawContext* context, const CPoint& where, int32_t buttons) {
 
 bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
     if (!bMouseEnabled) return false;
-    float step = wheelInc * distance;
-    if (context && (context->getMouseButtons() & kShift)) step *= kFineStep;
-    value += step;
-    bounceValue();
-    if (isDirty() && listener) {
-        beginEdit();
-        listener->valueChanged(context, this);
-        endEdit();
-    }
+    const bool fine = context && (context->getMouseButtons() & kShift);
+    step(context, wheelInc * distance * (fine ? kFineStep : 1.f));
     return true;
 }
 
@@ -257,16 +245,15 @@ int32_t CKnob::onKeyDown(VstKeyCode& keyCode) {
     default:
         return -1;
     }
-    float step = wheelInc * direction;
-    if (keyCode.modifier & MODIFIER_SHIFT) step *= kFineStep;
-    value += step;
-    bounceValue();
-    if (isDirty() && listener) {
-        beginEdit();
-        listener->valueChanged(nullptr, this);
-        endEdit();
-    }
+    const bool fine = (keyCode.modifier & MODIFIER_SHIFT) != 0;
+    step(nullptr, wheelInc * direction * (fine ? kFineStep : 1.f));
     return 1;
+}
+
+void CKnob::step(CDrawContext* context, float amount) {
+    value += amount;
+    bounceValue();
+    if (isDirty() && listener) reportEdit(context);
 }
 
 }  // namespace VSTGUI

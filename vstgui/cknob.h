@@ -17,7 +17,7 @@
 // The knob draws a background bitmap with a handle bitmap or two lines as
 // pointer; CAnimKnob draws a film strip instead.
 //
-// GUI thread only (setValue excepted, see CControl).
+// GUI thread only.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +78,9 @@ public:
 protected:
     // aCoef, bCoef and halfAngle from the angles; marks dirty.
     void compute();
+    // A wheel or key step: moves the value by amount within min..max and
+    // reports a visible change as one edit.
+    void step(CDrawContext* context, float amount);
 
     CPoint offset;
     CColor colorHandle = kWhiteCColor;

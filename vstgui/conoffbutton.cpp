@@ -20,12 +20,7 @@ bool COnOffButton::isTypeOf(const char* className) const {
 
 void COnOffButton::draw(CDrawContext* context) {
     const int32_t top = value != 0.f && pBackground ? pBackground->getHeight() / 2 : 0;
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size, CPoint(0, top));
-        else
-            pBackground->draw(context, size, CPoint(0, top));
-    }
+    drawBitmap(context, pBackground, size, CPoint(0, top));
     setDirty(false);
 }
 
@@ -40,15 +35,9 @@ void COnOffButton::mouse(CDrawContext* context, const CPoint&, int32_t buttons) 
     ScopedReference<COnOffButton> keep(this);
     // A value set from outside toggles by its whole part (NaN counts as on).
     value = std::trunc(value) == 0.f ? 1.f : 0.f;
-    if (listener && style == kPostListenerUpdate) report(context);
+    if (listener && style == kPostListenerUpdate) reportEdit(context);
     doIdleStuff();
-    if (listener && style == kPreListenerUpdate) report(context);
-}
-
-void COnOffButton::report(CDrawContext* context) {
-    beginEdit();
-    listener->valueChanged(context, this);
-    endEdit();
+    if (listener && style == kPreListenerUpdate) reportEdit(context);
 }
 
 }  // namespace VSTGUI

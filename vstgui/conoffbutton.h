@@ -4,7 +4,7 @@
 // exactly 0.0 and 1.0 and tells the listener inside one edit gesture, either
 // after the window was repainted (kPreListenerUpdate) or before.
 //
-// GUI thread only (setValue excepted, see CControl).
+// GUI thread only.
 #pragma once
 
 #include <cstdint>
@@ -33,9 +33,6 @@ public:
     virtual void setStyle(int32_t newStyle) { style = newStyle; }
 
 protected:
-    // beginEdit, valueChanged, endEdit.
-    void report(CDrawContext* context);
-
     int32_t style;
 };
 

@@ -47,10 +47,7 @@ void CParamDisplay::drawText(CDrawContext* context, const char* text, CBitmap* n
     if (!context || (style & kNoDrawStyle)) return;
 
     if (CBitmap* picture = newBackground ? newBackground : pBackground) {
-        if (bTransparencyEnabled)
-            picture->drawTransparent(context, size, backOffset);
-        else
-            picture->draw(context, size, backOffset);
+        drawBitmap(context, picture, size, backOffset);
     } else if (!bTransparencyEnabled) {
         context->setFillColor(backColor);
         context->fillRect(size);

@@ -18,13 +18,16 @@ CView::~CView() {
 }
 
 void CView::draw(CDrawContext* context) {
-    if (pBackground) {
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, size);
-        else
-            pBackground->draw(context, size);
-    }
+    drawBitmap(context, pBackground, size);
     setDirty(false);
+}
+
+void CView::drawBitmap(CDrawContext* context, CBitmap* bitmap, const CRect& rect, const CPoint& offset) const {
+    if (!bitmap) return;
+    if (bTransparencyEnabled)
+        bitmap->drawTransparent(context, rect, offset);
+    else
+        bitmap->draw(context, rect, offset);
 }
 
 void CView::drawRect(CDrawContext* context, const CRect&) { draw(context); }

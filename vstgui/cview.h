@@ -122,6 +122,11 @@ public:
     void setParentView(CView* parent) { pParentView = parent; }
 
 protected:
+    // Draws bitmap (none: nothing) into rect from offset inside it, the key
+    // colour see-through when the view's transparency is on.
+    void drawBitmap(CDrawContext* context, CBitmap* bitmap, const CRect& rect,
+                    const CPoint& offset = CPoint()) const;
+
     CRect size;
     CRect mouseableArea;
     CFrame* pParentFrame = nullptr;

@@ -135,10 +135,7 @@ void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& rect
         context->getClipRect(saved);
         context->setClipRect(CRect(rect).bound(saved));
         const CRect whole(0, 0, pBackground->getWidth(), pBackground->getHeight());
-        if (bTransparencyEnabled)
-            pBackground->drawTransparent(context, whole, backgroundOffset);
-        else
-            pBackground->draw(context, whole, backgroundOffset);
+        drawBitmap(context, pBackground, whole, backgroundOffset);
         context->setClipRect(saved);
     } else if (!bTransparencyEnabled) {
         context->setFillColor(backgroundColor);
