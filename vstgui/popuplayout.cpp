@@ -4,7 +4,7 @@
 
 namespace VSTGUI {
 
-PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter) {
+PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32_t maxHeight) {
     items_.reserve(menu.items.size());
     int32_t x = kBorder, y = kBorder, bottom = kBorder;
     size_t columnStart = 0;
@@ -23,13 +23,14 @@ PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter) {
         return x + width;
     };
     for (size_t i = 0; i < menu.items.size(); ++i) {
-        if (menu.items[i].columnBreak && i > columnStart) {
+        const CPoint measured = painter.measure(menu.items[i]);
+        const CPoint itemSize(std::max(measured.h, 0), std::max(measured.v, 0));
+        const bool full = int64_t(y) + itemSize.v + kBorder > maxHeight;
+        if ((menu.items[i].columnBreak || full) && i > columnStart) {
             x = closeColumn(i);
             columnStart = i;
             y = kBorder;
         }
-        const CPoint measured = painter.measure(menu.items[i]);
-        const CPoint itemSize(std::max(measured.h, 0), std::max(measured.v, 0));
         items_.emplace_back(x, y, x + itemSize.h, y + itemSize.v);
         y += itemSize.v;
         bottom = std::max(bottom, y);

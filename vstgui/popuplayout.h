@@ -3,7 +3,8 @@
 // own pop-up places and arranges it alike.
 //
 // A level is a one-pixel border around columns of items. Items stack down a
-// column until an item marked columnBreak starts the next column; a column
+// column until an item marked columnBreak starts the next column (or the
+// column would grow taller than the screen allows); a column
 // is as wide as its widest item (plus room for an arrow when it holds a
 // sub-menu entry), and the level as tall as its tallest column.
 //
@@ -14,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <vector>
 
 #include "vstgui/crect.h"
@@ -29,8 +31,9 @@ public:
     static constexpr int32_t kArrowSpace = 12;
 
     PopupLayout() = default;
-    // Measures every item of menu with painter.
-    PopupLayout(const PopupMenu& menu, PopupItemPainter& painter);
+    // Measures every item of menu with painter; no level grows taller than
+    // maxHeight unless a single item is.
+    PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32_t maxHeight = INT32_MAX);
 
     // The level's width and height, border included.
     CPoint size() const { return size_; }

@@ -30,18 +30,7 @@ constexpr CColor kText{100, 100, 100, 255};
 // them: a window gone between two requests is no error.
 int ignoreError(Display*, XErrorEvent*) { return 0; }
 
-// The pop-up's windows on the screen: viewable override-redirect children
-// of the root other than the host's, outermost first (stacking order).
-std::vector<CRect> popups(XHost& x, Window host) {
-    std::vector<CRect> found;
-    for (Window w : x.children(DefaultRootWindow(x.display))) {
-        XWindowAttributes a{};
-        if (w == host || !XGetWindowAttributes(x.display, w, &a)) continue;
-        if (a.override_redirect && a.map_state == IsViewable)
-            found.emplace_back(a.x, a.y, a.x + a.width, a.y + a.height);
-    }
-    return found;
-}
+std::vector<CRect> popups(XHost& x, Window host) { return x.popups(host); }
 
 // The pop-up holds the pointer and the keyboard once nobody else can grab
 // them: only then do the user's moves and keys reach it.
@@ -54,15 +43,6 @@ bool grabbedElsewhere(XHost& hand) {
     if (keyboard == GrabSuccess) XUngrabKeyboard(hand.display, CurrentTime);
     XSync(hand.display, False);
     return pointer == AlreadyGrabbed && keyboard == AlreadyGrabbed;
-}
-
-template <class Done>
-bool waitFor(Done done) {
-    for (int i = 0; i < 400; ++i) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
 }
 
 PopupMenu menuOf(std::vector<const char*> texts, int perColumn = 0) {
@@ -213,6 +193,22 @@ TEST_F(X11Popup, APressDragReleaseChooses) {
         hand.button(1, false);
     });
     EXPECT_EQ(chosen, 3);
+}
+
+TEST_F(X11Popup, TheRightButtonChoosesOnlyWhenThePopupTracksIt) {
+    PopupPlacement right = below;
+    right.rightButton = true;
+    EXPECT_EQ(trackWhile(menuOf(waves), right,
+                         [](XHost& hand, std::vector<CRect>& shown) { click(hand, itemCentre(shown[0], 1), 3); }),
+              1)
+        << "opened by a right click: the right button chooses";
+    EXPECT_EQ(trackWhile(menuOf(waves), below,
+                         [](XHost& hand, std::vector<CRect>& shown) {
+                             click(hand, itemCentre(shown[0], 1), 3);
+                             click(hand, itemCentre(shown[0], 4), 1);
+                         }),
+              4)
+        << "opened by a left click: the right button chooses nothing, the left does";
 }
 
 TEST_F(X11Popup, ASubMenuOpensBesideItsEntry) {

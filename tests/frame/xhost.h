@@ -100,6 +100,23 @@ public:
         XSync(display, False);
     }
 
+    // Viewable unmanaged (override-redirect) top-level windows other than
+    // except, bottom first: pop-up menus while one is open.
+    std::vector<VSTGUI::CRect> popups(Window except) {
+        std::vector<VSTGUI::CRect> found;
+        Window root = None, up = None, *list = nullptr;
+        unsigned n = 0;
+        if (!XQueryTree(display, DefaultRootWindow(display), &root, &up, &list, &n)) return found;
+        for (unsigned i = 0; i < n; ++i) {
+            XWindowAttributes a{};
+            if (list[i] == except || !XGetWindowAttributes(display, list[i], &a)) continue;
+            if (a.override_redirect && a.map_state == IsViewable)
+                found.push_back(VSTGUI::CRect(a.x, a.y, a.x + a.width, a.y + a.height));
+        }
+        if (list) XFree(list);
+        return found;
+    }
+
     Atom atom(const char* name) { return XInternAtom(display, name, False); }
 
     Display* display = nullptr;
@@ -113,6 +130,16 @@ inline int openFileDescriptors() {
         closedir(dir);
     }
     return n;
+}
+
+// Waits until done() holds, for at most two seconds.
+template <class Done>
+bool waitFor(Done done) {
+    for (int i = 0; i < 400; ++i) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 // Idles frame until done() holds, for at most two seconds: events from

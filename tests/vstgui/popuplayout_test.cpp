@@ -1,4 +1,5 @@
-// PopupLayout: columns of items, and pop-ups kept on the screen.
+// PopupLayout: columns for menus taller than the screen, placement where the
+// screen leaves no room, and the keyboard's way through the items.
 #include <gtest/gtest.h>
 
 #include "vstgui/popuplayout.h"
@@ -30,37 +31,20 @@ PopupMenu menuOf(int items, int perColumn) {
 constexpr int32_t kB = PopupLayout::kBorder;
 const CRect kScreen(0, 0, 1280, 1024);
 
-TEST(PopupLayout, FortyItemsFifteenToAColumnMakeThreeColumns) {
+TEST(PopupLayout, AMenuTallerThanTheScreenContinuesInANewColumn) {
     FixedPainter painter;
-    const PopupLayout layout(menuOf(40, 15), painter);
-    EXPECT_EQ(layout.columns(), 3);
-    EXPECT_EQ(layout.size(), CPoint(3 * 40 + 2 * kB, 15 * 18 + 2 * kB)) << "as tall as a full column";
-    EXPECT_EQ(layout.item(15), CRect(kB + 40, kB, kB + 80, kB + 18)) << "item 15 tops the second column";
-    EXPECT_EQ(layout.item(39).left, kB + 80) << "the last in the third";
-    EXPECT_EQ(layout.itemAt(CPoint(kB + 85, kB + 18 * 9 + 1)), 39) << "hit test: column 3, row 10";
-    EXPECT_EQ(layout.itemAt(CPoint(kB + 85, kB + 18 * 10 + 1)), -1) << "below the short column: nothing";
+    const PopupLayout layout(menuOf(100, 0), painter, 1024);
+    const int32_t perColumn = (1024 - 2 * kB) / 18;  // 56
+    EXPECT_EQ(layout.columns(), 2);
+    EXPECT_EQ(layout.item(size_t(perColumn)).top, kB) << "the first item that would not fit starts column 2";
+    EXPECT_LE(layout.size().v, 1024);
 }
 
-TEST(PopupLayout, AColumnWithASubMenuEntryLeavesRoomForTheArrow) {
-    FixedPainter painter;
-    PopupMenu menu = menuOf(3, 0);
-    menu.items[1].subMenu = 0;
-    menu.subMenus.push_back(menuOf(2, 0));
-    const PopupLayout layout(menu, painter);
-    EXPECT_EQ(layout.item(0).width(), 40 + PopupLayout::kArrowSpace);
-}
-
-TEST(PopupLayout, APopupStaysOnTheScreen) {
-    const CPoint size(100, 200);
-    EXPECT_EQ(placePopup(size, {CPoint(300, 400), 385, false}, kScreen), CPoint(300, 400)) << "fits below";
-    EXPECT_EQ(placePopup(size, {CPoint(300, 900), 885, false}, kScreen), CPoint(300, 685))
-        << "near the bottom: above the control, its bottom at flipBottom";
-    EXPECT_EQ(placePopup(size, {CPoint(1250, 400), 385, false}, kScreen), CPoint(1180, 400))
-        << "near the right edge: moved left until it fits";
-    EXPECT_EQ(placePopup(size, {CPoint(300, 900), 150, false}, kScreen), CPoint(300, 0))
-        << "no room above either: kept on the screen";
-    EXPECT_EQ(placePopup(CPoint(100, 2000), {CPoint(300, 400), 385, false}, kScreen).v, 0)
-        << "taller than the screen: from its top";
+// Where it fits below, and near the bottom or right edge: x11popup_test.
+TEST(PopupLayout, APopupWithoutRoomAboveOrTallerThanTheScreenStartsAtItsTop) {
+    EXPECT_EQ(placePopup(CPoint(100, 200), {CPoint(300, 900), 150, false}, kScreen), CPoint(300, 0))
+        << "no room below nor above the control";
+    EXPECT_EQ(placePopup(CPoint(100, 2000), {CPoint(300, 400), 385, false}, kScreen).v, 0);
 }
 
 TEST(PopupLayout, ASubMenuOpensBesideItsEntryOrLeftWhenTheRightIsFull) {

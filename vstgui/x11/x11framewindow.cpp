@@ -238,19 +238,16 @@ void X11FrameWindow::paint(const XExposeEvent& event) {
 void X11FrameWindow::press(const XButtonEvent& event) {
     const CPoint where(event.x, event.y);
     CDrawContext* context = frame_.createDrawContext();
-    if (event.button >= Button1 && event.button <= Button3) {
-        // The frame reads the buttons live (-1), except when the click was
-        // over before this idle delivered it: then the press as it happened,
-        // or a quick click on a menu would open nothing.
-        int32_t buttons = kButtonsUnread;
-        const int32_t pressed = buttonsOf(Button1Mask << (event.button - Button1));
-        if (!(getMouseButtons() & pressed)) buttons = pressed | buttonsOf(event.state);
-        frame_.mouse(context, where, buttons);
-    } else if (event.button == kWheelAway) {
+    // The buttons and modifiers of the press, not the live ones: the event
+    // waited for the host's idle, and a quick click (a touchpad tap) has
+    // been released by then. A control that tracks the mouse reads on live.
+    constexpr int32_t kPressed[] = {kLButton, kMButton, kRButton};
+    if (event.button >= Button1 && event.button <= Button3)
+        frame_.mouse(context, where, buttonsOf(event.state) | kPressed[event.button - Button1]);
+    else if (event.button == kWheelAway)
         frame_.onWheel(context, where, 1.f);
-    } else if (event.button == kWheelTowards) {
+    else if (event.button == kWheelTowards)
         frame_.onWheel(context, where, -1.f);
-    }
     context->forget();
 }
 

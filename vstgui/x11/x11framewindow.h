@@ -67,8 +67,6 @@ public:
 
     // The window's id (for tests and the host's bookkeeping).
     Window windowId() const { return window_; }
-    // The option menus' pop-up (for tests: its windows while open).
-    const X11PopupMenu& popup() const { return *popup_; }
 
 private:
     X11FrameWindow(Display* display, Window parent, Window window, const XWindowAttributes& parentAttributes,

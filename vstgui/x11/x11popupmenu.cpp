@@ -34,7 +34,8 @@ constexpr unsigned kRight = Button3;
 }  // namespace
 
 struct X11PopupMenu::Level {
-    Level(const PopupMenu& menu, PopupItemPainter& painter) : menu(menu), layout(menu, painter) {}
+    Level(const PopupMenu& menu, PopupItemPainter& painter, const CRect& screen)
+        : menu(menu), layout(menu, painter, screen.height()) {}
     const PopupMenu& menu;
     PopupLayout layout;
     CRect onScreen;
@@ -56,12 +57,6 @@ X11PopupMenu::~X11PopupMenu() {
     }
 }
 
-std::vector<Window> X11PopupMenu::levelWindows() const {
-    std::vector<Window> windows;
-    for (const auto& level : levels_) windows.push_back(level->window);
-    return windows;
-}
-
 int32_t X11PopupMenu::track(const PopupMenu& menu, const PopupPlacement& placement, PopupItemPainter& painter) {
     if (tracking_ || menu.items.empty()) return -1;
     XWindowAttributes rootAttributes{};
@@ -79,7 +74,7 @@ int32_t X11PopupMenu::track(const PopupMenu& menu, const PopupPlacement& placeme
     done_ = false;
     result_ = -1;
 
-    auto first = std::make_unique<Level>(menu, painter);
+    auto first = std::make_unique<Level>(menu, painter, screen_);
     const CPoint topLeft = placePopup(first->layout.size(), placement, screen_);
     if (openLevel(std::move(first), topLeft) && grab()) {
         Window root = None, child = None;
@@ -152,7 +147,7 @@ void X11PopupMenu::openSubMenu(size_t parent, int32_t item) {
     if (sub.items.empty()) return;
     CRect entryOnScreen = from.layout.item(size_t(item));
     entryOnScreen.offset(from.onScreen.left, from.onScreen.top);
-    auto level = std::make_unique<Level>(sub, *painter_);
+    auto level = std::make_unique<Level>(sub, *painter_, screen_);
     const CPoint topLeft = placeSubMenu(level->layout.size(), entryOnScreen, from.onScreen, screen_);
     if (openLevel(std::move(level), topLeft)) from.openSub = item;
 }

@@ -49,9 +49,6 @@ public:
 
     int32_t track(const PopupMenu& menu, const PopupPlacement& placement, PopupItemPainter& painter) override;
 
-    // The level windows while a menu is open, outermost first (for tests).
-    std::vector<Window> levelWindows() const;
-
 private:
     struct Level;
 
