@@ -38,8 +38,7 @@ TEST(EditorStress, OpenAndCloseWhileParametersChangeAndAudioRuns) {
     });
     for (int cycle = 0; cycle < 1000; ++cycle) {
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1) << "cycle " << cycle;
-        host.dispatch(effEditIdle);
-        host.dispatch(effEditIdle);
+        host.dispatch(effEditIdle);  // applies the recorded changes to the controls
         host.dispatch(effEditClose);
     }
     stop = true;
