@@ -1,65 +1,197 @@
 #include "editor/OrvVstEditor.h"
 
+#include "editor/ValueReadout.h"
+#include "plugin/AudioEffect.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
+#include "vstgui/canimknob.h"
+#include "vstgui/conoffbutton.h"
+#include "vstgui/coptionmenu.h"
+#include "vstgui/coptionmenuscheme.h"
+#include "vstgui/cparamdisplay.h"
 #include "vstgui/x11/x11windowsystem.h"
 
+using namespace VSTGUI;
+
 namespace {
-// Parameters the recorder can tell apart: one bit each.
-constexpr VstInt32 kRecordedParameters = 64;
+
+// The change record has one bit per parameter.
+static_assert(layout::kParameterCount <= 64, "one bit per parameter");
+
+constexpr int32_t kBitmapIds[4] = {layout::kBackgroundBitmap, layout::kKnobBitmap, layout::kLearnBitmap,
+                                   layout::kLearnAllBitmap};
+constexpr int kBackground = 0, kKnobStrip = 1;
+
+// Menus: black boxes with grey text; the pop-up highlights in near-black
+// with white text.
+constexpr CColor kMenuText{100, 100, 100, 255};
+constexpr CColor kMenuSelection{25, 25, 25, 255};
+
+// The readout: light text in a dark slot that matches the panel artwork.
+constexpr CColor kReadoutBack{18, 19, 22, 255};
+constexpr CColor kReadoutText{214, 218, 226, 255};
+
+CRect rectOf(const layout::Control& c) { return CRect(c.left, c.top, c.right, c.bottom); }
+
 }  // namespace
 
 OrvVstEditor::OrvVstEditor(AudioEffect* effect) : OrvVstEditor(effect, VSTGUI::x11::windowSystem()) {}
 
-OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows)
-    : AEffGUIEditor(effect, windows), background_(new VSTGUI::CBitmap(kBackgroundBitmap)) {
-    // The picture's size is the window's; the module always carries it.
-    const bool loaded = background_->isLoaded();
+OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) : AEffGUIEditor(effect, windows) {
+    // The panel's size is the window's; the module always carries it.
+    bitmaps_[kBackground] = new CBitmap(kBitmapIds[kBackground]);
+    const bool loaded = bitmaps_[kBackground]->isLoaded();
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = loaded ? std::int16_t(background_->getHeight()) : kHeight;
-    rect.right = loaded ? std::int16_t(background_->getWidth()) : kWidth;
+    rect.bottom = loaded ? std::int16_t(bitmaps_[kBackground]->getHeight()) : kHeight;
+    rect.right = loaded ? std::int16_t(bitmaps_[kBackground]->getWidth()) : kWidth;
 }
 
 OrvVstEditor::~OrvVstEditor() {
     close();
-    if (background_) background_->forget();
 }
 
 bool OrvVstEditor::open(void* window) {
     if (frame) close();
-    if (!background_) background_ = new VSTGUI::CBitmap(kBackgroundBitmap);
-    auto* newFrame = new VSTGUI::CFrame(VSTGUI::CRect(0, 0, rect.right, rect.bottom), window, this,
-                                        windowSystem());
+    for (int i = 0; i < 4; ++i) {
+        if (bitmaps_[i]) continue;  // the constructor's background is reused
+        bitmaps_[i] = new CBitmap(kBitmapIds[i]);
+        // Black around the knob face is see-through.
+        if (i == kKnobStrip) bitmaps_[i]->setTransparentColor(kBlackCColor);
+    }
+    auto* newFrame = new CFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem());
     if (!newFrame->hasWindow()) {
         newFrame->forget();
         return false;
     }
-    newFrame->setBackground(background_);
+    newFrame->setBackground(bitmaps_[kBackground]);
     AEffGUIEditor::open(window);
     frame = newFrame;
+    // Values stored before now are read below; older records are moot.
+    changed_.store(0, std::memory_order_relaxed);
+    for (int i = 0; i < layout::kControlCount; ++i) {
+        controls_[i] = makeControl(layout::kControls[i]);
+        frame->addView(controls_[i]);  // the frame holds the control from here on
+    }
+    readout_ = new CParamDisplay(
+        CRect(layout::kReadoutLeft, layout::kReadoutTop, layout::kReadoutRight, layout::kReadoutBottom));
+    readout_->setBackColor(kReadoutBack);
+    readout_->setFrameColor(kReadoutBack);
+    readout_->setFontColor(kReadoutText);
+    readout_->setStringConvert(&OrvVstEditor::readoutText, this);
+    readout_->setMouseEnabled(false);  // it only shows
+    frame->addView(readout_);
+    showInReadout(readoutIndex_);
     return true;
 }
 
+CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
+    const float value = effect_ ? effect_->getParameter(spec.tag) : 0.f;
+    switch (spec.kind) {
+        case layout::Kind::knob: {
+            CBitmap* strip = bitmaps_[kKnobStrip];
+            auto* knob = new CAnimKnob(CRect(spec.left, spec.top, spec.left + strip->getWidth(), spec.top + 40), this,
+                                       spec.tag, layout::kKnobFrames, layout::kKnobFrameHeight, strip, CPoint(0, 0));
+            knob->setInsetValue(0);
+            knob->setTransparency(true);
+            knob->setValue(value);
+            knob->setDefaultValue(0.f);  // Ctrl-click: parameter to 0.0
+            return knob;
+        }
+        case layout::Kind::menu: {
+            auto* scheme = new COptionMenuScheme();
+            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kBlackCColor);
+            auto* menu = new COptionMenu(rectOf(spec), this, spec.tag);
+            menu->setFontColor(kMenuText);
+            menu->setBackColor(kBlackCColor);
+            menu->setScheme(scheme);
+            scheme->forget();  // the menu holds it for as long as it lives
+            const layout::Entries entries = layout::entriesOf(spec);
+            for (int e = 0; e < entries.count; ++e) menu->addEntry(entries.texts[e], -1);
+            menu->setCurrent(int32_t(value), true);
+            return menu;
+        }
+        case layout::Kind::learnSwitch: {
+            CBitmap* picture = bitmaps_[spec.bitmap == layout::kLearnBitmap ? 2 : 3];
+            const CRect size(spec.left, 472, spec.left + picture->getWidth(), 472 + picture->getHeight() / 2);
+            auto* button = new COnOffButton(size, this, spec.tag, picture, kPreListenerUpdate);
+            button->setValue(value);
+            return button;
+        }
+    }
+    return nullptr;
+}
+
 void OrvVstEditor::close() {
-    if (frame) frame->forget();
+    if (frame) frame->forget();  // releases every control and the background
     frame = nullptr;
-    if (background_) background_->forget();
-    background_ = nullptr;
+    for (CControl*& control : controls_) control = nullptr;
+    readout_ = nullptr;
+    for (CBitmap*& bitmap : bitmaps_) {
+        if (bitmap) bitmap->forget();
+        bitmap = nullptr;
+    }
     AEffGUIEditor::close();
 }
 
 void OrvVstEditor::idle() {
-    // No controls yet to bring up to date: the changes are taken and dropped.
-    takeChangedParameters();
+    const std::uint64_t changed = takeChangedParameters();
+    if (!effect_) return AEffGUIEditor::idle();
+    if (frame && changed) {
+        for (int32_t index = 0; index < layout::kParameterCount; ++index) {
+            if (!(changed >> index & 1)) continue;
+            const int i = layout::controlIndexOfTag(index);
+            // Menus follow in the refresh below; knobs and switches here.
+            if (i >= 0 && layout::kControls[i].kind != layout::Kind::menu)
+                controls_[i]->setValue(effect_->getParameter(index));
+            if (index == readoutIndex_) showInReadout(index);
+        }
+    }
     AEffGUIEditor::idle();
+    if (!frame) return;
+    for (int32_t tag : layout::kMenuRefreshOrder)
+        controls_[layout::controlIndexOfTag(tag)]->setValue(effect_->getParameter(tag));
 }
 
 void OrvVstEditor::setParameter(VstInt32 index, float) {
-    if (index < 0 || index >= kRecordedParameters) return;
+    if (index < 0 || index >= layout::kParameterCount) return;
     changed_.fetch_or(std::uint64_t{1} << index, std::memory_order_relaxed);
 }
 
 std::uint64_t OrvVstEditor::takeChangedParameters() {
     return changed_.exchange(0, std::memory_order_relaxed);
+}
+
+void OrvVstEditor::beginEdit(VstInt32 index) {
+    AEffGUIEditor::beginEdit(index);
+    showInReadout(index);
+}
+
+void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
+    if (!control) return;
+    const int32_t tag = control->getTag();
+    if (tag < 0 || tag >= layout::kParameterCount) return;
+    if (effect_) effect_->setParameterAutomated(tag, control->getValue());
+    control->setDirty(true);
+    showInReadout(tag);
+}
+
+CControl* OrvVstEditor::getControl(int i) const {
+    return (i >= 0 && i < layout::kControlCount) ? controls_[i] : nullptr;
+}
+
+void OrvVstEditor::showInReadout(int32_t index) {
+    if (index < 0 || index >= layout::kParameterCount) return;
+    readoutIndex_ = index;
+    if (!readout_) return;
+    readout_->setValue(effect_ ? effect_->getParameter(index) : 0.f);
+    readout_->setDirty(true);
+}
+
+void OrvVstEditor::readoutText(float, char* text, void* editor) {
+    auto* self = static_cast<OrvVstEditor*>(editor);
+    text[0] = '\0';
+    if (self && self->effect_)
+        readout::describe(*self->effect_, self->readoutIndex_, layout::kParameterCount, text,
+                          CParamDisplay::kTextSize);
 }

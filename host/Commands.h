@@ -11,7 +11,8 @@ using Args = std::vector<std::string>;
 int runInfo(const Args& args);
 // edit PLUGIN.so: the plug-in's editor in a window until it is closed.
 int runEdit(const Args& args);
-// screenshot PLUGIN.so OUT.png: a PNG of the editor on the current display.
+// screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: a PNG of the
+// editor on the current display.
 int runScreenshot(const Args& args);
 // render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]: plays a phrase
 // or a MIDI file through a program into an audio file.
@@ -20,3 +21,8 @@ int runRender(const Args& args);
 int runBench(const Args& args);
 // play PLUGIN.so [...]: the plug-in live as a JACK client, MIDI in, audio out.
 int runPlay(const Args& args);
+
+class PluginHost;
+// Sets the program given by its exact name or its number (from 0); false,
+// with the reason in error, when there is none such. (RenderCommand.cpp)
+bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error);

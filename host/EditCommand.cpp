@@ -3,9 +3,12 @@
 // about 30 times a second, keys passed on, effEditClose when the window is
 // closed (or the program is interrupted).
 //
-// orv-host screenshot PLUGIN.so OUT.png: the same on the current display
-// without a user, writing the window's pixels to a PNG once the editor has
-// painted.
+// orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: the
+// same on the current display without a user, writing the window's pixels
+// to a PNG once the editor has painted; with a program chosen first, and
+// with a click at a point of the editor (a menu's pop-up is then in the
+// picture, and dismissed with Escape afterwards).
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -63,14 +66,71 @@ int runEdit(const Args& args) {
     return 0;
 }
 
+namespace {
+
+const char* const kScreenshotUsage =
+    "usage: orv-host screenshot PLUGIN.so OUT.png [--program N|NAME] [--click X,Y]\n"
+    "  --program P   program number (from 0) or exact program name, chosen first\n"
+    "  --click X,Y   click the editor there before the picture (opens a menu)\n";
+
+struct ScreenshotOptions {
+    std::string plugin, output, program;
+    bool click = false;
+    int clickX = 0, clickY = 0;
+};
+
+bool parseScreenshot(const Args& args, ScreenshotOptions& o) {
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--program" || a == "--click") {
+            if (i + 1 >= args.size()) return false;
+            const std::string& v = args[++i];
+            if (a == "--program") {
+                o.program = v;
+            } else {
+                char rest = 0;
+                if (std::sscanf(v.c_str(), "%d,%d%c", &o.clickX, &o.clickY, &rest) != 2) return false;
+                o.click = true;
+            }
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2) return false;
+    o.plugin = positional[0];
+    o.output = positional[1];
+    return true;
+}
+
+// Idles the editor as a DAW does until done is set (or about five seconds
+// have passed): a click's pop-up holds the idle call that opened it until
+// the user dismisses it.
+void idleUntil(EditorHost& host, HostWindow& window, const std::atomic<bool>& done) {
+    for (int i = 0; i < 150 && !done; ++i) {
+        window.handleEvents(host);
+        host.dispatch(effEditIdle);
+        std::this_thread::sleep_for(kIdlePeriod);
+    }
+}
+
+}  // namespace
+
 int runScreenshot(const Args& args) {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: orv-host screenshot PLUGIN.so OUT.png\n");
+    ScreenshotOptions o;
+    if (!parseScreenshot(args, o)) {
+        std::fprintf(stderr, "%s", kScreenshotUsage);
         return 2;
     }
     EditorHost host;
     HostWindow window;
-    if (!openEditor(host, window, args[0], HostWindow::Kind::kScreenshot)) return 1;
+    if (!openEditor(host, window, o.plugin, HostWindow::Kind::kScreenshot)) return 1;
+    std::string error;
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) {
+        host.dispatch(effEditClose);
+        std::fprintf(stderr, "orv-host: %s\n", error.c_str());
+        return 1;
+    }
     for (int i = 0; i < kScreenshotIdles; ++i) {
         window.handleEvents(host);
         host.dispatch(effEditIdle);
@@ -78,9 +138,34 @@ int runScreenshot(const Args& args) {
     }
     std::vector<uint8_t> rgb;
     int width = 0, height = 0;
-    const bool captured = window.capture(rgb, width, height);
+    bool captured = false;
+    if (o.click) {
+        // The user clicks, waits for the pop-up, takes the picture and
+        // dismisses it, while this thread goes on idling the editor.
+        std::atomic<bool> done{false};
+        bool usable = true;
+        std::thread user([&] {
+            ScreenUser screen(window.id());
+            usable = screen.ok();
+            if (usable) {
+                const bool popup = screen.clickAndWaitForPopup(o.clickX, o.clickY);
+                captured = screen.capture(rgb, width, height);
+                if (popup) screen.pressEscape();
+            }
+            done = true;
+        });
+        idleUntil(host, window, done);
+        user.join();
+        if (!usable) error = "cannot click: no XTest extension on the display";
+    } else {
+        captured = window.capture(rgb, width, height);
+    }
     host.dispatch(effEditClose);
-    std::string error = "cannot read the window's pixels";
+    if (!error.empty()) {
+        std::fprintf(stderr, "orv-host: %s\n", error.c_str());
+        return 1;
+    }
+    error = "cannot read the window's pixels";
     if (!captured || !writePng(args[1], rgb, width, height, error)) {
         std::fprintf(stderr, "orv-host: %s\n", error.c_str());
         return 1;

@@ -4,6 +4,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+
+#include <algorithm>
 
 #include <chrono>
 #include <cstdint>
@@ -144,10 +147,18 @@ void HostWindow::resize(int width, int height) {
     XFlush(display_);
 }
 
-bool HostWindow::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
+namespace {
+
+// The area of window on the screen, read from the root window so that
+// override-redirect windows over it (pop-ups) are in the picture.
+bool captureScreenArea(Display* display, Window window, std::vector<uint8_t>& rgb, int& width, int& height) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display_, window_, &attributes)) return false;
-    XImage* image = XGetImage(display_, window_, 0, 0, unsigned(attributes.width),
+    if (!window || !XGetWindowAttributes(display, window, &attributes)) return false;
+    const Window root = DefaultRootWindow(display);
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, window, root, 0, 0, &rootX, &rootY, &child);
+    XImage* image = XGetImage(display, root, rootX, rootY, unsigned(attributes.width),
                               unsigned(attributes.height), AllPlanes, ZPixmap);
     if (!image) return false;
     width = attributes.width;
@@ -165,4 +176,75 @@ bool HostWindow::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
     }
     XDestroyImage(image);
     return true;
+}
+
+}  // namespace
+
+bool HostWindow::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
+    return captureScreenArea(display_, window_, rgb, width, height);
+}
+
+// ---- ScreenUser --------------------------------------------------------------
+
+ScreenUser::ScreenUser(unsigned long window) : window_(window) {
+    display_ = XOpenDisplay(nullptr);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (display_ && !XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+}
+
+ScreenUser::~ScreenUser() {
+    if (display_) XCloseDisplay(display_);
+}
+
+std::vector<unsigned long> ScreenUser::shownTopLevels() {
+    std::vector<unsigned long> shown;
+    Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
+                shown.push_back(children[i]);
+        }
+    }
+    if (children) XFree(children);
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+bool ScreenUser::clickAndWaitForPopup(int x, int y) {
+    const std::vector<unsigned long> before = shownTopLevels();
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+    // The host's next idle call takes the click; a pop-up then opens and
+    // paints. Polled every 20 ms for about a second.
+    for (int i = 0; i < 50; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const std::vector<unsigned long> now = shownTopLevels();
+        if (std::any_of(now.begin(), now.end(),
+                        [&](unsigned long w) { return !std::binary_search(before.begin(), before.end(), w); })) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));  // its first paint
+            return true;
+        }
+    }
+    return false;
+}
+
+void ScreenUser::pressEscape() {
+    const KeyCode escape = XKeysymToKeycode(display_, XK_Escape);
+    XTestFakeKeyEvent(display_, escape, True, CurrentTime);
+    XTestFakeKeyEvent(display_, escape, False, CurrentTime);
+    XSync(display_, False);
+}
+
+bool ScreenUser::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
+    return captureScreenArea(display_, window_, rgb, width, height);
 }

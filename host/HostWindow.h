@@ -41,7 +41,8 @@ public:
     // once the user asked to close the window.
     bool handleEvents(PluginHost& host);
     void resize(int width, int height);
-    // The window's pixels as rows of RGB bytes, top row first.
+    // The window's area of the screen as rows of RGB bytes, top row first:
+    // the editor, and any pop-up window over it.
     bool capture(std::vector<uint8_t>& rgb, int& width, int& height);
     const std::string& error() const { return error_; }
 
@@ -52,4 +53,33 @@ private:
     unsigned long window_ = 0;
     unsigned long deleteMessage_ = 0;  // the WM_DELETE_WINDOW atom
     std::string error_;
+};
+
+// ScreenUser: a user at the screen, with real input (XTest) on a connection
+// of its own, so that it can act while the host's thread is held inside the
+// plug-in (a pop-up menu runs a modal loop inside the editor's idle call).
+// One thread only; a different one from the HostWindow's.
+class ScreenUser {
+public:
+    // Acts on window (a HostWindow's id). ok() is false without a display
+    // or without the XTest extension.
+    explicit ScreenUser(unsigned long window);
+    ~ScreenUser();
+    ScreenUser(const ScreenUser&) = delete;
+    ScreenUser& operator=(const ScreenUser&) = delete;
+
+    bool ok() const { return display_ != nullptr; }
+    // Clicks the left button at (x, y) of the window. True when a new
+    // top-level window (a pop-up) appeared within about a second.
+    bool clickAndWaitForPopup(int x, int y);
+    // Presses Escape, which dismisses a pop-up.
+    void pressEscape();
+    // As HostWindow::capture.
+    bool capture(std::vector<uint8_t>& rgb, int& width, int& height);
+
+private:
+    std::vector<unsigned long> shownTopLevels();
+
+    _XDisplay* display_ = nullptr;
+    unsigned long window_;
 };

@@ -133,17 +133,6 @@ int parse(const Args& args, Options& o) {
     return 0;
 }
 
-bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
-    const std::vector<std::string> names = host.programNames();
-    const int p = findProgram(names, wanted);
-    if (p < 0) {
-        error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
-        return false;
-    }
-    host.dispatch(effSetProgram, 0, p);
-    return true;
-}
-
 // A parameter by its exact name, or by its index when the name is shared
 // or is a number.
 bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
@@ -348,4 +337,15 @@ int runRender(const Args& args) {
     if (!picture->write(o.picture, title, details, error)) return fail(error);
     std::printf("%s: spectrogram and waveform\n", o.picture.c_str());
     return 0;
+}
+
+bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
+    const std::vector<std::string> names = host.programNames();
+    const int p = findProgram(names, wanted);
+    if (p < 0) {
+        error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
+        return false;
+    }
+    host.dispatch(effSetProgram, 0, p);
+    return true;
 }

@@ -20,7 +20,8 @@ struct Command {
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
     {"edit", runEdit, "edit PLUGIN.so      the editor in a window"},
-    {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png  a picture of the editor"},
+    {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]\n"
+                                  "                      a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
                           "                      play a phrase through a program into a file"},
     {"play", runPlay, "play PLUGIN.so [...]  live through JACK: MIDI in, audio out, the editor"},

@@ -3,8 +3,10 @@
 # host, and renders every factory program playing the demo phrase into
 # OUT_DIR (default out/ in the checkout): for each program an audio file
 # and a picture of it ("02-acid-bass.wav", "02-acid-bass.png"), printing
-# each file's peak and RMS level; then a screenshot of the editor
-# ("editor.png"), on a private X server when no display is set.
+# each file's peak and RMS level; then screenshots of the editor with
+# program 0 ("editor.png"), with "Rising Industry Pad"
+# ("editor-rising-industry-pad.png") and with the LFO 1 destination menu
+# open ("editor-menu.png"), on a private X server when no display is set.
 set -euo pipefail
 out=$(realpath -m "${1:-$(dirname "$0")/../out}")
 cd "$(dirname "$0")/.."
@@ -40,14 +42,22 @@ while read -r number name; do
 done < <("$host" info "$plugin" | sed -n '/^programs:/,$p' | tail -n +2)
 while [ ${#pids[@]} -gt 0 ]; do report_oldest; done
 
-if [ -n "${DISPLAY:-}" ]; then
+screenshots() {
   "$host" screenshot "$plugin" "$out/editor.png"
+  "$host" screenshot "$plugin" "$out/editor-rising-industry-pad.png" --program "Rising Industry Pad"
+  # The LFO 1 destination menu: its box spans (67, 100) to (167, 115).
+  "$host" screenshot "$plugin" "$out/editor-menu.png" --click 117,107
+}
+if [ -n "${DISPLAY:-}" ]; then
+  screenshots
 else
-  bash scripts/with-xvfb.sh "$host" screenshot "$plugin" "$out/editor.png"
+  export -f screenshots
+  export host plugin out
+  bash scripts/with-xvfb.sh bash -c screenshots
 fi
 
 echo
 echo "plug-in:   $(pwd)/$plugin"
 echo "renders:   $out/NN-name.wav (the demo phrase through each factory program)"
 echo "pictures:  $out/NN-name.png (spectrogram, waveform and level of each render)"
-echo "editor:    $out/editor.png"
+echo "editor:    $out/editor.png, editor-rising-industry-pad.png, editor-menu.png"

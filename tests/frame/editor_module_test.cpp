@@ -19,13 +19,13 @@ protected:
         ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
     }
-    // Idles the editor until its window shows the background's middle
-    // pixel, for at most two seconds.
+    // Idles the editor until its window shows the background's pixel at
+    // (300, 440), which no control covers, for at most two seconds.
     bool idleUntilPainted(ModuleHost& h, Window parent) {
-        const uint32_t expected = background.getImage()->pixel(300, 250);
+        const uint32_t expected = background.getImage()->pixel(300, 440);
         for (int i = 0; i < 200; ++i) {
             h.dispatch(effEditIdle);
-            if (x.pixel(parent, 300, 250) == expected) return true;
+            if (x.pixel(parent, 300, 440) == expected) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;

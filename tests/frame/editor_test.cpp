@@ -1,14 +1,17 @@
 // The editor layer with a fake window system: AEffGUIEditor's idle pump and
-// host requests, and the stand-in OrvVstEditor's open, close, keys and
-// wheel.
+// host requests, OrvVstEditor's open, close, keys and wheel, and the way
+// parameter changes travel between its controls and the host.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "editor/ControlLayout.h"
 #include "editor/OrvVstEditor.h"
 #include "fakewindowsystem.h"
 #include "plugin/AudioEffectX.h"
+#include "vstgui/canimknob.h"
+#include "vstgui/coptionmenu.h"
 #include "vstgui/probeview.h"
 
 using namespace VSTGUI;
@@ -17,14 +20,22 @@ namespace {
 
 class Editor;
 
-// A plug-in object with nothing but a host: the host records its requests
-// and, like a DAW, idles the editor from inside audioMasterIdle.
+// A plug-in object with nothing but a host and 44 stored parameters that
+// it reports to the editor, as Ambrell's does: the host records its
+// requests and, like a DAW, idles the editor from inside audioMasterIdle.
 class TestEffect : public AudioEffectX {
 public:
     TestEffect(audioMasterCallback host, Editor* fixture) : AudioEffectX(host, 1, 44) {
         getAeffect()->user = fixture;
     }
     void processReplacing(float**, float**, VstInt32) override {}
+    void setParameter(VstInt32 index, float value) override {
+        if (index < 0 || index >= 44) return;
+        values[index] = value;
+        if (auto* e = static_cast<OrvVstEditor*>(getEditor())) e->setParameter(index, value);
+    }
+    float getParameter(VstInt32 index) override { return (index >= 0 && index < 44) ? values[index] : 0.f; }
+    float values[44] = {};
 };
 
 class Editor : public ::testing::Test {
@@ -45,6 +56,7 @@ protected:
         if (opcode == audioMasterCanDo) return self->canSizeWindow ? 1 : -1;
         return opcode == audioMasterSizeWindow ? 1 : 0;
     }
+    VSTGUI::CControl* control(int32_t tag) const { return editor->getControl(layout::controlIndexOfTag(tag)); }
     int count(VstInt32 opcode) const {
         int n = 0;
         for (const auto& r : requests) n += r.opcode == opcode;
@@ -154,6 +166,64 @@ TEST_F(Editor, WheelGoesToTheViewUnderThePointer) {
     EXPECT_EQ(probe->lastWhere, CPoint(110, 120)) << "the pointer in frame coordinates";
     EXPECT_EQ(probe->lastDistance, -1.f);
     EXPECT_FALSE(editor->onWheel(std::nanf(""))) << "no number, no turn";
+}
+
+TEST_F(Editor, OpensWithTheFortyControlsAndTheReadoutBoundToTheParameters) {
+    effect->values[16] = 0.25f;
+    effect->values[3] = 4.f;
+    effect->values[43] = 1.f;
+    ASSERT_TRUE(editor->open(parent()));
+    EXPECT_EQ(editor->getFrame()->getNbViews(), 41) << "40 controls and the readout";
+    for (int i = 0; i < layout::kControlCount; ++i) {
+        ASSERT_NE(editor->getControl(i), nullptr);
+        EXPECT_EQ(editor->getControl(i)->getTag(), layout::kControls[i].tag);
+        EXPECT_EQ(editor->getFrame()->getView(i), editor->getControl(i)) << "in the table's order";
+    }
+    EXPECT_EQ(control(16)->getValue(), 0.25f);
+    EXPECT_EQ(static_cast<COptionMenu*>(control(3))->getCurrent(), 4) << "the fifth wave, noise";
+    EXPECT_EQ(control(43)->getValue(), 1.f);
+    editor->close();
+    EXPECT_EQ(editor->getControl(0), nullptr) << "closed: no controls";
+    EXPECT_EQ(editor->getReadout(), nullptr);
+}
+
+TEST_F(Editor, UserChangesReachTheHostAndTheReadoutExceptFromTagsBeyondTheParameters) {
+    ASSERT_TRUE(editor->open(parent()));
+    control(16)->setValue(0.75f);
+    editor->valueChanged(nullptr, control(16));
+    EXPECT_EQ(effect->values[16], 0.75f);
+    ASSERT_EQ(count(audioMasterAutomate), 1);
+    EXPECT_EQ(requests.back().index, 16);
+    EXPECT_EQ(editor->getReadoutParameter(), 16) << "the readout follows the change";
+    editor->beginEdit(3);
+    EXPECT_EQ(editor->getReadoutParameter(), 3) << "and a gesture's start";
+
+    requests.clear();
+    auto* stray = new CAnimKnob(CRect(0, 0, 40, 40), editor, 44, 80, 40, nullptr, CPoint());
+    stray->setValue(1.f);
+    editor->valueChanged(nullptr, stray);
+    EXPECT_TRUE(requests.empty()) << "tag 44 is no parameter";
+    EXPECT_EQ(editor->getReadoutParameter(), 3);
+    stray->forget();
+}
+
+TEST_F(Editor, HostChangesReachKnobsAndSwitchesAtTheNextIdleAndMenusOnEveryIdle) {
+    ASSERT_TRUE(editor->open(parent()));
+    effect->setParameter(16, 0.6f);
+    effect->setParameter(42, 1.f);
+    effect->setParameter(3, 2.f);
+    EXPECT_EQ(control(16)->getValue(), 0.f) << "recorded only, on whatever thread it came";
+    editor->idle();
+    EXPECT_EQ(control(16)->getValue(), 0.6f);
+    EXPECT_EQ(control(42)->getValue(), 1.f) << "the learn switch follows the host";
+    EXPECT_EQ(control(3)->getValue(), 2.f);
+    effect->values[7] = 3.f;  // stored without telling the editor
+    editor->doIdleStuff();    // the host idles the editor from inside it
+    EXPECT_EQ(control(7)->getValue(), 3.f) << "menus refresh even when the frame's pass is skipped";
+    effect->setParameter(16, 0.2f);
+    editor->close();
+    ASSERT_TRUE(editor->open(parent()));
+    EXPECT_EQ(control(16)->getValue(), 0.2f) << "reopened from the current values";
 }
 
 }  // namespace

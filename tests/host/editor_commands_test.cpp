@@ -9,11 +9,13 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "editor/ControlLayout.h"
 #include "frame/xhost.h"
 #include "vstgui/cbitmap.h"
 
@@ -77,14 +79,42 @@ TEST(OrvHostScreenshot, WritesTheEditorsPixelsAsA600By500Png) {
     VSTGUI::CBitmap background(128);
     const VSTGUI::PixelSurface* expected = background.getImage();
     ASSERT_NE(expected, nullptr);
-    int differing = 0;
+    // Controls and the readout lie over the panel; everywhere else the
+    // picture is the panel's.
+    auto covered = [](int x, int y) {
+        for (const layout::Control& c : layout::kControls)
+            if (x >= c.left && x < c.right && y >= c.top && y < c.bottom) return true;
+        return x >= layout::kReadoutLeft && x < layout::kReadoutRight && y >= layout::kReadoutTop &&
+               y < layout::kReadoutBottom;
+    };
+    int differing = 0, compared = 0;
     for (int y = 0; y < 500; ++y)
         for (int x = 0; x < 600; ++x) {
+            if (covered(x, y)) continue;
             const uint8_t* p = &picture.rgb[(size_t(y) * 600 + size_t(x)) * 3];
             const uint32_t rgb = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
             differing += rgb != expected->pixel(x, y);
+            ++compared;
         }
-    EXPECT_EQ(differing, 0) << "every pixel is the background picture's";
+    EXPECT_GT(compared, 600 * 500 / 2);
+    EXPECT_EQ(differing, 0) << "every pixel around the controls is the panel's";
+}
+
+TEST(OrvHostScreenshot, ClickingAMenuPutsItsPopupInThePicture) {
+    const std::string plain = testing::TempDir() + "orv_plain.png", open = testing::TempDir() + "orv_menu.png";
+    ASSERT_EQ(run(kHost + " screenshot " + kModule + " " + plain), 0);
+    // The osc 1 wave menu spans (197, 80) to (230, 95); its pop-up opens below.
+    ASSERT_EQ(run(kHost + " screenshot " + kModule + " " + open + " --click 213,87"), 0);
+    Picture before, after;
+    ASSERT_TRUE(readPng(plain, before));
+    ASSERT_TRUE(readPng(open, after));
+    int changedBelow = 0;
+    for (int y = 100; y < 150; ++y)
+        for (int x = 200; x < 230; ++x) {
+            const size_t i = (size_t(y) * 600 + size_t(x)) * 3;
+            changedBelow += std::memcmp(&before.rgb[i], &after.rgb[i], 3) != 0;
+        }
+    EXPECT_GT(changedBelow, 30 * 50 / 2) << "the pop-up covers the panel below the menu";
 }
 
 TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
@@ -94,6 +124,10 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
     EXPECT_EQ(run(kHost + " screenshot " + kModule + " 2>/dev/null"), 2) << "a missing argument";
     EXPECT_EQ(run(kHost + " screenshot /nonexistent.so " + out + " 2>/dev/null"), 1) << "no module";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --click 3 2>/dev/null"), 2) << "a click needs X,Y";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --program 'No Such' 2>/dev/null"), 1)
+        << "an unknown program";
+    EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
 }
 
 TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {

@@ -1,0 +1,81 @@
+#include "editor/ControlLayout.h"
+
+#include "engine/Choices.h"
+
+namespace layout {
+namespace {
+
+using namespace param;
+
+constexpr Control knob(int16_t x, int16_t y, int32_t tag) {
+    return {Kind::knob, x, y, int16_t(x + 40), int16_t(y + 40), tag, 0};
+}
+constexpr Control menu(int16_t l, int16_t t, int16_t r, int16_t b, int32_t tag) {
+    return {Kind::menu, l, t, r, b, tag, 0};
+}
+constexpr Control learnSwitch(int16_t x, int32_t tag, int32_t bitmap) {
+    return {Kind::learnSwitch, x, 472, int16_t(x + 30), 492, tag, bitmap};
+}
+
+}  // namespace
+
+const Control kControls[kControlCount] = {
+    knob(193, 16, kWarmthOsc1),
+    menu(197, 80, 230, 95, kWaveformOsc1),
+    knob(317, 16, kTuneOsc2),
+    knob(370, 16, kFineTuneOsc2),
+    knob(317, 87, kFmOsc2),
+    knob(370, 87, kPwOsc2),
+    menu(268, 80, 301, 95, kWaveformOsc2),
+    knob(442, 16, kVolumeOsc1Osc2),
+    knob(442, 87, kVolumeSubOsc),
+    menu(493, 102, 538, 118, kSubOscOffset),
+    knob(157, 175, kCutoff),
+    knob(211, 175, kResonance),
+    knob(265, 175, kKeyFollow),
+    knob(317, 175, kFilterContour),
+    knob(370, 175, kFilterVelocityContour),
+    knob(211, 246, kFilterAttack),
+    knob(265, 246, kFilterDecay),
+    knob(317, 246, kFilterSustain),
+    knob(370, 246, kFilterRelease),
+    menu(100, 192, 145, 207, kFilterType),
+    knob(211, 339, kAttack),
+    knob(265, 339, kDecay),
+    knob(317, 339, kSustain),
+    knob(370, 339, kRelease),
+    knob(442, 175, kPortamento),
+    menu(438, 238, 483, 253, kPortamentoKeyTrigger),
+    knob(442, 276, kMasterPitch),
+    knob(442, 339, kVolume),
+    knob(67, 16, kLfo1Intensity),
+    knob(121, 16, kLfo1Rate),
+    menu(67, 80, 167, 95, kLfo1Waveform),
+    menu(67, 100, 167, 115, kLfo1Destination),
+    menu(67, 120, 167, 135, kLfo1KeyTrigger),
+    knob(67, 247, kLfo2Intensity),
+    knob(121, 247, kLfo2Rate),
+    menu(67, 311, 167, 326, kLfo2Waveform),
+    menu(67, 331, 167, 346, kLfo2Destination),
+    menu(67, 351, 167, 366, kLfo2KeyTrigger),
+    learnSwitch(461, kControllerLearn, kLearnBitmap),
+    learnSwitch(492, kLearnAllPrograms, kLearnAllBitmap),
+};
+
+const int32_t kMenuRefreshOrder[kMenuCount] = {
+    kLfo1Waveform, kLfo2Waveform, kLfo1KeyTrigger, kLfo2KeyTrigger, kLfo1Destination, kLfo2Destination,
+    kWaveformOsc1, kWaveformOsc2, kPortamentoKeyTrigger, kFilterType, kSubOscOffset,
+};
+
+int controlIndexOfTag(int32_t tag) {
+    for (int i = 0; i < kControlCount; ++i)
+        if (kControls[i].tag == tag) return i;
+    return -1;
+}
+
+Entries entriesOf(const Control& control) {
+    const choice::Menu m = choice::menuFor(control.tag);
+    return control.kind == Kind::menu ? Entries{m.texts, m.count} : Entries{};
+}
+
+}  // namespace layout

@@ -1,0 +1,250 @@
+// Ambrell's editor with its 40 controls, through the built module opened
+// as a host opens it (a parent X window, effEditOpen with its id,
+// effEditIdle about every 10 ms), played by a user with real X input
+// (XTest) on Xvfb: edits reach the host as parameters with their gestures,
+// and host changes reach the screen at the stated idle call.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <thread>
+
+#include "support/ModuleHost.h"
+#include "vstgui/cbitmap.h"
+#include "xhost.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Window rectangles of controls used here (the editor's layout).
+struct Box {
+    int left, top, right, bottom;
+    int midX() const { return (left + right) / 2; }
+    int midY() const { return (top + bottom) / 2; }
+};
+constexpr Box kCutoff{157, 175, 197, 215};     // parameter 16
+constexpr Box kResonance{211, 175, 251, 215};  // parameter 17
+constexpr Box kVolume{442, 339, 482, 379};     // parameter 0
+constexpr Box kOsc1Wave{197, 80, 230, 95};     // parameter 3, 5 entries
+constexpr Box kLearn{461, 472, 491, 492};      // parameter 43
+// Every knob: left, top, parameter.
+constexpr int kKnobs[27][3] = {
+    {193, 16, 2},   {317, 16, 8},   {370, 16, 9},   {317, 87, 11},  {370, 87, 10},  {442, 16, 12},  {442, 87, 13},
+    {157, 175, 16}, {211, 175, 17}, {265, 175, 19}, {317, 175, 20}, {370, 175, 18}, {211, 246, 21}, {265, 246, 22},
+    {317, 246, 23}, {370, 246, 24}, {211, 339, 25}, {265, 339, 26}, {317, 339, 27}, {370, 339, 28}, {442, 175, 14},
+    {442, 276, 1},  {442, 339, 0},  {67, 16, 29},   {121, 16, 30},  {67, 247, 34},  {121, 247, 35},
+};
+
+class EditorControls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
+        parent = x.topLevel(0, 0, 600, 500);
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
+        ASSERT_TRUE(idleUntilShown()) << "the editor painted";
+    }
+    void TearDown() override { host.dispatch(effEditClose); }
+
+    void idle(int times = 1) {
+        for (int i = 0; i < times; ++i) host.dispatch(effEditIdle);
+    }
+    // Idles until the window's corner shows the panel (the first paint).
+    bool idleUntilShown() {
+        for (int i = 0; i < 200; ++i) {
+            idle();
+            if (x.pixel(parent, 1, 1) == background.getImage()->pixel(1, 1)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    // The user acts on a connection of their own while this thread idles
+    // the editor as a host does: a control holds the host's idle call for as
+    // long as it holds the mouse.
+    void userActs(const std::function<void(XHost&)>& act) {
+        std::atomic<bool> done{false};
+        std::thread user([&] {
+            XHost hand;
+            if (hand.display) act(hand);
+            done = true;
+        });
+        while (!done) {
+            idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        user.join();
+        idle(3);
+    }
+    static void click(XHost& hand, int x, int y, unsigned button = 1) {
+        hand.moveTo(x, y);
+        hand.button(button, true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // taken while held
+        hand.button(button, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+
+    // The window's pixels in box as 0xRRGGBB, row by row. The editor shows
+    // its pixels from its own connection: what an idle call drew may take a
+    // moment to reach the screen, so reading waits until the box is stable.
+    std::vector<uint32_t> pixels(const Box& b) {
+        std::vector<uint32_t> now = grab(b), before;
+        for (int i = 0; i < 10 && now != before; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            before = now;
+            now = grab(b);
+        }
+        return now;
+    }
+    std::vector<uint32_t> grab(const Box& b) {
+        const int w = b.right - b.left, h = b.bottom - b.top;
+        std::vector<uint32_t> out;
+        XImage* image = XGetImage(x.display, parent, b.left, b.top, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+        if (!image) return out;
+        for (int y = 0; y < h; ++y)
+            for (int i = 0; i < w; ++i) out.push_back(uint32_t(XGetPixel(image, i, y)) & 0xFFFFFF);
+        XDestroyImage(image);
+        return out;
+    }
+    // What a knob at (left, top) shows for value: its film-strip frame, with
+    // black see-through to the panel.
+    std::vector<uint32_t> knobPicture(int left, int top, float value) {
+        const int frame = value <= 0.f ? 0 : std::min(79, int(value * 3160.f) / 40);
+        std::vector<uint32_t> out;
+        for (int y = 0; y < 40; ++y)
+            for (int i = 0; i < 40; ++i) {
+                const uint32_t p = strip.getImage()->pixel(i, frame * 40 + y);
+                out.push_back(p ? p : background.getImage()->pixel(left + i, top + y));
+            }
+        return out;
+    }
+    bool knobShows(int left, int top, float value) {
+        return pixels({left, top, left + 40, top + 40}) == knobPicture(left, top, value);
+    }
+    std::vector<HostRequest> requestsFor(VstInt32 index) {
+        std::vector<HostRequest> out;
+        for (const HostRequest& r : host.requests())
+            if ((r.opcode == audioMasterAutomate || r.opcode == audioMasterBeginEdit ||
+                 r.opcode == audioMasterEndEdit) &&
+                r.index == index)
+                out.push_back(r);
+        return out;
+    }
+
+    XHost x;
+    ModuleHost host;
+    Window parent = None;
+    VSTGUI::CBitmap background{128};
+    VSTGUI::CBitmap strip{129};
+};
+
+TEST_F(EditorControls, DraggingCutoffIsOneAutomatedGestureOnParameter16) {
+    host.clearRequests();
+    // Circular knobs: pressing at the top means the middle, the right-hand
+    // side three quarters of the sweep further on.
+    userActs([&](XHost& hand) {
+        hand.moveTo(kCutoff.midX(), kCutoff.top + 2);
+        hand.button(1, true);
+        for (int step = 0; step <= 10; ++step) {
+            const double a = M_PI / 2 - step * (M_PI / 2) / 10;  // top to right
+            hand.moveTo(kCutoff.midX() + int(std::lround(18 * std::cos(a))),
+                        kCutoff.midY() - int(std::lround(18 * std::sin(a))));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        hand.button(1, false);
+    });
+    const auto r = requestsFor(16);
+    ASSERT_GE(r.size(), 3u);
+    EXPECT_EQ(r.front().opcode, audioMasterBeginEdit) << "the gesture starts";
+    EXPECT_EQ(r.back().opcode, audioMasterEndEdit) << "and ends";
+    const auto automates = std::count_if(r.begin(), r.end(), [](auto& q) { return q.opcode == audioMasterAutomate; });
+    EXPECT_GE(automates, 2) << "with automate requests between";
+    EXPECT_NEAR(r[r.size() - 2].opt, 0.5f + 1.f / 3.f, 0.03f) << "the last value sent: the pointer at the right";
+    EXPECT_NEAR(host.getParameter(16), 0.5f + 1.f / 3.f, 0.03f);
+    EXPECT_TRUE(knobShows(kCutoff.left, kCutoff.top, host.getParameter(16))) << "and the knob shows it";
+}
+
+TEST_F(EditorControls, ClicksWheelAndMenusSetTheirParameters) {
+    ASSERT_GT(host.getParameter(0), 0.5f) << "program 0 has its volume up";
+    userActs([&](XHost& hand) {
+        hand.key(XK_Control_L, true);
+        click(hand, kVolume.midX(), kVolume.midY());
+        hand.key(XK_Control_L, false);
+    });
+    EXPECT_EQ(host.getParameter(0), 0.f) << "a Ctrl-click sets a knob's parameter to 0.0";
+
+    userActs([&](XHost& hand) { click(hand, kLearn.midX(), kLearn.midY()); });
+    EXPECT_EQ(host.getParameter(43), 1.f) << "the learn switch";
+
+    ASSERT_EQ(host.getParameter(17), 0.f);
+    userActs([&](XHost& hand) { click(hand, kResonance.midX(), kResonance.midY(), 4); });
+    EXPECT_NEAR(host.getParameter(17), 0.1f, 1e-6f) << "one wheel notch up";
+
+    host.clearRequests();
+    userActs([&](XHost& hand) {
+        const auto before = hand.children(DefaultRootWindow(hand.display));
+        click(hand, kOsc1Wave.midX(), kOsc1Wave.midY());
+        Window popup = None;
+        for (int i = 0; i < 100 && popup == None; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            for (Window w : hand.children(DefaultRootWindow(hand.display))) {
+                XWindowAttributes a;
+                if (std::find(before.begin(), before.end(), w) == before.end() &&
+                    XGetWindowAttributes(hand.display, w, &a) && a.map_state == IsViewable)
+                    popup = w;
+            }
+        }
+        ASSERT_NE(popup, None) << "the menu popped up";
+        XWindowAttributes a;
+        XGetWindowAttributes(hand.display, popup, &a);
+        // Five items of equal height, with whatever border the window has.
+        const int item = a.height / 5;
+        click(hand, a.x + a.width / 2, a.y + 2 * item + item / 2);
+    });
+    EXPECT_EQ(host.getParameter(3), 2.f) << "the third entry of the osc 1 wave menu";
+    const auto r = requestsFor(3);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(r[1].opcode, audioMasterAutomate);
+    EXPECT_EQ(r[1].opt, 2.f);
+    EXPECT_EQ(r[2].opcode, audioMasterEndEdit);
+}
+
+TEST_F(EditorControls, HostChangesShowOnKnobsAfterOneIdleAndOnMenusAfterTwo) {
+    const auto saw = pixels(kOsc1Wave);
+    host.setParameter(16, 0.f);
+    host.setParameter(3, 2.f);
+    idle();
+    EXPECT_TRUE(knobShows(kCutoff.left, kCutoff.top, 0.f)) << "the knob after the next idle";
+    EXPECT_EQ(pixels(kOsc1Wave), saw) << "the menu not yet";
+    idle();
+    const auto tri = pixels(kOsc1Wave);
+    EXPECT_NE(tri, saw) << "the menu after the second";
+    host.setParameter(3, 0.f);
+    idle(2);
+    EXPECT_EQ(pixels(kOsc1Wave), saw) << "and back";
+}
+
+TEST_F(EditorControls, AProgramChangeShowsEverywhereAndReopeningShowsTheSame) {
+    const Box all{0, 0, 600, 500};
+    const auto before = pixels(all);
+    const auto names = host.programNames();
+    const auto pad = std::find(names.begin(), names.end(), "Rising Industry Pad");
+    ASSERT_NE(pad, names.end());
+    host.dispatch(effSetProgram, 0, pad - names.begin());
+    idle(2);
+    const auto changed = pixels(all);
+    EXPECT_NE(changed, before);
+    for (const auto& k : kKnobs)
+        EXPECT_TRUE(knobShows(k[0], k[1], host.getParameter(k[2]))) << "knob of parameter " << k[2];
+    host.dispatch(effEditClose);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
+    ASSERT_TRUE(idleUntilShown());
+    idle(2);
+    EXPECT_EQ(pixels(all), changed) << "a new editor shows what the old one showed";
+}
+
+}  // namespace
