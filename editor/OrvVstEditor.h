@@ -47,5 +47,8 @@ public:
 
 private:
     VSTGUI::CBitmap* background_ = nullptr;  // one reference while held
+    // The change record: any thread sets its parameter's bit (relaxed
+    // fetch_or), the GUI thread takes and clears them all at once (relaxed
+    // exchange); a change that races with a take shows in the next one.
     std::atomic<std::uint64_t> changed_{0};
 };

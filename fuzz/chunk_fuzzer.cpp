@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     plugin.playNote(60);
-    plugin.renderChecked(512);
+    plugin.renderChecked(256);
     return 0;
 }

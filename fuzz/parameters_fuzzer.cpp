@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     plugin.playNote(in.take<std::uint8_t>());
-    plugin.renderChecked(1024);
+    plugin.renderChecked(256);
     plugin.playNote(in.take<std::uint8_t>());
-    plugin.renderChecked(1024);
+    plugin.renderChecked(256);
     return 0;
 }
