@@ -37,6 +37,11 @@
 
 class SynthEngine {
 public:
+    // TUNEOSC2 0..1 spans +-12 whole semitones (the value truncated towards
+    // the centre), FINETUNEOSC2 +-1 semitone.
+    static constexpr float kCoarseTuneSpan = 24.0f;
+    static constexpr float kFineTuneSpan = 2.0f;
+
     // Host's main thread, no audio running. sampleRate in Hz; params must
     // outlive the engine. Sets the sounding note (slot 45) to -1.
     SynthEngine(float sampleRate, ParamBlock& params);
@@ -70,7 +75,7 @@ public:
     // Audio thread. Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
     // ends it.
-    bool idle() const { return param(ParamBlock::kSlotGate) != 1.0f && ampEnv_.level() <= 0.0f; }
+    bool idle() const { return !keyHeld_ && ampEnv_.level() <= 0.0f; }
 
     // For tests: the audio thread, or any thread while no audio runs.
     float pitch() const { return pitch_; }  // semitones of the last sample, after glide
@@ -80,6 +85,13 @@ public:
 
 private:
     float param(int index) const { return params_.get(index); }
+    // The gate: keyHeld_ is the state, slot 46 shows it to readers of the
+    // block and the envelopes take it as 1 (held) or 0 (released).
+    void setKeyHeld(bool held) {
+        keyHeld_ = held;
+        params_.set(ParamBlock::kSlotGate, envelopeGate());
+    }
+    float envelopeGate() const { return keyHeld_ ? 1.0f : 0.0f; }
     float glide(float pitch);
     void renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second);
     float cutoffFor(float cutoffWork, float note, float gate);
@@ -111,4 +123,5 @@ private:
     float tempo_ = 0.0f;        // beats per minute
     float pitch_ = 0.0f;        // base pitch of the last sample
     int prevNote_ = -1;         // sounding note when the current one came legato; -1 none
+    bool keyHeld_ = false;      // the gate: a key holds the sounding note
 };

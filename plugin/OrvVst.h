@@ -26,14 +26,18 @@
 #include "plugin/LiveBank.h"
 #include "plugin/MidiEventQueue.h"
 
-class OrvVstEditor;
-
 class OrvVst : public AudioEffectX {
 public:
     static constexpr VstInt32 kUniqueId = 0x31313132;  // '1112'
     static constexpr VstInt32 kVendorVersion = 1000;
 
-    explicit OrvVst(audioMasterCallback host);
+    // Attaches an editor to a new plug-in object (the editor's constructor
+    // attaches itself, AEffEditor); called first thing in the constructor, so
+    // the editor hears the initial program.
+    using EditorFactory = void (*)(AudioEffect* effect);
+
+    // Main thread, inside the entry point. attachEditor may be null: no editor.
+    explicit OrvVst(audioMasterCallback host, EditorFactory attachEditor = nullptr);
     ~OrvVst() override;
 
     // ---- audio (audio thread) ----------------------------------------------
@@ -78,7 +82,6 @@ private:
     void controlChange(int controller, int value, unsigned char rawController);
     void passHostTempo();
 
-    OrvVstEditor* orvEditor() const;
     // The current program (curProgram_): written by setProgram on the main
     // thread, read with a relaxed load by every thread.
     VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
@@ -101,5 +104,7 @@ private:
     ParamBlock params_;
 };
 
-// Allocates one OrvVst for the host; null when that fails.
+// Main thread. Allocates one OrvVst with its editor for the host; null when
+// that fails. Defined with the editor (editor/OrvVstInstance.cpp), the layer
+// that knows both.
 AudioEffect* createEffectInstance(audioMasterCallback host);
