@@ -18,6 +18,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/VstEventList.h"
 #include "plugin/OrvVst.h"
 #include "plugin/vst2.h"
 
@@ -94,16 +95,9 @@ public:
 
     // One MIDI message due at frame 0 of the next block.
     void sendMidi(int status, int data1, int data2) {
-        VstMidiEvent e{};
-        e.type = kVstMidiType;
-        e.byteSize = sizeof(e);
-        e.midiData[0] = static_cast<char>(status);
-        e.midiData[1] = static_cast<char>(data1);
-        e.midiData[2] = static_cast<char>(data2);
-        VstEvents list{};
-        list.numEvents = 1;
-        list.events[0] = reinterpret_cast<VstEvent*>(&e);
-        dispatch(effProcessEvents, 0, 0, &list);
+        const VstMidiEvent e = midiEvent(0, status, data1, data2);
+        VstEventList list(&e, 1);
+        dispatch(effProcessEvents, 0, 0, list.get());
     }
 
     // The process's plug-in, reset for the next input.

@@ -21,16 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<VstMidiEvent> events;
         events.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count && !in.empty(); ++i) events.push_back(in.take<VstMidiEvent>());
-        const std::size_t slots = events.size() > 2 ? events.size() : 2;
-        std::vector<std::uint8_t> storage(sizeof(VstEvents) + (slots - 2) * sizeof(VstEvent*));
-        auto* list = reinterpret_cast<VstEvents*>(storage.data());
-        list->numEvents = static_cast<VstInt32>(events.size());
-        VstEvent** pointers = list->events;  // as many as announced, not the declared two
-        for (std::size_t i = 0; i < events.size(); ++i)
-            pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
+        VstEventList built(events.data(), events.size());
+        VstEvents* list = built.get();
         const std::uint8_t flags = in.take<std::uint8_t>();
         if (flags & 1) list->numEvents = -1 - static_cast<VstInt32>(flags >> 1);
-        if (flags & 2) list->events[0] = nullptr;
+        if (flags & 2) list->events[0] = nullptr;  // always one of the slots there are
         plugin.dispatch(effProcessEvents, 0, 0, list);
         plugin.renderChecked(static_cast<VstInt32>(in.take<std::uint16_t>() % (kMaxFrames + 1)));
     }
