@@ -220,7 +220,14 @@ void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, 
 }
 
 void runStress(bool automate) {
-    StressHost host;
+    // The host, and so the module, stays loaded until the process ends:
+    // unloading would orphan the state the font libraries keep for the
+    // editor, theirs and not a leak of ours. The plug-in itself is closed
+    // and deleted, so its own leaks still show.
+    static StressHost* kept[2];
+    StressHost*& slot = kept[automate ? 1 : 0];
+    if (!slot) slot = new StressHost;
+    StressHost& host = *slot;
     ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
     host.resume();
     AEffect* effect = host.effect();
