@@ -29,7 +29,8 @@ public:
         // Pass `half` (butterflies half apart) keeps its twiddles at half - 1.
         for (std::size_t half = 1; half < maxSize; half <<= 1) {
             for (std::size_t k = 0; k < half; ++k) {
-                const double angle = direction * 2.0 * pi * static_cast<double>(k) / static_cast<double>(2 * half);
+                const double length = static_cast<double>(2 * half);
+                const double angle = direction * 2.0 * pi * static_cast<double>(k) / length;
                 cos_[half - 1 + k] = static_cast<T>(std::cos(angle));
                 sin_[half - 1 + k] = static_cast<T>(std::sin(angle));
             }

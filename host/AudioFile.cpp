@@ -1,8 +1,9 @@
 #include "host/AudioFile.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
+
+#include "host/CommandLine.h"
 
 namespace {
 
@@ -18,13 +19,8 @@ const Format kFormats[] = {
 };
 
 const Format* formatOf(const std::string& path) {
-    for (const Format& f : kFormats) {
-        const std::string ext = f.extension;
-        if (path.size() <= ext.size()) continue;
-        std::string tail = path.substr(path.size() - ext.size());
-        for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (tail == ext) return &f;
-    }
+    for (const Format& f : kFormats)
+        if (hasSuffix(path, f.extension)) return &f;
     return nullptr;
 }
 

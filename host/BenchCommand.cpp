@@ -23,7 +23,6 @@
 // the frames played: scripts/callgrind.sh counts instructions around it.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -32,6 +31,7 @@
 #include "host/BenchRunner.h"
 #include "host/BenchSchedule.h"
 #include "host/BenchStartup.h"
+#include "host/CommandLine.h"
 #include "host/Commands.h"
 #include "host/PluginHost.h"
 
@@ -62,21 +62,6 @@ struct Subject {
     std::vector<long long> blockCost;
 };
 
-double median(std::vector<double> v) {
-    if (v.empty()) return 0.0;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
-}
-
-bool parseNumber(const std::string& text, double lo, double hi, double& out) {
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(v >= lo && v <= hi)) return false;
-    out = v;
-    return true;
-}
-
 int usageError(const std::string& why) {
     std::fprintf(stderr,
                  "orv-host bench: %s\n"
@@ -87,39 +72,50 @@ int usageError(const std::string& why) {
     return 2;
 }
 
+// The options that take a number: its range and where it goes.
+struct NumberOption {
+    const char* name;
+    double lo, hi;
+    void (*store)(Options& o, double v);
+};
+
+const NumberOption kNumberOptions[] = {
+    {"--seconds", 0.01, 3600.0, [](Options& o, double v) { o.plan.seconds = v; }},
+    {"--block", 1, 8192, [](Options& o, double v) { o.plan.blockSize = static_cast<int>(v); }},
+    {"--rate", 8000, 384000, [](Options& o, double v) { o.plan.sampleRate = v; }},
+    {"--reps", 1, 1000, [](Options& o, double v) { o.reps = static_cast<int>(v); }},
+    {"--instances", 1, 1000, [](Options& o, double v) { o.instances = static_cast<int>(v); }},
+    {"--worst", 1, 100, [](Options& o, double v) { o.worst = static_cast<int>(v); }},
+};
+
+const NumberOption* numberOption(const std::string& name) {
+    for (const NumberOption& n : kNumberOptions)
+        if (name == n.name) return &n;
+    return nullptr;
+}
+
 // Parses the arguments into options and subjects; empty text when fine.
 std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        double v = 0.0;
-        auto number = [&](double lo, double hi) {
-            return hasValue && parseNumber(args[++i], lo, hi, v);
-        };
-        if (a == "--program") {
-            if (!hasValue || subjects.empty()) return "--program follows a plug-in";
-            subjects.back().programSpec = args[++i];
-        } else if (a == "--seconds") {
-            if (!number(0.01, 3600.0)) return "--seconds takes 0.01 to 3600";
-            o.plan.seconds = v;
-        } else if (a == "--block") {
-            if (!number(1, 8192)) return "--block takes 1 to 8192";
-            o.plan.blockSize = static_cast<int>(v);
-        } else if (a == "--rate") {
-            if (!number(8000, 384000)) return "--rate takes 8000 to 384000";
-            o.plan.sampleRate = v;
-        } else if (a == "--reps") {
-            if (!number(1, 1000)) return "--reps takes 1 to 1000";
-            o.reps = static_cast<int>(v);
-        } else if (a == "--instances") {
-            if (!number(1, 1000)) return "--instances takes 1 to 1000";
-            o.instances = static_cast<int>(v);
-        } else if (a == "--worst") {
-            if (!number(1, 100)) return "--worst takes 1 to 100";
-            o.worst = static_cast<int>(v);
+        const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
+        if (const NumberOption* n = numberOption(a)) {
+            double v = 0.0;
+            if (!value || !parseNumber(*value, n->lo, n->hi, v)) {
+                char why[64];
+                std::snprintf(why, sizeof(why), "%s takes %g to %g", n->name, n->lo, n->hi);
+                return why;
+            }
+            n->store(o, v);
+            ++i;
+        } else if (a == "--program") {
+            if (!value || subjects.empty()) return "--program follows a plug-in";
+            subjects.back().programSpec = *value;
+            ++i;
         } else if (a == "--dump") {
-            if (!hasValue) return "--dump takes a folder";
-            o.dumpDir = args[++i];
+            if (!value) return "--dump takes a folder";
+            o.dumpDir = *value;
+            ++i;
         } else if (a == "--idle") {
             o.plan.kind = BenchPlan::Kind::Idle;
         } else if (a == "--stress") {
@@ -160,14 +156,10 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         std::string who = host.effectName();
         if (who.empty()) who = baseName(s.module);
         std::vector<int> programs;
-        double index = 0.0;
         if (s.programSpec == "all") {
             for (int p = 0; p < count; ++p) programs.push_back(p);
-        } else if (parseNumber(s.programSpec, 0, count - 1, index) && index == static_cast<int>(index)) {
-            programs.push_back(static_cast<int>(index));
-        } else {
-            const auto named = std::find(names.begin(), names.end(), s.programSpec);
-            if (named != names.end()) programs.push_back(static_cast<int>(named - names.begin()));
+        } else if (const int p = findProgram(names, s.programSpec); p >= 0) {
+            programs.push_back(p);
         }
         if (programs.empty()) {
             std::fprintf(stderr, "orv-host: %s has no program '%s'\n", who.c_str(),
@@ -284,36 +276,52 @@ void printTable(const std::vector<Subject>& subjects, const Options& o) {
                  reference, rate, 0.0, 0.0, reference);
 }
 
-// One pass of the schedule per subject on a fresh instance, no warm-up:
-// with a hash of the output (--golden) or the frames and time (--once).
-int runSingle(std::vector<Subject>& subjects, const Options& o) {
+// --once: one pass of the schedule per subject on a fresh instance, no
+// warm-up; the frames played and the time.
+int runOnce(const std::vector<Subject>& subjects, const Options& o) {
     for (const Subject& s : subjects) {
         const BenchPlan plan = planFor(s, o.plan);
         const BenchSchedule schedule(plan);
         PluginHost host;
         if (!openInstance(host, s, plan)) return 1;
-        BenchRunner runner(host.effect(), plan.blockSize);
-        if (o.once) {
-            const long long ns = runner.playTotal(schedule);
-            std::printf("%lld frames  %.2f ns/sample  %s\n", schedule.frames(),
-                        static_cast<double>(ns) / static_cast<double>(schedule.frames()),
-                        s.label.c_str());
-            continue;
-        }
+        const long long ns = BenchRunner(host.effect(), plan.blockSize).playTotal(schedule);
+        std::printf("%lld frames  %.2f ns/sample  %s\n", schedule.frames(),
+                    static_cast<double>(ns) / static_cast<double>(schedule.frames()), s.label.c_str());
+    }
+    return 0;
+}
+
+// --golden: the same pass, with a hash of the output; --dump writes the
+// samples to DIR/MODULE-pN.f32 too.
+int runGolden(const std::vector<Subject>& subjects, const Options& o) {
+    for (const Subject& s : subjects) {
+        const BenchPlan plan = planFor(s, o.plan);
+        const BenchSchedule schedule(plan);
+        PluginHost host;
+        if (!openInstance(host, s, plan)) return 1;
         std::FILE* dump = nullptr;
         if (!o.dumpDir.empty()) {
-            const std::string file = o.dumpDir + "/" + baseName(s.module) + "-p" +
-                                     std::to_string(s.program) + ".f32";
+            const std::string file =
+                o.dumpDir + "/" + baseName(s.module) + "-p" + std::to_string(s.program) + ".f32";
             dump = std::fopen(file.c_str(), "wb");
             if (!dump) {
                 std::fprintf(stderr, "orv-host: cannot write %s\n", file.c_str());
                 return 1;
             }
         }
-        const uint64_t hash = runner.playHashed(schedule, dump);
+        const uint64_t hash = BenchRunner(host.effect(), plan.blockSize).playHashed(schedule, dump);
         if (dump) std::fclose(dump);
         std::printf("%016llx  %s\n", static_cast<unsigned long long>(hash), s.label.c_str());
     }
+    return 0;
+}
+
+// The timing table: o.reps rounds of one run per subject.
+int runTimings(std::vector<Subject>& subjects, const Options& o) {
+    for (int rep = 0; rep < o.reps; ++rep)
+        for (Subject& s : subjects)
+            if (!measure(s, o.plan)) return 1;
+    printTable(subjects, o);
     return 0;
 }
 
@@ -326,11 +334,7 @@ int runBench(const Args& args) {
     if (!error.empty()) return usageError(error);
     if (o.startup) return runStartup(subjects.front().module, o.plan, o.instances);
     if (!resolve(subjects, static_cast<float>(o.plan.sampleRate), o.plan.blockSize)) return 1;
-    if (o.golden || o.once) return runSingle(subjects, o);
-
-    for (int rep = 0; rep < o.reps; ++rep)
-        for (Subject& s : subjects)
-            if (!measure(s, o.plan)) return 1;
-    printTable(subjects, o);
-    return 0;
+    if (o.once) return runOnce(subjects, o);
+    if (o.golden) return runGolden(subjects, o);
+    return runTimings(subjects, o);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/BenchRunner.h"
+#include "host/CommandLine.h"
 #include "host/HostWindow.h"
 #include "host/PluginHost.h"
 
@@ -48,11 +49,6 @@ void playOneBlock(PluginHost& host, const BenchPlan& plan) {
     one.seconds = static_cast<double>(plan.blockSize) / plan.sampleRate;
     const BenchSchedule schedule(one);
     BenchRunner(host.effect(), plan.blockSize).playTotal(schedule);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Opens an editor in a window of its own for each instance; prints the

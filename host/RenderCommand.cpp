@@ -8,18 +8,18 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "host/AudioFile.h"
+#include "host/CommandLine.h"
 #include "host/Commands.h"
 #include "host/DemoPhrase.h"
 #include "host/EventSchedule.h"
@@ -66,29 +66,6 @@ struct Options {
     double block = 256.0;
 };
 
-bool toNumber(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return *end == '\0' && std::isfinite(value);
-}
-
-bool isWholeNumber(const std::string& text, long& value) {
-    double d;
-    if (!toNumber(text, d) || d != std::floor(d) || std::fabs(d) > 1e9) return false;
-    value = static_cast<long>(d);
-    return true;
-}
-
-// A picture's name ends in .png, in any case, as an audio file's does in
-// .wav or .flac.
-bool isPngName(const std::string& path) {
-    if (path.size() <= 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".png";
-}
-
 int fail(const std::string& message) {
     std::fprintf(stderr, "orv-host render: %s\n", message.c_str());
     return 1;
@@ -103,7 +80,7 @@ int usageError(const std::string& message) {
 int parse(const Args& args, Options& o) {
     const auto number = [](const std::string& name, const std::string& text, double low,
                            double high, double& value) {
-        if (toNumber(text, value) && value >= low && value <= high) return true;
+        if (parseNumber(text, low, high, value)) return true;
         std::fprintf(stderr, "orv-host render: %s must be a number from %g to %g, not '%s'\n",
                      name.c_str(), low, high, text.c_str());
         return false;
@@ -150,25 +127,21 @@ int parse(const Args& args, Options& o) {
     if (!AudioFileWriter::knowsFormat(o.output))
         return usageError(o.output + ": write .wav or .flac");
     if (o.demo == !o.midiPath.empty()) return usageError("give either --demo or --midi FILE");
-    if (!o.picture.empty() && !isPngName(o.picture))
+    // A picture's name ends in .png, in any case.
+    if (!o.picture.empty() && !hasSuffix(o.picture, ".png"))
         return usageError(o.picture + ": the picture is a .png");
     return 0;
 }
 
 bool selectProgram(PluginHost& host, const std::string& wanted, std::string& error) {
     const std::vector<std::string> names = host.programNames();
-    for (std::size_t p = 0; p < names.size(); ++p) {
-        if (names[p] != wanted) continue;
-        host.dispatch(effSetProgram, 0, static_cast<VstIntPtr>(p));
-        return true;
+    const int p = findProgram(names, wanted);
+    if (p < 0) {
+        error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
+        return false;
     }
-    long p;
-    if (isWholeNumber(wanted, p) && p >= 0 && p < static_cast<long>(names.size())) {
-        host.dispatch(effSetProgram, 0, p);
-        return true;
-    }
-    error = "no program '" + wanted + "' (" + std::to_string(names.size()) + " programs)";
-    return false;
+    host.dispatch(effSetProgram, 0, p);
+    return true;
 }
 
 // A parameter by its exact name, or by its index when the name is shared
@@ -176,7 +149,8 @@ bool selectProgram(PluginHost& host, const std::string& wanted, std::string& err
 bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
                   std::string& error) {
     double value;
-    if (!toNumber(text, value)) {
+    constexpr double kAny = std::numeric_limits<double>::max();
+    if (!parseNumber(text, -kAny, kAny, value)) {
         error = "--set " + name + ": '" + text + "' is not a number";
         return false;
     }
@@ -185,7 +159,7 @@ bool setParameter(PluginHost& host, const std::string& name, const std::string& 
     for (VstInt32 i = 0; i < count; ++i)
         if (host.parameterName(i) == name) matches.push_back(i);
     long index;
-    if (matches.empty() && isWholeNumber(name, index) && index >= 0 && index < count)
+    if (matches.empty() && parseWholeNumber(name, 0, static_cast<long>(count) - 1, index))
         matches.push_back(static_cast<VstInt32>(index));
     if (matches.size() != 1) {
         error = "--set " + name + ": " +
@@ -228,54 +202,62 @@ std::string dbText(double db) {
     return text;
 }
 
-}  // namespace
-
-int runRender(const Args& args) {
-    Options o;
-    if (const int status = parse(args, o)) return status < 0 ? 0 : status;
-
-    MidiFile music;
-    std::string error;
+// The phrase to play: the demo at the tempo, or the MIDI file.
+bool loadMusic(const Options& o, MidiFile& music, std::string& error) {
     if (o.demo) {
         music = demoPhrase(o.tempo);
     } else if (!readMidiFile(o.midiPath, music, error)) {
-        return fail(o.midiPath + ": " + error);
+        error = o.midiPath + ": " + error;
+        return false;
     }
-    if (music.lengthSeconds > kLongestRenderSeconds)
-        return fail(o.midiPath + ": longer than six hours; not rendered");
+    if (music.lengthSeconds > kLongestRenderSeconds) {
+        error = o.midiPath + ": longer than six hours; not rendered";
+        return false;
+    }
+    return true;
+}
 
-    const auto rate = static_cast<float>(o.rate);
-    const auto block = static_cast<VstInt32>(o.block);
-    PluginHost host;
-    if (!host.load(o.plugin, rate, block)) return fail(host.error());
-    AEffect* effect = host.effect();
-    if (!(effect->flags & effFlagsCanReplacing)) return fail("the plug-in cannot processReplacing");
-    const int channels = effect->numOutputs;
-    if (channels < 1 || channels > kMaxChannels)
-        return fail("the plug-in has " + std::to_string(channels) + " outputs");
-    if (!o.program.empty() && !selectProgram(host, o.program, error)) return fail(error);
+// Loads the plug-in, checks that it can play into a file, then selects
+// the program and sets the --set parameters.
+bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
+    if (!host.load(o.plugin, static_cast<float>(o.rate), static_cast<VstInt32>(o.block))) {
+        error = host.error();
+        return false;
+    }
+    const AEffect* effect = host.effect();
+    if (!(effect->flags & effFlagsCanReplacing)) {
+        error = "the plug-in cannot processReplacing";
+        return false;
+    }
+    if (effect->numOutputs < 1 || effect->numOutputs > kMaxChannels) {
+        error = "the plug-in has " + std::to_string(effect->numOutputs) + " outputs";
+        return false;
+    }
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) return false;
     for (const auto& [name, value] : o.sets)
-        if (!setParameter(host, name, value, error)) return fail(error);
+        if (!setParameter(host, name, value, error)) return false;
+    return true;
+}
 
-    // The picture comes last: a place it cannot be written to is found out
-    // before anything is rendered.
-    if (!o.picture.empty()) {
-        FILE* png = std::fopen(o.picture.c_str(), "ab");
-        if (!png) return fail("cannot write " + o.picture);
-        std::fclose(png);
-    }
-    AudioFileWriter file;
-    if (!file.open(o.output, channels, static_cast<int>(o.rate), error)) return fail(error);
+// Where the render ends: the music's last frame, then at most the tail,
+// which ends sooner once the output has stayed silent for silentHold.
+struct Span {
+    std::int64_t endFrame, tailLimit, silentHold;
+};
 
-    host.resume();
-    host.dispatch(effStartProcess);
+Span spanOf(const EventSchedule& schedule, const MidiFile& music, const Options& o) {
+    return {std::max<std::int64_t>(schedule.lastFrame() + 1, std::llround(music.lengthSeconds * o.rate)),
+            std::llround(o.tail * o.rate), std::llround(kSilentHoldSeconds * o.rate)};
+}
 
-    EventSchedule schedule(music.events, o.rate);
-    const std::int64_t endFrame =
-        std::max<std::int64_t>(schedule.lastFrame() + 1, std::llround(music.lengthSeconds * o.rate));
-    const std::int64_t tailLimit = std::llround(o.tail * o.rate);
-    const std::int64_t silentHold = std::llround(kSilentHoldSeconds * o.rate);
-
+// Plays the schedule block by block as a host does (events, then the
+// transport, then processReplacing) and hands each block, interleaved, to
+// the file, the levels and the picture (if any). Answers the frames
+// played, or -1 when the file could not be written.
+std::int64_t play(PluginHost& host, EventSchedule& schedule, const Span& span, const Options& o,
+                  AudioFileWriter& file, Levels& levels, SoundPicture* picture) {
+    const int channels = host.effect()->numOutputs;
+    const auto block = static_cast<VstInt32>(o.block);
     std::vector<std::vector<float>> buffers(channels, std::vector<float>(block));
     std::vector<float*> outputs;
     for (auto& b : buffers) outputs.push_back(b.data());
@@ -284,13 +266,10 @@ int runRender(const Args& args) {
     VstTimeInfo time = host.timeInfo();
     time.tempo = o.tempo;
     time.flags |= kVstTransportPlaying | kVstTempoValid | kVstPpqPosValid;
-    Levels levels;
-    Progress progress(double(endFrame) / o.rate);
-    std::unique_ptr<SoundPicture> picture;
-    if (!o.picture.empty()) picture = std::make_unique<SoundPicture>(o.rate, endFrame + tailLimit + block);
+    Progress progress(double(span.endFrame) / o.rate);
 
     std::int64_t start = 0, silentRun = 0;
-    while (start < endFrame || (silentRun < silentHold && start - endFrame < tailLimit)) {
+    while (start < span.endFrame || (silentRun < span.silentHold && start - span.endFrame < span.tailLimit)) {
         schedule.eventsFor(start, block, events);
         if (!events.empty()) host.sendEvents(events);
         time.samplePos = double(start);
@@ -309,24 +288,62 @@ int runRender(const Args& args) {
         }
         levels.add(interleaved.data(), static_cast<long>(interleaved.size()));
         if (picture) picture->add(interleaved.data(), block, channels);
-        if (!file.write(interleaved.data(), block)) return fail(o.output + ": write failed");
+        if (!file.write(interleaved.data(), block)) return -1;
         start += block;
         progress.show(double(start) / o.rate);
     }
+    return start;
+}
+
+}  // namespace
+
+int runRender(const Args& args) {
+    Options o;
+    if (const int status = parse(args, o)) return status < 0 ? 0 : status;
+
+    MidiFile music;
+    std::string error;
+    if (!loadMusic(o, music, error)) return fail(error);
+    PluginHost host;
+    if (!preparePlugin(host, o, error)) return fail(error);
+    const int channels = host.effect()->numOutputs;
+
+    // The picture comes last: a place it cannot be written to is found out
+    // before anything is rendered.
+    if (!o.picture.empty()) {
+        FILE* png = std::fopen(o.picture.c_str(), "ab");
+        if (!png) return fail("cannot write " + o.picture);
+        std::fclose(png);
+    }
+    AudioFileWriter file;
+    if (!file.open(o.output, channels, static_cast<int>(o.rate), error)) return fail(error);
+
+    host.resume();
+    host.dispatch(effStartProcess);
+    EventSchedule schedule(music.events, o.rate);
+    const Span span = spanOf(schedule, music, o);
+    std::unique_ptr<SoundPicture> picture;
+    if (!o.picture.empty()) {
+        const std::int64_t frames = span.endFrame + span.tailLimit + std::llround(o.block);
+        picture = std::make_unique<SoundPicture>(o.rate, frames);
+    }
+    Levels levels;
+    const std::int64_t frames = play(host, schedule, span, o, file, levels, picture.get());
+    if (frames < 0) return fail(o.output + ": write failed");
     host.dispatch(effStopProcess);
     file.close();
 
-    std::printf("%s: %.2f s, %d Hz, %d channel%s, %s; peak %s, RMS %s\n", o.output.c_str(),
-                double(start) / o.rate, static_cast<int>(o.rate), channels,
-                channels == 1 ? "" : "s", file.formatName(), dbText(levels.peakDbfs()).c_str(),
-                dbText(levels.rmsDbfs()).c_str());
+    const double seconds = double(frames) / o.rate;
+    std::printf("%s: %.2f s, %d Hz, %d channel%s, %s; peak %s, RMS %s\n", o.output.c_str(), seconds,
+                static_cast<int>(o.rate), channels, channels == 1 ? "" : "s", file.formatName(),
+                dbText(levels.peakDbfs()).c_str(), dbText(levels.rmsDbfs()).c_str());
     if (!picture) return 0;
 
     std::string title = host.programName();
     if (title.empty()) title = host.effectName();
     char details[160];
     std::snprintf(details, sizeof(details), "peak %s    RMS %s    %.2f s    %d Hz",
-                  dbText(levels.peakDbfs()).c_str(), dbText(levels.rmsDbfs()).c_str(), double(start) / o.rate,
+                  dbText(levels.peakDbfs()).c_str(), dbText(levels.rmsDbfs()).c_str(), seconds,
                   static_cast<int>(o.rate));
     if (!picture->write(o.picture, title, details, error)) return fail(error);
     std::printf("%s: spectrogram and waveform\n", o.picture.c_str());

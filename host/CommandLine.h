@@ -1,0 +1,27 @@
+// CommandLine: what every orv-host command reads its arguments with.
+//
+// Numbers are whole strings (no trailing text, nothing that is not finite)
+// within a range; a program is chosen by its exact name or by its number;
+// file names are told by their suffix in any case; timings are summed up by
+// their median.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// True, with the value in out, when text is a finite number within lo..hi.
+bool parseNumber(const std::string& text, double lo, double hi, double& out);
+// The same for a whole number.
+bool parseWholeNumber(const std::string& text, long lo, long hi, long& out);
+
+// The program a user means among names: the first of that exact name, or
+// else the one with that number (from 0); -1 for none.
+int findProgram(const std::vector<std::string>& names, const std::string& wanted);
+
+// True when path ends in suffix, in any case, after at least one character
+// ("x.PNG" ends in ".png"; ".png" alone does not).
+bool hasSuffix(const std::string& path, const std::string& suffix);
+
+// The middle value; for an even count the mean of the two middle values.
+// 0 for none.
+double median(std::vector<double> values);
