@@ -18,3 +18,5 @@ int runScreenshot(const Args& args);
 int runRender(const Args& args);
 // bench PLUGIN.so ...: render speed, start-up time and memory.
 int runBench(const Args& args);
+// play PLUGIN.so [...]: the plug-in live as a JACK client, MIDI in, audio out.
+int runPlay(const Args& args);

@@ -9,12 +9,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 
 #include "host/Commands.h"
-#include "host/HostWindow.h"
-#include "host/PluginHost.h"
+#include "host/EditorSession.h"
 #include "host/PngFile.h"
 
 namespace {
@@ -24,39 +22,10 @@ constexpr auto kIdlePeriod = std::chrono::milliseconds(33);
 // Idle calls before a screenshot: the first paint comes with the first idle
 // after the window is shown; the rest give the editor's redraws time.
 constexpr int kScreenshotIdles = 10;
-// Largest editor window the host makes.
-constexpr int kMaxSide = 8192;
 
 volatile std::sig_atomic_t interrupted = 0;
 
 void onSignal(int) { interrupted = 1; }
-
-// A host that lets the editor ask for another window size.
-class EditorHost : public PluginHost {
-public:
-    HostWindow* window = nullptr;
-
-protected:
-    VstIntPtr onRequest(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                        float opt) override {
-        if (opcode == audioMasterCanDo && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0)
-            return 1;
-        if (opcode == audioMasterSizeWindow) {
-            if (!window || index <= 0 || value <= 0 || index > kMaxSide || value > kMaxSide) return 0;
-            window->resize(index, static_cast<int>(value));
-            return 1;
-        }
-        return PluginHost::onRequest(effect, opcode, index, value, ptr, opt);
-    }
-};
-
-bool editorSize(PluginHost& host, int& width, int& height) {
-    ERect* rect = nullptr;
-    if (!host.dispatch(effEditGetRect, 0, 0, &rect) || !rect) return false;
-    width = rect->right - rect->left;
-    height = rect->bottom - rect->top;
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
-}
 
 // Loads the plug-in and opens its editor in window. Prints why not.
 bool openEditor(EditorHost& host, HostWindow& window, const std::string& module, HostWindow::Kind kind) {
@@ -64,24 +33,13 @@ bool openEditor(EditorHost& host, HostWindow& window, const std::string& module,
         std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
         return false;
     }
-    int width = 0, height = 0;
-    if (!(host.effect()->flags & effFlagsHasEditor) || !editorSize(host, width, height)) {
-        std::fprintf(stderr, "orv-host: %s has no editor\n", module.c_str());
-        return false;
-    }
     std::string title = host.effectName();
     if (title.empty()) title = PluginHost::findModule(module);
-    if (!window.open(width, height, title, kind)) {
-        std::fprintf(stderr, "orv-host: %s\n", window.error().c_str());
+    std::string error;
+    if (!host.showEditor(window, title, kind, error)) {
+        std::fprintf(stderr, "orv-host: %s: %s\n", module.c_str(), error.c_str());
         return false;
     }
-    host.window = &window;
-    // Some plug-ins answer 0 even when their editor opened; the window tells.
-    host.dispatch(effEditOpen, 0, 0, window.parentHandle());
-    int openWidth = 0, openHeight = 0;
-    if (editorSize(host, openWidth, openHeight) && (openWidth != width || openHeight != height))
-        window.resize(openWidth, openHeight);
-    window.show();
     return true;
 }
 

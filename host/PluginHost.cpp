@@ -180,6 +180,16 @@ float PluginHost::getParameter(VstInt32 index) {
 void PluginHost::resume() { dispatch(effMainsChanged, 0, 1); }
 void PluginHost::suspend() { dispatch(effMainsChanged, 0, 0); }
 
+void PluginHost::reconfigure(float sampleRate, VstInt32 blockSize) {
+    suspend();
+    sampleRate_ = sampleRate;
+    blockSize_ = blockSize;
+    timeInfo_.sampleRate = sampleRate;
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate_);
+    dispatch(effSetBlockSize, 0, blockSize_);
+    resume();
+}
+
 VstIntPtr PluginHost::sendEvents(const std::vector<VstMidiEvent>& events) {
     VstEventList list(events.data(), events.size());
     return dispatch(effProcessEvents, 0, 0, list.get());

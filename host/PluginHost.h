@@ -63,6 +63,10 @@ public:
     // effMainsChanged 1 / 0.
     void resume();
     void suspend();
+    // A new sample rate or block size, as a host passes one on: suspend,
+    // effSetSampleRate, effSetBlockSize, resume. What the callback answers
+    // follows. Never while the plug-in processes.
+    void reconfigure(float sampleRate, VstInt32 blockSize);
 
     // Hands MIDI events to the plug-in (effProcessEvents) and answers its
     // answer.

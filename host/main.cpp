@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png  a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
                           "                      play a phrase through a program into a file"},
+    {"play", runPlay, "play PLUGIN.so [...]  live through JACK: MIDI in, audio out, the editor"},
     {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 

@@ -9,8 +9,8 @@ packages=(
   # plug-in: editor window and text
   libx11-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-urw-base35
-  # host: audio files and screenshots
-  libsndfile1-dev libpng-dev
+  # host: audio files and screenshots; play (JACK, and its server for the tests)
+  libsndfile1-dev libpng-dev libjack-jackd2-dev jackd2
   # tests: GoogleTest, a headless X server and synthetic X input
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
   # benchmarks

@@ -1,5 +1,7 @@
 #include "vstgui/cbitmap.h"
 
+#include <mutex>
+
 #include "resources/resources.h"
 #include "vstgui/bmpdecoder.h"
 #include "vstgui/cdrawcontext.h"
@@ -14,6 +16,25 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
     deviceRect.offset(context->offset.h, context->offset.v);
     return context->getSystemContext();
 }
+
+// The decoded pixels of each resource, shared by every bitmap of it in the
+// process and freed when the last one lets go: the editors of several
+// instances hold one background between them. Guarded by a lock because
+// hosts may drive different instances' editors from different threads.
+std::shared_ptr<const PixelSurface> sharedPixels(const resources::Resource& resource) {
+    static std::mutex lock;
+    static std::weak_ptr<const PixelSurface> decoded[64];  // by position in the resource table
+    const auto slot = static_cast<std::size_t>(&resource - resources::kBitmapTable);
+    if (slot >= resources::kBitmapCount || slot >= std::size(decoded))
+        return decodeBmp(resource.data, resource.size);  // not from the table: not shared
+    std::lock_guard<std::mutex> hold(lock);
+    std::shared_ptr<const PixelSurface> pixels = decoded[slot].lock();
+    if (!pixels) {
+        pixels = decodeBmp(resource.data, resource.size);
+        decoded[slot] = pixels;
+    }
+    return pixels;
+}
 }  // namespace
 
 CBitmap::CBitmap(int32_t id) {
@@ -24,6 +45,7 @@ CBitmap::CBitmap(int32_t id) {
 CBitmap::~CBitmap() = default;
 
 void CBitmap::dispose() {
+    resource = nullptr;
     pHandle.reset();
     width = height = 0;
     noAlpha = true;
@@ -32,14 +54,21 @@ void CBitmap::dispose() {
 bool CBitmap::loadFromResource(int32_t id) {
     dispose();
     resourceID = id;
-    const resources::Resource* resource = resources::findBitmap(id);
-    if (!resource) return false;
-    pHandle = decodeBmp(resource->data, resource->size);
-    if (!pHandle) return false;
-    width = pHandle->width();
-    height = pHandle->height();
+    const resources::Resource* found = resources::findBitmap(id);
+    BmpLayout layout;
+    if (!found || !readBmpLayout(found->data, found->size, layout)) return false;
+    resource = found;
+    width = layout.width;
+    height = layout.height;
     noAlpha = true;
     return true;
+}
+
+const PixelSurface* CBitmap::getImage() const {
+    if (!pHandle && resource) {
+        pHandle = sharedPixels(*resource);
+    }
+    return pHandle.get();
 }
 
 bool CBitmap::loadFromPath(const void*) {
@@ -50,20 +79,23 @@ bool CBitmap::loadFromPath(const void*) {
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->copy(*pHandle, r, offset);
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->copy(*image, r, offset);
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->copyKeyed(*pHandle, r, offset, toPixel(transparentCColor));
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->copyKeyed(*image, r, offset, toPixel(transparentCColor));
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              uint8_t alpha) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    if (surface && pHandle) surface->blend(*pHandle, r, offset, alpha);
+    const PixelSurface* image = surface ? getImage() : nullptr;
+    if (image) surface->blend(*image, r, offset, alpha);
 }
 
 }  // namespace VSTGUI

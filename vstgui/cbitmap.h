@@ -6,6 +6,11 @@
 // by passing its position as the offset. The key colour defaults to pure
 // white (the red, green and blue of kTransparentCColor; its alpha is never
 // compared). Reference counted; GUI thread only.
+//
+// Loading reads only the file's headers, which give the size; the pixels
+// are decoded the first time they are needed (drawn or asked for) and kept
+// from then on. An editor that is created but never opened thus costs no
+// image memory, and bitmaps of the same resource share one decoded copy.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +20,10 @@
 #include "vstgui/creferencecounter.h"
 #include "vstgui/crect.h"
 #include "vstgui/pixelsurface.h"
+
+namespace resources {
+struct Resource;
+}
 
 namespace VSTGUI {
 
@@ -41,12 +50,14 @@ public:
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
     int32_t getResourceID() const { return resourceID; }
-    bool isLoaded() const { return pHandle != nullptr; }
+    // True once a resource with a readable picture is loaded, decoded or not.
+    bool isLoaded() const { return resource != nullptr; }
     void setTransparentColor(const CColor& color) { transparentCColor = color; }
     CColor getTransparentColor() const { return transparentCColor; }
     bool getNoAlpha() const { return noAlpha; }
-    // The decoded pixels, or none.
-    const PixelSurface* getImage() const { return pHandle.get(); }
+    // The pixels, decoded now if this is their first use; none when not
+    // loaded (or when the image cannot be allocated).
+    const PixelSurface* getImage() const;
 
 private:
     int32_t resourceID = 0;
@@ -54,7 +65,8 @@ private:
     int32_t height = 0;
     CColor transparentCColor = kTransparentCColor;
     bool noAlpha = true;
-    std::unique_ptr<PixelSurface> pHandle;
+    const resources::Resource* resource = nullptr;  // its headers checked, or none
+    mutable std::shared_ptr<const PixelSurface> pHandle;  // its pixels once first used
 };
 
 }  // namespace VSTGUI

@@ -71,18 +71,26 @@ struct Alias {
     double hz;
 };
 
+// Which bins of a spectrum of bins binHz wide lie within the main lobe of
+// a harmonic of fundamental (DC counts as the 0th).
+inline std::vector<bool> harmonicBins(size_t bins, double binHz, double fundamental) {
+    std::vector<bool> harmonic(bins, false);
+    const double top = static_cast<double>(bins) * binHz + fundamental;
+    for (double h = 0.0; h <= top; h += fundamental) {
+        const long centre = std::lround(h / binHz);
+        for (long k = centre - kMainLobeBins; k <= centre + kMainLobeBins; ++k) {
+            if (k >= 0 && k < static_cast<long>(bins)) harmonic[k] = true;
+        }
+    }
+    return harmonic;
+}
+
 // The largest component below maxHz that is not a harmonic of fundamental
 // (nor DC): with a periodic waveform, that is the strongest alias.
 inline Alias largestAlias(const std::vector<float>& x, double rate, double fundamental, double maxHz) {
     const std::vector<double> m = magnitudes(x);
     const double binHz = rate / static_cast<double>(x.size());
-    std::vector<bool> harmonic(m.size(), false);
-    for (double h = 0.0; h <= rate / 2.0 + fundamental; h += fundamental) {
-        const long centre = std::lround(h / binHz);
-        for (long k = centre - kMainLobeBins; k <= centre + kMainLobeBins; ++k) {
-            if (k >= 0 && k < static_cast<long>(m.size())) harmonic[k] = true;
-        }
-    }
+    const std::vector<bool> harmonic = harmonicBins(m.size(), binHz, fundamental);
     Alias worst{-400.0, 0.0};
     const double reference = levelAt(m, fundamental, binHz);
     for (size_t k = 0; k < m.size() && static_cast<double>(k) * binHz <= maxHz; ++k) {
@@ -91,6 +99,19 @@ inline Alias largestAlias(const std::vector<float>& x, double rate, double funda
         if (db > worst.db) worst = {db, static_cast<double>(k) * binHz};
     }
     return worst;
+}
+
+// Everything below maxHz that is not a harmonic of fundamental (nor DC),
+// as power relative to the harmonics' power below maxHz, in dB.
+inline double aliasPowerDb(const std::vector<float>& x, double rate, double fundamental, double maxHz) {
+    const std::vector<double> m = magnitudes(x);
+    const double binHz = rate / static_cast<double>(x.size());
+    const std::vector<bool> harmonic = harmonicBins(m.size(), binHz, fundamental);
+    const long dcEnd = kMainLobeBins;  // the DC lobe is neither
+    double harmonics = 0.0, aliases = 0.0;
+    for (size_t k = static_cast<size_t>(dcEnd) + 1; k < m.size() && static_cast<double>(k) * binHz <= maxHz; ++k)
+        (harmonic[k] ? harmonics : aliases) += m[k] * m[k];
+    return 10.0 * std::log10(aliases / harmonics);
 }
 
 // Each value replaced by the mean of it and the width - 1 values before it.

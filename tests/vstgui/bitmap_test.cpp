@@ -44,6 +44,24 @@ TEST(BitmapResources, AMissingIdLeavesTheBitmapEmptyAndDrawingNothing) {
     bitmap->forget();
 }
 
+TEST(BitmapResources, PixelsDecodedAtFirstUseAreTheResourcesSharedAndGoWithDispose) {
+    auto* bitmap = new CBitmap(128);
+    const resources::Resource* file = resources::findBitmap(128);
+    ASSERT_TRUE(file) << "the background is a resource";
+    auto expected = decodeBmp(file->data, file->size);
+    const PixelSurface* image = bitmap->getImage();
+    ASSERT_TRUE(image && expected) << "both decode";
+    EXPECT_EQ(std::memcmp(image->data(), expected->data(), 600u * 500u * sizeof(Pixel)), 0)
+        << "the bitmap's pixels are the file's";
+    EXPECT_EQ(bitmap->getImage(), image) << "decoded once, then kept";
+    auto* other = new CBitmap(128);
+    EXPECT_EQ(other->getImage(), image) << "a second bitmap of the resource shares the pixels";
+    other->forget();
+    bitmap->dispose();
+    EXPECT_FALSE(bitmap->getImage()) << "disposed: no pixels to decode";
+    bitmap->forget();
+}
+
 TEST(BitmapResources, LoadFromPathIsRefusedAndEmpties) {
     auto* bitmap = new CBitmap(130);
     EXPECT_FALSE(bitmap->loadFromPath("/tmp/anything.bmp")) << "files are not loaded";
@@ -131,6 +149,16 @@ TEST(BmpDecoder, ReadsRowsBottomUpWithPadding) {
     ASSERT_TRUE(image) << "a plain 24-bit file decodes";
     EXPECT_EQ(image->pixel(2, 1), Pixel(2 * 16 + 1)) << "blue byte of (2, 1) from the first stored row";
     EXPECT_EQ(image->pixel(0, 0), 0u) << "(0, 0) from the last stored row";
+}
+
+TEST(BmpDecoder, TheLayoutComesFromTheHeadersAlone) {
+    const auto file = makeBmp(3, 2);
+    BmpLayout layout;
+    ASSERT_TRUE(readBmpLayout(file.data(), file.size(), layout)) << "a plain 24-bit file";
+    EXPECT_EQ(layout.width, 3) << "width";
+    EXPECT_EQ(layout.height, 2) << "height";
+    EXPECT_EQ(layout.rowSize, 12u) << "9 bytes a row, padded to 12";
+    EXPECT_FALSE(readBmpLayout(file.data(), file.size() - 1, layout)) << "the last row must fit in the data";
 }
 
 TEST(BmpDecoder, RejectsMalformedFiles) {
