@@ -89,9 +89,9 @@ private:
     VSTGUI::CControl* controls_[layout::kControlCount] = {};  // owned by the frame
     VSTGUI::CParamDisplay* readout_ = nullptr;                 // owned by the frame
     std::int32_t readoutIndex_ = -1;
-    // Bit i: parameter i was stored since the GUI thread last looked.
-    // Written by any thread with fetch_or, taken by the GUI thread with
-    // exchange; relaxed, since the value itself is read afresh from the
-    // plug-in when the bit is taken.
+    // The change record: any thread sets its parameter's bit (relaxed
+    // fetch_or), the GUI thread takes and clears them all at once (relaxed
+    // exchange); a change that races with a take shows in the next one. The
+    // value itself is read afresh from the plug-in when the bit is taken.
     std::atomic<std::uint64_t> changed_{0};
 };

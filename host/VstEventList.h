@@ -28,7 +28,8 @@ public:
     VstEvents* get() { return reinterpret_cast<VstEvents*>(storage_.data()); }
 
 private:
-    void allocate(std::size_t count);
+    // Room for count pointers; the first slot.
+    VstEvent** allocate(std::size_t count);
 
     std::vector<unsigned char> storage_;
 };

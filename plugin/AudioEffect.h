@@ -102,13 +102,17 @@ protected:
     VstInt32 numParams() const { return numParams_; }
 
     audioMasterCallback host_;
+    // Set while the plug-in is constructed, read from any thread after.
     AEffEditor* editor_ = nullptr;
+    // Written by the host's main thread while no audio runs; no other
+    // thread reads them while they change.
     float sampleRate_ = 44100.0f;
     VstInt32 blockSize_ = 1024;
     const VstInt32 numPrograms_;
     const VstInt32 numParams_;
-    // Written by program changes on the GUI thread, read by mapped MIDI
-    // controllers on the audio thread.
+    // The current program: written by program changes on the main thread,
+    // read with relaxed loads on every thread (the audio thread's mapped
+    // controllers and learn, automation storing into the current program).
     std::atomic<VstInt32> curProgram_{0};
     AEffect cEffect_;
 

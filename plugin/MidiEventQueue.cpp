@@ -35,7 +35,7 @@ bool MidiEventQueue::add(const VstEvents* events) {
         if (!event || event->type != kVstMidiType) continue;
         VstMidiEvent copy;
         std::memcpy(&copy, event, sizeof(copy));
-        const VstInt32 offset = copy.deltaFrames;
+        const VstInt32 offset = copy.deltaFrames > longestWait_ ? longestWait_ : copy.deltaFrames;
         // An offset below zero stays as it is: the event is due at once.
         if (offset >= 0) copy.deltaFrames = waitFrames(static_cast<float>(offset) - previousOffset_);
         previousOffset_ = static_cast<float>(offset);
@@ -43,6 +43,8 @@ bool MidiEventQueue::add(const VstEvents* events) {
     }
     return true;
 }
+
+void MidiEventQueue::setLongestWait(VstInt32 frames) { longestWait_ = frames > 0 ? frames : 0; }
 
 void MidiEventQueue::push(const VstMidiEvent& event) {
     slots_[(head_ + count_) % kCapacity] = event;

@@ -8,6 +8,12 @@
 // offset beyond the end of the block simply keeps counting down into the next
 // block, with the later events queued behind it.
 //
+// No single event may hold the queue for longer than the longest wait (a
+// second of audio, set from the sample rate): a host that sends an absurd
+// offset (2^31 - 1) would otherwise leave every later event, and so the
+// instrument, silent for hours. Offsets beyond it count as the longest wait
+// itself; offsets up to it keep their exact carry-over.
+//
 // 500 slots, preallocated; a full queue drops further events. Kept as a ring
 // (oldest at head_) so that queueing and taking an event cost the same
 // whatever the queue holds.
@@ -40,6 +46,11 @@ public:
 
     int size() const { return count_; }
 
+    // While no audio runs (the sample rate is set): offsets above frames
+    // (at least 0) wait frames.
+    void setLongestWait(VstInt32 frames);
+    VstInt32 longestWait() const { return longestWait_; }
+
 private:
     void push(const VstMidiEvent& event);
 
@@ -49,4 +60,6 @@ private:
     // Offset of the previous MIDI event of the list being queued: waits are
     // measured from it.
     float previousOffset_ = 0.0f;
+    // A second at the default 44.1 kHz until the plug-in sets its rate.
+    VstInt32 longestWait_ = 44100;
 };

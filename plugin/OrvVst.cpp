@@ -27,13 +27,6 @@ static_assert(kNamedParameters == param::kUnused41, "41 named parameters");
 constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
                                          "receiveVstMidiEvents", "receiveVstTimeInfo"};
 
-// Host buffers for names: 24 bytes for a program name, terminator included.
-void copyProgramName(const ProgramRecord& record, char* text) {
-    const std::size_t n = strnlen(record.name, kProgramNameSize - 1);
-    std::memcpy(text, record.name, n);
-    text[n] = '\0';
-}
-
 }  // namespace
 
 OrvVst::OrvVst(audioMasterCallback host, EditorFactory attachEditor)
@@ -43,7 +36,8 @@ OrvVst::OrvVst(audioMasterCallback host, EditorFactory attachEditor)
     params_.set(param::kControllerLearn, 0.0f);
     setFlag(effFlagsProgramChunks, true);
     chunkCopy_.fill(initialProgramRecord());
-    programs_ = factoryBank();
+    const ProgramBank& factory = factoryBank();
+    for (int p = 0; p < kNumPrograms; ++p) programs_.load(p, factory[p]);
     setUniqueID(kUniqueId);
     setProgram(0);
     setFlag(effFlagsIsSynth, true);
@@ -61,7 +55,7 @@ void OrvVst::setParameter(VstInt32 index, float value) {
     if (index < 0 || index >= param::kCount) return;
     // The engine could never recover from NaN or inf in its state.
     if (!std::isfinite(value)) return;
-    programs_[getCurrentIndex()].values[index] = value;
+    programs_.setValue(getCurrentIndex(), index, value);
     params_.set(index, value);
     lastChangedParam_.store(index, std::memory_order_relaxed);
     if (editor_) editor_->setParameter(index, value);
@@ -80,31 +74,29 @@ void OrvVst::getParameterName(VstInt32 index, char* text) {
 void OrvVst::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) return;
     AudioEffectX::setProgram(program);
-    const ProgramRecord& record = programs_[program];
-    for (int i = 0; i < param::kCount; ++i) setParameter(i, record.values[i]);
+    for (int i = 0; i < param::kCount; ++i) setParameter(i, programs_.value(program, i));
 }
 
 void OrvVst::setProgramName(char* name) {
     // Longer names are cut to 23 characters; the bytes after the terminator
     // keep what they held.
-    ProgramRecord& record = programs_[getCurrentIndex()];
-    const std::size_t n = strnlen(name, kProgramNameSize - 1);
-    std::memcpy(record.name, name, n);
-    record.name[n] = '\0';
+    programs_.setName(getCurrentIndex(), name);
 }
 
 void OrvVst::getProgramName(char* text) {
-    const ProgramRecord& record = currentProgram();
-    if (std::strcmp(record.name, "Init") == 0) {
-        std::snprintf(text, kProgramNameSize, "%s %d", record.name, getCurrentIndex() + 1);
+    const VstInt32 p = getCurrentIndex();
+    char name[kProgramNameSize];
+    programs_.name(p, name);
+    if (std::strcmp(name, "Init") == 0) {
+        std::snprintf(text, kProgramNameSize, "%s %d", name, p + 1);
     } else {
-        copyProgramName(record, text);
+        std::memcpy(text, name, std::strlen(name) + 1);
     }
 }
 
 bool OrvVst::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
     if (index < 0 || index >= kNumPrograms) return false;
-    copyProgramName(programs_[index], text);
+    programs_.name(index, text);
     return true;
 }
 
@@ -114,11 +106,11 @@ VstInt32 OrvVst::getChunk(void** data, bool isPreset) {
     if (!data) return 0;
     if (isPreset) {
         const VstInt32 p = getCurrentIndex();
-        chunkCopy_[p] = programs_[p];
+        programs_.snapshot(p, chunkCopy_[p]);
         *data = &chunkCopy_[p];
         return kProgramChunkSize;
     }
-    chunkCopy_ = programs_;
+    for (int p = 0; p < kNumPrograms; ++p) programs_.snapshot(p, chunkCopy_[p]);
     *data = chunkCopy_.data();
     return kBankChunkSize;
 }
@@ -131,17 +123,20 @@ VstInt32 OrvVst::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     if (byteSize != expected) return 0;
     const auto* bytes = static_cast<const unsigned char*>(data);
     const int count = byteSize / kProgramChunkSize;
+    // Copied out first: the host's buffer need not be aligned, and a host
+    // could go on writing it while we load.
+    ProgramBank records;
     for (int r = 0; r < count; ++r) {
-        ProgramRecord record;  // the host's buffer need not be aligned
-        std::memcpy(&record, bytes + r * kProgramChunkSize, sizeof(record));
-        if (!isLoadableRecord(record)) return 0;
+        std::memcpy(&records[r], bytes + r * kProgramChunkSize, sizeof(ProgramRecord));
+        if (!isLoadableRecord(records[r])) return 0;
     }
+    const VstInt32 current = getCurrentIndex();
     if (isPreset) {
-        std::memcpy(&programs_[getCurrentIndex()], bytes, kProgramChunkSize);
+        programs_.load(current, records[0]);
     } else {
-        std::memcpy(programs_.data(), bytes, kBankChunkSize);
+        for (int p = 0; p < kNumPrograms; ++p) programs_.load(p, records[p]);
     }
-    setProgram(getCurrentIndex());
+    setProgram(current);
     return 1;
 }
 

@@ -9,7 +9,10 @@
 // Lifetime: created by createEffectInstance inside the entry point, deleted
 // by the host's effClose. Threads: setParameter/getParameter from any thread;
 // processEvents and processReplacing from the audio thread, one after the
-// other; setSampleRate while no audio runs; the rest from the GUI thread.
+// other; setSampleRate while no audio runs; the rest from the host's main
+// (GUI) thread, while audio runs. Each member says who writes it and how the
+// others read it; the audio thread takes no lock, allocates nothing and
+// makes no system call.
 #pragma once
 
 #include <array>
@@ -20,6 +23,7 @@
 #include "engine/SynthEngine.h"
 #include "plugin/AudioEffectX.h"
 #include "plugin/FactoryBank.h"
+#include "plugin/LiveBank.h"
 #include "plugin/MidiEventQueue.h"
 
 class OrvVst : public AudioEffectX {
@@ -78,14 +82,25 @@ private:
     void controlChange(int controller, int value, unsigned char rawController);
     void passHostTempo();
 
-    const ProgramRecord& currentProgram() const { return programs_[getCurrentIndex()]; }
+    // The current program (curProgram_): written by setProgram on the main
+    // thread, read with a relaxed load by every thread.
     VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
 
+    // Audio thread only, like the tempo it is handed at each note-on.
     std::unique_ptr<SynthEngine> engine_;
+    // Audio thread only (effProcessEvents and processReplacing); its longest
+    // wait is set by setSampleRate while no audio runs.
     MidiEventQueue events_;
+    // Stored by setParameter on any thread, read by controller learn on the
+    // audio thread: relaxed atomic, the last store wins.
     std::atomic<VstInt32> lastChangedParam_{0};
-    ProgramBank programs_;    // the live programs; the current one is edited in place
-    ProgramBank chunkCopy_;   // what getChunk hands out, stable until the next call
+    // The programs; the current one is edited in place (see LiveBank for
+    // who writes which field).
+    LiveBank programs_;
+    // What getChunk hands out, stable until the next call: main thread only.
+    ProgramBank chunkCopy_;
+    // Stored by setParameter on any thread, read by the engine on the audio
+    // thread and by getParameter anywhere: relaxed atomics (ParamBlock).
     ParamBlock params_;
 };
 

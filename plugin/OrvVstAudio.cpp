@@ -33,6 +33,12 @@ enum Status : int {
     kPitchBend = 0xE0,
 };
 
+// The longest an event may hold the queue: one second of audio, rounded up.
+VstInt32 oneSecondOfFrames(float rate) {
+    const double frames = std::ceil(static_cast<double>(rate));
+    return frames >= 2147483647.0 ? 2147483647 : static_cast<VstInt32>(frames);
+}
+
 }  // namespace
 
 VstInt32 OrvVst::processEvents(VstEvents* events) { return events_.add(events) ? 1 : 0; }
@@ -69,6 +75,7 @@ void OrvVst::setSampleRate(float rate) {
     if (!(rate > 0.0f) || !std::isfinite(rate)) return;
     AudioEffectX::setSampleRate(rate);
     engine_->setSampleRate(rate);
+    events_.setLongestWait(oneSecondOfFrames(rate));
 }
 
 // All 16 channels are treated alike; data bytes count with 7 bits.
@@ -102,18 +109,18 @@ void OrvVst::handleMidiEvent(const VstMidiEvent& event) {
 
 // Learn first (so the controller that is learned already drives its new
 // target), then the mapped parameter, then the channel-mode reset. The maps
-// are plain int stores on the audio thread: a chunk taken at that moment on
-// another thread holds the old or the new target, never a torn one.
+// are relaxed atomic stores (LiveBank): a chunk taken at that moment on
+// another thread holds the old or the new target.
 void OrvVst::controlChange(int controller, int value, unsigned char rawController) {
     const VstInt32 learned = lastChangedParameter();
-    if (params_.get(param::kControllerLearn) > 0.0f)
-        programs_[getCurrentIndex()].controllers.target[controller] = learned;
+    const VstInt32 current = getCurrentIndex();
+    if (params_.get(param::kControllerLearn) > 0.0f) programs_.setTarget(current, controller, learned);
     if (params_.get(param::kLearnAllPrograms) > 0.0f)
-        for (ProgramRecord& program : programs_) program.controllers.target[controller] = learned;
+        for (int p = 0; p < kNumPrograms; ++p) programs_.setTarget(p, controller, learned);
 
     // 0 means unmapped, so parameter 0 cannot be driven. A map loaded from a
     // chunk may hold any number; setParameter ignores those beyond 43.
-    const VstInt32 target = programs_[getCurrentIndex()].controllers.target[controller];
+    const VstInt32 target = programs_.target(current, controller);
     if (target > 0) setParameter(target, static_cast<float>(value) * kDataByteScale);
 
     // Tested on the unmasked byte: 248 is not controller 120.

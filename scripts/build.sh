@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# build.sh [release|asan]: configure and build one flavour into build/<flavour>.
+# build.sh [release|asan|tsan|fuzz] [TARGET...]: configure and build one flavour into
+# build/<flavour> (only the targets named, when any are).
+#   release  optimised, everything
+#   asan     AddressSanitizer + UBSan, the whole suite
+#   tsan     ThreadSanitizer; scripts/test.sh runs its tests labelled "threads"
+#   fuzz     clang with libFuzzer + ASan + UBSan: the fuzz harnesses only (fuzz/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
+shift || true
+targets=()
 case "$flavour" in
   release) args=(-DCMAKE_BUILD_TYPE=Release) ;;
   asan)    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON -DORV_BUILD_BENCH=OFF) ;;
-  *) echo "usage: $0 [release|asan]" >&2; exit 2 ;;
+  tsan)    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_TSAN=ON -DORV_BUILD_BENCH=OFF) ;;
+  fuzz)    targets=(orv_fuzzers); args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF
+                 -DORV_BUILD_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  *) echo "usage: $0 [release|asan|tsan|fuzz] [TARGET...]" >&2; exit 2 ;;
 esac
 # ccache, where installed, lets sibling work trees share unchanged objects.
 if command -v ccache >/dev/null; then
   args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
-cmake --build "build/$flavour"
+if [ $# -gt 0 ]; then targets=("$@"); fi
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake --build "build/$flavour" --target "${targets[@]}"
+else
+  cmake --build "build/$flavour"
+fi

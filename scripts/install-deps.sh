@@ -15,6 +15,9 @@ packages=(
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
   # benchmarks
   libbenchmark-dev valgrind
+  # fuzzing: clang and its runtimes (libFuzzer, sanitizers), which clang only
+  # recommends; ThreadSanitizer's runtime comes with g++
+  clang libclang-rt-dev
 )
 packages+=("$@")  # callers' extras, e.g. the benchmarks' peer plug-ins
 

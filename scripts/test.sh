@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
 # test.sh: installs what is missing, builds the optimised and the sanitizer
-# flavours, and runs the whole suite in each under a private Xvfb server.
+# flavours and runs the whole suite in each under a private Xvfb server; then
+# the thread stress tests (label "threads") in a ThreadSanitizer build, and
+# every fuzz harness for a short smoke run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh release
 bash scripts/build.sh asan
+# The ThreadSanitizer build holds only what its tests need.
+bash scripts/build.sh tsan ORV-Ambrell2 plugin_thread_stress_test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 status=0
 echo "== release build"
 bash scripts/with-xvfb.sh ctest --test-dir build/release --output-on-failure -j2 || status=1
 echo "== sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/asan --output-on-failure -j2 || status=1
+echo "== thread sanitizer build"
+bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure || status=1
+echo "== fuzz smoke"
+bash scripts/fuzz.sh --smoke 500 || status=1
 exit $status
