@@ -36,6 +36,10 @@ public:
     // Audio thread. The output at the current phase (-1..1), then advances.
     float read(int waveform);
 
+    // Table steps in one cycle: an increment of s steps per read runs at
+    // s x sampleRate / kCycleSteps Hz.
+    static constexpr float kCycleSteps = 255.0f;
+
     float phase = 0.0f;      // table steps; written by the engine at note-on
     float increment = 0.0f;  // table steps per read; written by the engine
     float sampleRate;        // Hz; read by the engine to compute increments
@@ -44,7 +48,7 @@ private:
     static constexpr int kTables = 4;
     static constexpr int kTablePoints = 257;  // 256 steps plus the closing point
     // Phase at which a cycle ends: 255 table steps per cycle.
-    static constexpr float kWrap = 255.0f;
+    static constexpr float kWrap = kCycleSteps;
 
     float drawBipolar() { return (random_->nextUnit() - 0.5f) * 2.0f; }
     void bringPhaseIntoTable();

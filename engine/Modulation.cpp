@@ -60,6 +60,13 @@ float freeIncrement(float knob, float factor, float sampleRate) {
     return knob * knob * knob * knob * factor * kMaxFreeHz / sampleRate * kStepsPerCycle;
 }
 
+// The intensity's pitch curve, ((I - 0.5) 2)^5; times kPitchDepth it is
+// the swing in semitones.
+float pitchCurve(float intensity) {
+    const float centred = (intensity - 0.5f) * 2.0f;
+    return centred * centred * centred * centred * centred;
+}
+
 void syncToTempo(Lfo& lfo, int mode, float tempo) {
     if (mode < Modulation::kFirstSynced || mode > Modulation::kLastSynced) return;
     lfo.increment =
@@ -68,6 +75,18 @@ void syncToTempo(Lfo& lfo, int mode, float tempo) {
 }
 
 }  // namespace
+
+double Modulation::freeRateHz(float knob) {
+    return double(freeIncrement(knob, 1.0f, 1.0f)) / Lfo::kCycleSteps;
+}
+
+float Modulation::pitchDepthSemitones(float intensity) { return pitchCurve(intensity) * kPitchDepth; }
+
+bool Modulation::movesPitch(int destination) { return destination >= kOsc1Pitch && destination <= kBothPitch; }
+
+bool Modulation::movesNothing(int destination, bool lfo1) {
+    return destination < kCutoff || destination > kLfo2Rate || (!lfo1 && destination == kLfo2Rate);
+}
 
 Modulation::Modulation(float sampleRate, RandomSource& random)
     : lfo1_(sampleRate, random), lfo2_(sampleRate, random) {}
@@ -114,8 +133,7 @@ void Modulation::apply(int destination, float v, float intensity, ModulationTarg
         case kOsc1Pitch:
         case kOsc2Pitch:
         case kBothPitch: {
-            const float centred = (i - 0.5f) * 2.0f;
-            const float amount = v * (centred * centred * centred * centred * centred) * kPitchDepth;
+            const float amount = v * pitchCurve(i) * kPitchDepth;
             addPerOscillator(destination - kOsc1Pitch, amount, t.pitch1, t.pitch2);
             break;
         }

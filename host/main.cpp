@@ -23,6 +23,8 @@ const Command kCommands[] = {
     {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png  a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
                           "                      play a phrase through a program into a file"},
+    {"preset", runPreset, "preset save|load PLUGIN.so FILE.fxp|FILE.fxb [...]\n"
+                          "                      a program or the bank to or from a file"},
     {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 

@@ -9,10 +9,14 @@ packages=(
   # plug-in: editor window and text
   libx11-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-urw-base35
-  # host: audio files and screenshots
-  libsndfile1-dev libpng-dev
+  # host: audio files, loudness and screenshots
+  libsndfile1-dev libebur128-dev libpng-dev
   # tests: GoogleTest, a headless X server and synthetic X input
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
+  # tests: a peer plug-in for the preset files
+  amsynth
+  # the Debian package (dpkg-shlibdeps)
+  dpkg-dev
   # benchmarks
   libbenchmark-dev valgrind
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # test.sh: installs what is missing, builds the optimised and the sanitizer
-# flavours, and runs the whole suite in each under a private Xvfb server.
+# flavours, runs the whole suite in each under a private Xvfb server, and
+# checks the Debian package unpacked into a scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,4 +14,6 @@ echo "== release build"
 bash scripts/with-xvfb.sh ctest --test-dir build/release --output-on-failure -j2 || status=1
 echo "== sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/asan --output-on-failure -j2 || status=1
+echo "== Debian package"
+{ deb=$(bash scripts/package.sh build) && bash scripts/check-package.sh "$deb"; } || status=1
 exit $status
