@@ -86,12 +86,12 @@ void BM_EnvelopeStep(benchmark::State& state) {
 }
 BENCHMARK(BM_EnvelopeStep);
 
-// state.range(0): waveform index (0 sine .. 4 sample-and-hold).
+// state.range(0): a choice::LfoWave index ("sin" .. "noise").
 void BM_LfoRead(benchmark::State& state) {
     RandomSource random;
     Lfo lfo(kRate, random);
     lfo.increment = 256.0f * 5.0f / kRate;
-    const int waveform = static_cast<int>(state.range(0));
+    const auto waveform = static_cast<choice::LfoWave>(state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(lfo.read(waveform));
 }
 BENCHMARK(BM_LfoRead)->DenseRange(0, 4);
@@ -116,7 +116,7 @@ void BM_LfoConstruct(benchmark::State& state) {
     RandomSource random;
     for (auto _ : state) {
         Lfo lfo(kRate, random);
-        benchmark::DoNotOptimize(lfo.read(0));
+        benchmark::DoNotOptimize(lfo.read(choice::LfoWave::kSin));
     }
 }
 BENCHMARK(BM_LfoConstruct)->Unit(benchmark::kMicrosecond);

@@ -9,6 +9,13 @@ namespace {
 constexpr float kSawSlope = 0.00392156886f;
 // A nominal cycle is 256 table steps.
 constexpr float kStepsPerCycle = 256.0f;
+
+using choice::index;
+using choice::LfoWave;
+constexpr int kSine = index(LfoWave::kSin);
+constexpr int kTriangle = index(LfoWave::kTri);
+constexpr int kSaw = index(LfoWave::kSaw);
+constexpr int kSquare = index(LfoWave::kRec);
 }  // namespace
 
 Lfo::Lfo(float rate, RandomSource& random) : sampleRate(usableSampleRate(rate)), random_(&random) {
@@ -34,7 +41,7 @@ Lfo::Lfo(float rate, RandomSource& random) : sampleRate(usableSampleRate(rate)),
     tables_[kSquare][256] = 1.0f;
 }
 
-float Lfo::read(int waveform) {
+float Lfo::read(LfoWave waveform) {
     if (phase > kWrap) phase -= kWrap;
     // Only an increment that is negative, NaN or more than a cycle per read
     // gets here; the table index must stay within 0..255 whatever it is.
@@ -43,11 +50,11 @@ float Lfo::read(int waveform) {
     const float frac = phase - static_cast<float>(i);
     phase += increment;
 
-    if (waveform >= kSine && waveform <= kSquare) {
-        const float* table = tables_[waveform];
+    if (index(waveform) >= kSine && index(waveform) <= kSquare) {
+        const float* table = tables_[index(waveform)];
         return (1.0f - frac) * table[i] + frac * table[i + 1];
     }
-    if (waveform == kSampleHold) {
+    if (waveform == LfoWave::kNoise) {
         if (i == 0) held_ = drawBipolar();
         return held_;
     }

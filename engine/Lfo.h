@@ -15,26 +15,20 @@
 // and holds the last one for the rest of the cycle.
 #pragma once
 
+#include "engine/Choices.h"
 #include "engine/RandomSource.h"
 
 class Lfo {
 public:
-    enum Waveform : int {
-        kSine = 0,        // "sin"
-        kTriangle = 1,    // "tri"
-        kSaw = 2,         // "saw"
-        kSquare = 3,      // "rec"
-        kSampleHold = 4,  // "noise"
-        // Any other index: the sample-and-hold delayed by one draw.
-    };
-
     // Engine construction or sample-rate change (not the audio thread).
     // Builds the tables; phase 0 and a 1 Hz nominal increment.
     Lfo(float sampleRate, RandomSource& random);
     virtual ~Lfo() = default;
 
     // Audio thread. The output at the current phase (-1..1), then advances.
-    float read(int waveform);
+    // "noise" is the sample-and-hold; a waveform outside the menu is the
+    // sample-and-hold delayed by one draw.
+    float read(choice::LfoWave waveform);
 
     // Table steps in one cycle: an increment of s steps per read runs at
     // s x sampleRate / kCycleSteps Hz.
@@ -45,7 +39,7 @@ public:
     float sampleRate;        // Hz; read by the engine to compute increments
 
 private:
-    static constexpr int kTables = 4;
+    static constexpr int kTables = 4;  // "sin", "tri", "saw", "rec"
     static constexpr int kTablePoints = 257;  // 256 steps plus the closing point
     // Phase at which a cycle ends: 255 table steps per cycle.
     static constexpr float kWrap = kCycleSteps;

@@ -1,23 +1,19 @@
 #include "engine/Modulation.h"
 
+#include "engine/Choices.h"
 #include "engine/DspMath.h"
 
 namespace {
 
-// Destination menu, in order.
-enum Destination : int {
-    kCutoff = 0,
-    kOsc1Pitch,
-    kOsc2Pitch,
-    kBothPitch,
-    kOsc1Fm,
-    kOsc2Fm,
-    kBothFm,
-    kOsc1Pw,
-    kOsc2Pw,
-    kBothPw,
-    kLfo2Rate,  // LFO 1 only
-};
+using choice::index;
+using choice::LfoDestination;
+using choice::LfoTrigger;
+using choice::LfoWave;
+using choice::value;
+
+// The key-trigger menu's tempo-synced entries, "1/16" .. "2/1T".
+constexpr int kFirstSynced = index(LfoTrigger::k1_16);
+constexpr int kLastSynced = index(LfoTrigger::k2_1T);
 
 // A rate knob at 1 gives 20 Hz nominal; the fourth power spreads the knob
 // over the slow rates.
@@ -45,11 +41,11 @@ constexpr float kSyncMultiplier[] = {
     0.003125f,      // "2/1T"
 };
 static_assert(sizeof(kSyncMultiplier) / sizeof(float) ==
-                  Modulation::kLastSynced - Modulation::kFirstSynced + 1,
+                  kLastSynced - kFirstSynced + 1,
               "one multiplier per synced mode");
 
 // The pitch, FM and pulse-width destinations come in threes: oscillator 1
-// (which 0), oscillator 2 (1), both (2).
+// (which 0), oscillator 2 (1), both (2), in menu order.
 void addPerOscillator(int which, float amount, float& osc1, float& osc2) {
     if (which != 1) osc1 += amount;
     if (which != 0) osc2 += amount;
@@ -68,10 +64,18 @@ float pitchCurve(float intensity) {
 }
 
 void syncToTempo(Lfo& lfo, int mode, float tempo) {
-    if (mode < Modulation::kFirstSynced || mode > Modulation::kLastSynced) return;
-    lfo.increment =
-        tempo * kSyncMultiplier[mode - Modulation::kFirstSynced] / lfo.sampleRate * kStepsPerCycle;
+    if (mode < kFirstSynced || mode > kLastSynced) return;
+    lfo.increment = tempo * kSyncMultiplier[mode - kFirstSynced] / lfo.sampleRate * kStepsPerCycle;
     lfo.phase = 0.0f;
+}
+
+// The entries a menu parameter selects (any integer; outside the menu
+// too).
+LfoWave waveform(const ParamBlock& params, int parameter) {
+    return static_cast<LfoWave>(truncateIndex(params.get(parameter)));
+}
+LfoDestination destination(const ParamBlock& params, int parameter) {
+    return static_cast<LfoDestination>(truncateIndex(params.get(parameter)));
 }
 
 }  // namespace
@@ -82,10 +86,13 @@ double Modulation::freeRateHz(float knob) {
 
 float Modulation::pitchDepthSemitones(float intensity) { return pitchCurve(intensity) * kPitchDepth; }
 
-bool Modulation::movesPitch(int destination) { return destination >= kOsc1Pitch && destination <= kBothPitch; }
+bool Modulation::movesPitch(int destination) {
+    return destination >= index(LfoDestination::kOsc1) && destination <= index(LfoDestination::kOsc12);
+}
 
 bool Modulation::movesNothing(int destination, bool lfo1) {
-    return destination < kCutoff || destination > kLfo2Rate || (!lfo1 && destination == kLfo2Rate);
+    const int last = index(lfo1 ? LfoDestination::kLfo2Rate : LfoDestination::kOsc12Pw);
+    return destination < index(LfoDestination::kCutoff) || destination > last;
 }
 
 Modulation::Modulation(float sampleRate, RandomSource& random)
@@ -100,54 +107,62 @@ void Modulation::step(const ParamBlock& params, ModulationTargets& targets) {
     float lfo2Factor = 1.0f;
 
     // LFO 1 stands still, and modulates nothing, with its rate knob at 0
-    // in the free-running modes.
+    // in the free-running modes ("trigger", "none"); a synced LFO keeps the
+    // rate its last note-on set.
     const float rate1 = params.get(param::kLfo1Rate);
     const float mode1 = params.get(param::kLfo1KeyTrigger);
-    if (rate1 > 0.0f || mode1 > 1.0f) {
-        if (mode1 < 2.0f) lfo1_.increment = freeIncrement(rate1, 1.0f, lfo1_.sampleRate);
-        const float v = lfo1_.read(truncateIndex(params.get(param::kLfo1Waveform)));
-        apply(truncateIndex(params.get(param::kLfo1Destination)), v, params.get(param::kLfo1Intensity),
-              targets, lfo2Factor);
+    if (rate1 > 0.0f || mode1 > value(LfoTrigger::kNone)) {
+        if (mode1 < value(LfoTrigger::k1_16)) {
+            lfo1_.increment = freeIncrement(rate1, 1.0f, lfo1_.sampleRate);
+        }
+        const float v = lfo1_.read(waveform(params, param::kLfo1Waveform));
+        apply(destination(params, param::kLfo1Destination), v, params.get(param::kLfo1Intensity), targets,
+              lfo2Factor);
     }
 
     // LFO 2 normally runs even with its rate knob at 0 (the factor is 1):
     // it then stands at its phase and keeps applying the value found there.
     const float rate2 = params.get(param::kLfo2Rate);
     const float mode2 = params.get(param::kLfo2KeyTrigger);
-    if (lfo2Factor + rate2 > 0.0f || mode2 > 1.0f) {
-        if (mode2 < 2.0f) lfo2_.increment = freeIncrement(rate2, lfo2Factor, lfo2_.sampleRate);
-        const float v = lfo2_.read(truncateIndex(params.get(param::kLfo2Waveform)));
-        const int destination = truncateIndex(params.get(param::kLfo2Destination));
-        if (destination != kLfo2Rate) {
-            apply(destination, v, params.get(param::kLfo2Intensity), targets, lfo2Factor);
+    if (lfo2Factor + rate2 > 0.0f || mode2 > value(LfoTrigger::kNone)) {
+        if (mode2 < value(LfoTrigger::k1_16)) {
+            lfo2_.increment = freeIncrement(rate2, lfo2Factor, lfo2_.sampleRate);
+        }
+        const float v = lfo2_.read(waveform(params, param::kLfo2Waveform));
+        const LfoDestination to = destination(params, param::kLfo2Destination);
+        if (to != LfoDestination::kLfo2Rate) {
+            apply(to, v, params.get(param::kLfo2Intensity), targets, lfo2Factor);
         }
     }
 }
 
-void Modulation::apply(int destination, float v, float intensity, ModulationTargets& t, float& lfo2Factor) {
+void Modulation::apply(LfoDestination destination, float v, float intensity, ModulationTargets& t,
+                       float& lfo2Factor) {
     const float i = intensity;
+    const int d = index(destination);
     switch (destination) {
-        case kCutoff:
+        case LfoDestination::kCutoff:
             t.cutoff += (v + 1.0f) * (i * i * i * i * i) * 0.5f;
             break;
-        case kOsc1Pitch:
-        case kOsc2Pitch:
-        case kBothPitch: {
+        case LfoDestination::kOsc1:
+        case LfoDestination::kOsc2:
+        case LfoDestination::kOsc12: {
             const float amount = v * pitchCurve(i) * kPitchDepth;
-            addPerOscillator(destination - kOsc1Pitch, amount, t.pitch1, t.pitch2);
+            addPerOscillator(d - index(LfoDestination::kOsc1), amount, t.pitch1, t.pitch2);
             break;
         }
-        case kOsc1Fm:
-        case kOsc2Fm:
-        case kBothFm:
-            addPerOscillator(destination - kOsc1Fm, (v + 1.0f) * (i * i * i * i) * 0.5f, t.fm1, t.fm2);
+        case LfoDestination::kOsc1Fm:
+        case LfoDestination::kOsc2Fm:
+        case LfoDestination::kOsc12Fm:
+            addPerOscillator(d - index(LfoDestination::kOsc1Fm), (v + 1.0f) * (i * i * i * i) * 0.5f, t.fm1,
+                             t.fm2);
             break;
-        case kOsc1Pw:
-        case kOsc2Pw:
-        case kBothPw:
-            addPerOscillator(destination - kOsc1Pw, v * (i * i * i * i) * 0.5f, t.pw1, t.pw2);
+        case LfoDestination::kOsc1Pw:
+        case LfoDestination::kOsc2Pw:
+        case LfoDestination::kOsc12Pw:
+            addPerOscillator(d - index(LfoDestination::kOsc1Pw), v * (i * i * i * i) * 0.5f, t.pw1, t.pw2);
             break;
-        case kLfo2Rate:
+        case LfoDestination::kLfo2Rate:
             lfo2Factor = 1.0f - (v + 1.0f) * (i * i * i * i * i) * 0.5f;
             // An intensity above 1 would push the factor below 0 and run
             // LFO 2 backwards out of its tables: it stops at 0 instead.
@@ -161,5 +176,5 @@ void Modulation::apply(int destination, float v, float intensity, ModulationTarg
 void Modulation::noteOn(const ParamBlock& params, float tempo) {
     syncToTempo(lfo1_, truncateIndex(params.get(param::kLfo1KeyTrigger)), tempo);
     syncToTempo(lfo2_, truncateIndex(params.get(param::kLfo2KeyTrigger)), tempo);
-    if (params.get(param::kLfo2KeyTrigger) == static_cast<float>(kTrigger)) lfo2_.phase = 0.0f;
+    if (params.get(param::kLfo2KeyTrigger) == value(LfoTrigger::kTrigger)) lfo2_.phase = 0.0f;
 }

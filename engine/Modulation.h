@@ -17,6 +17,7 @@
 //   "lfo2 rate" (LFO 1 only) LFO 2's free rate x 1 - (v + 1) I^5 / 2
 #pragma once
 
+#include "engine/Choices.h"
 #include "engine/Lfo.h"
 #include "engine/ParamBlock.h"
 #include "engine/RandomSource.h"
@@ -34,11 +35,6 @@ struct ModulationTargets {
 
 class Modulation {
 public:
-    // Key-trigger menu: "trigger", "none", then the tempo-synced note values.
-    static constexpr int kTrigger = 0;
-    static constexpr int kFirstSynced = 2;  // "1/16"
-    static constexpr int kLastSynced = 13;  // "2/1T"
-
     // Any thread: how the stages read their knobs. The free-running rate in
     // cycles per second for a rate knob; the pitch swing in semitones (at
     // LFO output 1) for an intensity; whether a destination number moves a
@@ -71,7 +67,8 @@ public:
     const Lfo& lfo2() const { return lfo2_; }
 
 private:
-    void apply(int destination, float v, float intensity, ModulationTargets& targets, float& lfo2Factor);
+    void apply(choice::LfoDestination destination, float v, float intensity, ModulationTargets& targets,
+               float& lfo2Factor);
 
     Lfo lfo1_;
     Lfo lfo2_;

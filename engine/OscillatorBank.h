@@ -8,6 +8,7 @@
 #pragma once
 
 #include "engine/MinBlepTable.h"
+#include "engine/Choices.h"
 #include "engine/PulseOsc.h"
 #include "engine/SawOsc.h"
 #include "engine/SineOsc.h"
@@ -15,9 +16,6 @@
 
 class OscillatorBank {
 public:
-    // Waveform indexes, in menu order.
-    enum Waveform : int { kSaw = 0, kPulse = 1, kTri = 2, kSine = 3 };
-
     // Engine construction (not the audio thread).
     OscillatorBank(float sampleRate, const MinBlepTable& table)
         : sine(sampleRate), tri(sampleRate), saw(sampleRate, table), pulse(sampleRate, table) {}
@@ -37,23 +35,25 @@ public:
         pulse.reset();
     }
 
-    // Audio thread. Steps waveform twice and adds the two results, times
-    // gain, to first and second. A waveform it does not have adds nothing.
+    // Audio thread. Steps waveform (a choice::OscWave index) twice and adds
+    // the two results, times gain, to first and second. A waveform it does
+    // not have (noise, or outside the menu) adds nothing.
     void addTwoSteps(int waveform, float f, float fm, float pw, float gain, float& first, float& second) {
-        switch (waveform) {
-            case kSaw:
+        using choice::OscWave;
+        switch (static_cast<OscWave>(waveform)) {
+            case OscWave::kSaw:
                 first += saw.step(f, fm) * gain;
                 second += saw.step(f, fm) * gain;
                 break;
-            case kPulse:
+            case OscWave::kRec:
                 first += pulse.step(f, fm, pw) * gain;
                 second += pulse.step(f, fm, pw) * gain;
                 break;
-            case kTri:
+            case OscWave::kTri:
                 first += tri.step(f, fm) * gain;
                 second += tri.step(f, fm) * gain;
                 break;
-            case kSine:
+            case OscWave::kSin:
                 first += sine.step(f, fm) * gain;
                 second += sine.step(f, fm) * gain;
                 break;

@@ -2,19 +2,16 @@
 
 #include <cmath>
 
+#include "engine/Choices.h"
 #include "engine/DspMath.h"
 #include "engine/PitchToFrequency.h"
 
 namespace {
 
 using namespace param;
-
-// Oscillator 1's waveform menu adds white noise after the bank's four.
-constexpr int kNoise = 4;
-// Glide and retrigger menu: "mode 1" retriggers the envelopes on a legato
-// note, "mode 3" also glides between detached notes.
-constexpr int kRetriggerLegato = 0;
-constexpr int kGlideDetached = 2;
+using choice::GlideMode;
+using choice::index;
+using choice::value;
 
 // MASTERPITCH 0..1 spans +-1 semitone around its centre.
 constexpr float kMasterPitchSpan = 2.0f;
@@ -90,34 +87,33 @@ void SynthEngine::setTempo(float bpm) {
 
 void SynthEngine::noteOn(int note, float velocity) {
     if (!isNote(note) || !std::isfinite(velocity)) return;
-    const float gate = param(ParamBlock::kSlotGate);
     const float sounding = param(ParamBlock::kSlotNote);
     const int mode = truncateIndex(param(kPortamentoKeyTrigger));
     const float target = static_cast<float>(note);
 
     // Legato (a key still held): remember the held note and glide from it.
     // Detached: forget, and glide from the last note only in "mode 3".
-    if (gate == 1.0f) {
+    if (keyHeld_) {
         prevNote_ = truncateIndex(sounding);
         glideOffset_ = target - sounding;
     } else {
         prevNote_ = -1;
-        glideOffset_ = mode == kGlideDetached ? target - sounding : 0.0f;
+        glideOffset_ = mode == index(GlideMode::kMode3) ? target - sounding : 0.0f;
     }
 
     // The amplifier climbs again from where it is; the filter envelope
     // starts from 0.
-    if ((mode == kRetriggerLegato && gate == 1.0f) || gate == 0.0f) {
+    if (!keyHeld_ || mode == index(GlideMode::kMode1)) {
         filterEnv_.setLevel(0.0f);
         filterEnv_.restart();
         ampEnv_.restart();
     }
 
     params_.set(ParamBlock::kSlotNote, target);
-    params_.set(ParamBlock::kSlotGate, 1.0f);
+    setKeyHeld(true);
     velocity_ = velocity;
 
-    if (param(kLfo1KeyTrigger) == static_cast<float>(Modulation::kTrigger)) {
+    if (param(kLfo1KeyTrigger) == value(choice::LfoTrigger::kTrigger)) {
         modulation_.restartLfo1();
         osc1_.reset();
         osc2_.reset();
@@ -136,7 +132,7 @@ void SynthEngine::noteOff(int note) {
     const float sounding = param(ParamBlock::kSlotNote);
     const bool releasesSounding = note == truncateIndex(sounding);
     if (prevNote_ == -1 && releasesSounding) {
-        params_.set(ParamBlock::kSlotGate, 0.0f);
+        setKeyHeld(false);
         return;
     }
     // Only one earlier note is remembered. Releasing the sounding note
@@ -154,13 +150,13 @@ void SynthEngine::setPitchBend(float semitones) {
 }
 
 void SynthEngine::allNotesOff() {
-    params_.set(ParamBlock::kSlotGate, 0.0f);
+    setKeyHeld(false);
     pitchBend_ = 0.0f;
     prevNote_ = -1;
 }
 
 void SynthEngine::renderSample(float& out) {
-    const float gate = param(ParamBlock::kSlotGate);
+    const float gate = envelopeGate();
     const float note = param(ParamBlock::kSlotNote);
     if (idle()) return;  // nothing advances until the next note-on
 
@@ -226,7 +222,7 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     float f = osc1Frequency_(pitch1);
     if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
     const int waveform1 = truncateIndex(param(kWaveformOsc1));
-    if (waveform1 == kNoise) {
+    if (waveform1 == index(choice::OscWave::kNoise)) {
         first += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
         second += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
     } else {
@@ -251,7 +247,8 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     // level 0 it is not stepped at all.
     const float subLevel = param(kVolumeSubOsc);
     if (subLevel > 0.0f) {
-        const float octaves = param(kSubOscOffset) == 0.0f ? kSubTwoOctaves : kSubOneOctave;
+        const bool twoOctaves = param(kSubOscOffset) == value(choice::SubOffset::kDown24);
+        const float octaves = twoOctaves ? kSubTwoOctaves : kSubOneOctave;
         f = subFrequency_(pitch - octaves);
         first += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
         second += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
@@ -275,7 +272,7 @@ float SynthEngine::cutoffFor(float cutoffWork, float note, float gate) {
 // computed once per output sample.
 void SynthEngine::filter(float& first, float& second, float cutoff) {
     const float resonance = param(kResonance);
-    if (param(kFilterType) == 0.0f) {
+    if (param(kFilterType) == value(choice::FilterType::kLp12)) {
         filter4_.process(first, cutoff, resonance, true);
         filter4_.process(second, cutoff, resonance, false);
     } else {

@@ -70,7 +70,7 @@ public:
     // Audio thread. Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
     // ends it.
-    bool idle() const { return param(ParamBlock::kSlotGate) != 1.0f && ampEnv_.level() <= 0.0f; }
+    bool idle() const { return !keyHeld_ && ampEnv_.level() <= 0.0f; }
 
     // Any thread: how the voice reads its tuning and glide knobs. Semitones
     // added by MASTERPITCH, by TUNEOSC2 (whole ones) and by FINETUNEOSC2;
@@ -88,6 +88,13 @@ public:
 
 private:
     float param(int index) const { return params_.get(index); }
+    // The gate: keyHeld_ is the state, slot 46 shows it to readers of the
+    // block and the envelopes take it as 1 (held) or 0 (released).
+    void setKeyHeld(bool held) {
+        keyHeld_ = held;
+        params_.set(ParamBlock::kSlotGate, envelopeGate());
+    }
+    float envelopeGate() const { return keyHeld_ ? 1.0f : 0.0f; }
     float glide(float pitch);
     void renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second);
     float cutoffFor(float cutoffWork, float note, float gate);
@@ -119,4 +126,5 @@ private:
     float tempo_ = 0.0f;        // beats per minute
     float pitch_ = 0.0f;        // base pitch of the last sample
     int prevNote_ = -1;         // sounding note when the current one came legato; -1 none
+    bool keyHeld_ = false;      // the gate: a key holds the sounding note
 };

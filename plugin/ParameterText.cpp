@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/Choices.h"
 #include "engine/DspMath.h"
 #include "engine/Envelope.h"
 #include "engine/LadderTuning.h"
@@ -117,7 +118,7 @@ void portamento(Text& t, const Context& c) {
 // The cutoff knob alone (no key tracking, envelope or LFO): where the
 // selected filter rings.
 void cutoff(Text& t, const Context& c) {
-    const bool eightStages = c.params.get(kFilterType) != 0.0f;
+    const bool eightStages = c.params.get(kFilterType) != choice::value(choice::FilterType::kLp12);
     hertz(t, ladder::cornerHz(c.value, eightStages, c.sampleRate));
 }
 
@@ -140,32 +141,45 @@ void lfoIntensity(Text& t, const Context& c, int destinationIndex, bool lfo1) {
 void lfo1Intensity(Text& t, const Context& c) { lfoIntensity(t, c, kLfo1Destination, true); }
 void lfo2Intensity(Text& t, const Context& c) { lfoIntensity(t, c, kLfo2Destination, false); }
 
-void choice(Text& t, int index, int entry);
+void entry(Text& t, int index, int number);
 
 // The free-running rate, or the note value the mode syncs it to.
 void lfoRate(Text& t, const Context& c, int modeIndex) {
     const int mode = truncateIndex(c.params.get(modeIndex));
-    if (mode >= Modulation::kFirstSynced && mode <= Modulation::kLastSynced) return choice(t, modeIndex, mode);
+    if (mode >= choice::index(choice::LfoTrigger::k1_16) && mode <= choice::index(choice::LfoTrigger::k2_1T))
+        return entry(t, modeIndex, mode);
     hertz(t, Modulation::freeRateHz(c.value));
 }
 void lfo1Rate(Text& t, const Context& c) { lfoRate(t, c, kLfo1KeyTrigger); }
 void lfo2Rate(Text& t, const Context& c) { lfoRate(t, c, kLfo2KeyTrigger); }
 
-// The entry text of a menu parameter's entry number.
-void choice(Text& t, int index, int entry) {
+// The text of a menu parameter's entry number; a number beyond the menu
+// as its number ("#7"): the engine makes of it what its code does with an
+// index past the menu. The three entries longer than 8 characters
+// ("osc1/2 fm", "osc1/2 pw", "lfo2 rate") lose their space to fit.
+void entry(Text& t, int index, int number) {
+    const choice::Menu menu = choice::menuFor(index);
+    if (number >= 0 && number < menu.count) {
+        const char* text = menu.texts[number];
+        if (std::strlen(text) < kTextSize) return t.set(text, "");
+        char compact[kTextSize * 2] = {};
+        for (std::size_t from = 0, to = 0; text[from] && to + 1 < sizeof compact; ++from)
+            if (text[from] != ' ') compact[to++] = text[from];
+        return t.set(compact, "");
+    }
     char text[16];
-    std::snprintf(text, sizeof text, "%d", entry);
-    (void)index;
+    if (number > 9999) return t.set("#>9999", "");
+    if (number < -999) return t.set("#<-999", "");
+    std::snprintf(text, sizeof text, "#%d", number);
     t.set(text, "");
 }
 
 // Menus the engine reads by truncating the value.
-void menu(Text& t, const Context& c, int index) { choice(t, index, truncateIndex(c.value)); }
 template <int kIndex>
-void menuOf(Text& t, const Context& c) { menu(t, c, kIndex); }
-// Two-entry menus the engine reads as "0, or anything else".
+void menuOf(Text& t, const Context& c) { entry(t, kIndex, truncateIndex(c.value)); }
+// Two-entry menus the engine reads as "the first entry, or anything else".
 template <int kIndex>
-void zeroOrOther(Text& t, const Context& c) { choice(t, kIndex, c.value == 0.0f ? 0 : 1); }
+void zeroOrOther(Text& t, const Context& c) { entry(t, kIndex, c.value == 0.0f ? 0 : 1); }
 
 void learnSwitch(Text& t, const Context& c) { t.set(c.value > 0.0f ? "on" : "off", ""); }
 

@@ -12,7 +12,7 @@ namespace {
 constexpr float kRate = 44100.0f;
 
 // The value the unit returns when its phase stands exactly on index i.
-float tableAt(Lfo& lfo, int waveform, int i) {
+float tableAt(Lfo& lfo, choice::LfoWave waveform, int i) {
     lfo.increment = 0.0f;
     lfo.phase = static_cast<float>(i);
     return lfo.read(waveform);
@@ -27,35 +27,35 @@ TEST(LfoTables, SineIsTheCircleInExtendedPrecision) {
     const long double pi = 4.0L * std::atan(1.0L);
     for (int i = 0; i <= 255; ++i) {
         const float expected = static_cast<float>(std::sin(2.0L * pi * i / 256.0L));
-        ASSERT_EQ(tableAt(lfo, Lfo::kSine, i), expected) << "sine at index " << i;
+        ASSERT_EQ(tableAt(lfo, choice::LfoWave::kSin, i), expected) << "sine at index " << i;
     }
 }
 
 TEST(LfoTables, TriangleRisesFallsAndEndsOneStepShortOfZero) {
     RandomSource random;
     Lfo lfo(kRate, random);
-    EXPECT_EQ(tableAt(lfo, Lfo::kTriangle, 0), 0.0f) << "starts at 0";
-    EXPECT_EQ(tableAt(lfo, Lfo::kTriangle, 64), 1.0f) << "peaks at index 64";
-    EXPECT_EQ(tableAt(lfo, Lfo::kTriangle, 128), 0.0f) << "crosses 0 at 128";
-    EXPECT_EQ(tableAt(lfo, Lfo::kTriangle, 192), -1.0f) << "bottoms at 192";
-    EXPECT_EQ(tableAt(lfo, Lfo::kTriangle, 255), -1.0f / 64.0f) << "ends at -1/64";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kTri, 0), 0.0f) << "starts at 0";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kTri, 64), 1.0f) << "peaks at index 64";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kTri, 128), 0.0f) << "crosses 0 at 128";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kTri, 192), -1.0f) << "bottoms at 192";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kTri, 255), -1.0f / 64.0f) << "ends at -1/64";
     for (int i = 0; i <= 255; ++i) {
         // Distance from the nearest zero crossing, in quarter cycles.
         const float expected = i < 64    ? i / 64.0f
                                : i < 128 ? (128 - i) / 64.0f
                                : i < 192 ? -(i - 128) / 64.0f
                                          : -(256 - i) / 64.0f;
-        ASSERT_EQ(tableAt(lfo, Lfo::kTriangle, i), expected) << "triangle at index " << i;
+        ASSERT_EQ(tableAt(lfo, choice::LfoWave::kTri, i), expected) << "triangle at index " << i;
     }
 }
 
 TEST(LfoTables, SawRisesFromMinusOneToExactlyOneAt255) {
     RandomSource random;
     Lfo lfo(kRate, random);
-    EXPECT_EQ(tableAt(lfo, Lfo::kSaw, 0), -1.0f) << "saw starts at -1";
-    EXPECT_EQ(tableAt(lfo, Lfo::kSaw, 255), 1.0f) << "saw reaches exactly +1 at 255";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kSaw, 0), -1.0f) << "saw starts at -1";
+    EXPECT_EQ(tableAt(lfo, choice::LfoWave::kSaw, 255), 1.0f) << "saw reaches exactly +1 at 255";
     for (int i = 1; i <= 255; ++i) {
-        EXPECT_NEAR(tableAt(lfo, Lfo::kSaw, i), -1.0f + 2.0f * i / 255.0f, 1e-6f) << "saw index " << i;
+        EXPECT_NEAR(tableAt(lfo, choice::LfoWave::kSaw, i), -1.0f + 2.0f * i / 255.0f, 1e-6f) << "saw index " << i;
     }
 }
 
@@ -63,7 +63,7 @@ TEST(LfoTables, SquareIsHighForTheFirstHalf) {
     RandomSource random;
     Lfo lfo(kRate, random);
     for (int i = 0; i <= 255; ++i) {
-        ASSERT_EQ(tableAt(lfo, Lfo::kSquare, i), i < 128 ? 1.0f : -1.0f) << "square index " << i;
+        ASSERT_EQ(tableAt(lfo, choice::LfoWave::kRec, i), i < 128 ? 1.0f : -1.0f) << "square index " << i;
     }
 }
 
@@ -73,11 +73,11 @@ TEST(LfoRead, FreshUnitStartsAtZeroAtOneHertz) {
     EXPECT_EQ(lfo.phase, 0.0f) << "fresh phase";
     EXPECT_FLOAT_EQ(lfo.increment, 256.0f / kRate) << "nominal 1 Hz";
     EXPECT_EQ(lfo.sampleRate, kRate);
-    EXPECT_EQ(lfo.read(Lfo::kSine), 0.0f) << "first read is sin(0)";
+    EXPECT_EQ(lfo.read(choice::LfoWave::kSin), 0.0f) << "first read is sin(0)";
     // Second read: a fraction 'increment' of the way from T[0] to T[1].
     const float frac = 256.0f / kRate;
     const float expected = frac * static_cast<float>(std::sin(2.0 * M_PI / 256.0));
-    EXPECT_NEAR(lfo.read(Lfo::kSine), expected, 1e-9f) << "interpolated from the table";
+    EXPECT_NEAR(lfo.read(choice::LfoWave::kSin), expected, 1e-9f) << "interpolated from the table";
 }
 
 TEST(LfoRead, InterpolatesLinearlyBetweenPoints) {
@@ -85,9 +85,9 @@ TEST(LfoRead, InterpolatesLinearlyBetweenPoints) {
     Lfo lfo(kRate, random);
     lfo.increment = 1.0f;
     lfo.phase = 254.5f;
-    EXPECT_FLOAT_EQ(lfo.read(Lfo::kSaw), 0.996078491f) << "halfway between T[254] and T[255]";
+    EXPECT_FLOAT_EQ(lfo.read(choice::LfoWave::kSaw), 0.996078491f) << "halfway between T[254] and T[255]";
     // Phase 255.5 wraps to 0.5: back near the bottom of the saw.
-    EXPECT_NEAR(lfo.read(Lfo::kSaw), -1.0f + 1.0f / 255.0f, 1e-6f) << "after the wrap";
+    EXPECT_NEAR(lfo.read(choice::LfoWave::kSaw), -1.0f + 1.0f / 255.0f, 1e-6f) << "after the wrap";
 }
 
 TEST(LfoRead, WrapsAt255NotAt256) {
@@ -96,10 +96,10 @@ TEST(LfoRead, WrapsAt255NotAt256) {
     lfo.increment = 1.0f;
     for (int i = 0; i <= 255; ++i) {
         ASSERT_EQ(lfo.phase, static_cast<float>(i)) << "phase visits every integer up to 255";
-        lfo.read(Lfo::kSine);
+        lfo.read(choice::LfoWave::kSin);
     }
     EXPECT_EQ(lfo.phase, 256.0f);
-    lfo.read(Lfo::kSine);
+    lfo.read(choice::LfoWave::kSin);
     EXPECT_EQ(lfo.phase, 2.0f) << "256 wrapped to 1 (then advanced), not to 0";
 }
 
@@ -110,10 +110,10 @@ TEST(LfoRead, RunsAt256Over255OfTheNominalRate) {
     Lfo lfo(kSlowRate, random);
     lfo.increment = 256.0f * kNominalHz / kSlowRate;
     int cycles = 0;
-    float previous = lfo.read(Lfo::kSaw);
+    float previous = lfo.read(choice::LfoWave::kSaw);
     constexpr int kReads = 1000000;  // 1000 s
     for (int i = 1; i < kReads; ++i) {
-        const float v = lfo.read(Lfo::kSaw);
+        const float v = lfo.read(choice::LfoWave::kSaw);
         if (v < previous) ++cycles;  // the saw only falls at the wrap
         previous = v;
     }
@@ -135,7 +135,7 @@ TEST(LfoSampleHold, DrawsOnlyDuringTheFirstTableStep) {
             held = bipolar(twin);
             ++draws;
         }
-        ASSERT_EQ(lfo.read(Lfo::kSampleHold), held) << "read " << read << " at phase " << phase;
+        ASSERT_EQ(lfo.read(choice::LfoWave::kNoise), held) << "read " << read << " at phase " << phase;
     }
     // About five cycles of 1020 reads, each opening with three or four draws.
     EXPECT_GE(draws, 15) << "a burst of draws per cycle";
@@ -148,7 +148,7 @@ TEST(LfoSampleHold, StandingInTheFirstStepDrawsEveryRead) {
     lfo.increment = 0.0f;
     float lowest = 1.0f, highest = -1.0f;
     for (int i = 0; i < 10000; ++i) {
-        const float v = lfo.read(Lfo::kSampleHold);
+        const float v = lfo.read(choice::LfoWave::kNoise);
         ASSERT_EQ(v, bipolar(twin)) << "read " << i;
         lowest = std::min(lowest, v);
         highest = std::max(highest, v);
@@ -166,7 +166,7 @@ TEST(LfoSampleHold, OtherWaveformIndexesLagOneDraw) {
         for (int i = 0; i < 50; ++i) {
             const float before = drawn;
             drawn = bipolar(twin);
-            ASSERT_EQ(lfo.read(waveform), before) << "waveform " << waveform << " read " << i;
+            ASSERT_EQ(lfo.read(static_cast<choice::LfoWave>(waveform)), before) << "waveform " << waveform << " read " << i;
         }
     }
 }
@@ -184,7 +184,7 @@ TEST(LfoRobustness, AnyIncrementKeepsTheOutputInRange) {
         lfo.increment = increment;
         for (int i = 0; i < 1000; ++i) {
             for (int waveform = -1; waveform <= 5; ++waveform) {
-                const float v = lfo.read(waveform);
+                const float v = lfo.read(static_cast<choice::LfoWave>(waveform));
                 ASSERT_TRUE(v >= -1.0f && v <= 1.0f)
                     << "increment " << increment << " waveform " << waveform << " gave " << v;
             }

@@ -7,10 +7,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "EngineRig.h"
+#include "support/PlainVoice.h"
 #include "SignalProbe.h"
 
 namespace {
+
+using choice::index;
+using choice::LfoWave;
+using choice::value;
+using Sync = choice::LfoTrigger;
+using To = choice::LfoDestination;
 
 // The LFO wraps after 255 of its 256 table steps, so it runs 256/255 times
 // faster than its nominal rate.
@@ -18,10 +24,10 @@ constexpr double kWrapSpeedUp = 256.0 / 255.0;
 
 // A sine at note 69 with LFO 1 (a sine) on oscillator 1's pitch at
 // intensity 0.75: ((0.75 - 0.5) x 2)^5 x 48 = +-1.5 semitones.
-struct Vibrato : rig::Voice {
-    Vibrato(float mode, float rate) {
-        set(param::kLfo1Destination, rig::kToOsc1);
-        set(param::kLfo1Waveform, rig::kLfoSine);
+struct Vibrato : plain::Voice {
+    Vibrato(Sync mode, float rate) {
+        set(param::kLfo1Destination, To::kOsc1);
+        set(param::kLfo1Waveform, LfoWave::kSin);
         set(param::kLfo1Intensity, 0.75f);
         set(param::kLfo1KeyTrigger, mode);
         set(param::kLfo1Rate, rate);
@@ -37,29 +43,29 @@ struct Vibrato : rig::Voice {
 
 TEST(ModulationRate, SyncedModesFollowTheTempoAtNoteOn) {
     struct Case {
-        float mode;
+        Sync mode;
         float bpm;
         double hz;  // tempo x the mode's multiplier
     };
     for (const Case& c :
-         {Case{rig::kSyncQuarter, 120.0f, 120.0 / 60.0}, Case{rig::kSync16th, 120.0f, 120.0 / 12.0},
-          Case{rig::kSyncQuarter, 90.0f, 90.0 / 60.0}}) {
+         {Case{Sync::k1_4, 120.0f, 120.0 / 60.0}, Case{Sync::k1_16, 120.0f, 120.0 / 12.0},
+          Case{Sync::k1_4, 90.0f, 90.0 / 60.0}}) {
         Vibrato v(c.mode, 0.0f);  // a synced LFO ignores its rate knob
         EXPECT_NEAR(v.swingRate(c.bpm), c.hz * kWrapSpeedUp, 0.003 * c.hz)
-            << "mode " << c.mode << " at " << c.bpm;
+            << "mode " << index(c.mode) << " at " << c.bpm;
     }
 }
 
 TEST(ModulationRate, FreeRateIsTwentyHertzTimesTheKnobToTheFourth) {
     for (float knob : {0.5f, 0.75f}) {
-        Vibrato v(rig::kFree, knob);
+        Vibrato v(Sync::kNone, knob);
         const double hz = 20.0 * std::pow(knob, 4.0);
         EXPECT_NEAR(v.swingRate(120.0f), hz * kWrapSpeedUp, 0.003 * hz) << "rate knob " << knob;
     }
 }
 
 TEST(ModulationDepth, Intensity075SwingsOneAndAHalfSemitones) {
-    Vibrato v(rig::kFree, 0.5f);
+    Vibrato v(Sync::kNone, 0.5f);
     v.engine.noteOn(69, 1.0f);
     v.run(4096);
     const auto periods = measure::periods(v.render(44100), v.rate);
@@ -70,7 +76,7 @@ TEST(ModulationDepth, Intensity075SwingsOneAndAHalfSemitones) {
 }
 
 TEST(ModulationDepth, FreeLfo1AtRateZeroModulatesNothing) {
-    Vibrato v(rig::kFree, 0.0f);
+    Vibrato v(Sync::kNone, 0.0f);
     v.set(param::kLfo1Intensity, 1.0f);  // +-48 semitones if it ran
     v.engine.noteOn(69, 1.0f);
     v.run(4096);
@@ -104,14 +110,14 @@ TEST(ModulationRouting, EachDestinationMovesItsValues) {
         const int offset = lfo == 1 ? 0 : param::kLfo2Intensity - param::kLfo1Intensity;
         for (int destination = 0; destination < 12; ++destination) {
             ParamBlock params;
-            params.set(param::kLfo1KeyTrigger, rig::kFree);  // LFO 1 at rate 0: off unless it is the subject
-            params.set(param::kLfo2KeyTrigger, rig::kFree);
+            params.set(param::kLfo1KeyTrigger, value(Sync::kNone));  // LFO 1 at rate 0: off unless it is the subject
+            params.set(param::kLfo2KeyTrigger, value(Sync::kNone));
             params.set(param::kLfo1Intensity + offset, 1.0f);
             params.set(param::kLfo1Rate + offset, 0.5f);
-            params.set(param::kLfo1Waveform + offset, rig::kLfoSquare);
+            params.set(param::kLfo1Waveform + offset, value(LfoWave::kRec));
             params.set(param::kLfo1Destination + offset, static_cast<float>(destination));
             RandomSource random;
-            Modulation modulation(rig::kRate, random);
+            Modulation modulation(plain::kRate, random);
             ModulationTargets t{};
             modulation.step(params, t);
             const Moved& e = expected[destination];
@@ -130,11 +136,11 @@ TEST(ModulationRouting, Lfo1SquareStopsAndStartsLfo2) {
     // is +1 (first half-cycle), 1 while v is -1. An intensity of 2 would
     // push the factor to -31; it stays at 0 and LFO 2 stays in its table.
     for (float intensity : {1.0f, 2.0f}) {
-        rig::Voice v;
-        v.set(param::kLfo1Destination, rig::kToLfo2Rate);
-        v.set(param::kLfo1Waveform, rig::kLfoSquare);
+        plain::Voice v;
+        v.set(param::kLfo1Destination, To::kLfo2Rate);
+        v.set(param::kLfo1Waveform, LfoWave::kRec);
         v.set(param::kLfo1Intensity, intensity);
-        v.set(param::kLfo1KeyTrigger, rig::kSync16th);  // 10 Hz at 120 bpm: high for 2196 samples
+        v.set(param::kLfo1KeyTrigger, Sync::k1_16);  // 10 Hz at 120 bpm: high for 2196 samples
         v.set(param::kLfo2Rate, 1.0f);                  // 20 Hz free
         v.engine.setTempo(120.0f);
         v.engine.noteOn(69, 1.0f);
@@ -150,8 +156,8 @@ TEST(ModulationRouting, Lfo1SquareStopsAndStartsLfo2) {
 }
 
 TEST(ModulationRestart, NoteOnRestartsTriggeredAndSyncedLfos) {
-    for (float mode : {rig::kTrigger, rig::kFree, rig::kSyncQuarter}) {
-        rig::Voice v;
+    for (Sync mode : {Sync::kTrigger, Sync::kNone, Sync::k1_4}) {
+        plain::Voice v;
         v.set(param::kLfo1KeyTrigger, mode);
         v.set(param::kLfo2KeyTrigger, mode);
         v.set(param::kLfo1Rate, 0.5f);
@@ -159,9 +165,9 @@ TEST(ModulationRestart, NoteOnRestartsTriggeredAndSyncedLfos) {
         v.engine.noteOn(60, 1.0f);
         v.run(1000);
         v.engine.noteOn(62, 1.0f);
-        const bool restarts = mode != rig::kFree;
-        EXPECT_EQ(v.engine.modulation().lfo1().phase == 0.0f, restarts) << "LFO 1, mode " << mode;
-        EXPECT_EQ(v.engine.modulation().lfo2().phase == 0.0f, restarts) << "LFO 2, mode " << mode;
+        const bool restarts = mode != Sync::kNone;
+        EXPECT_EQ(v.engine.modulation().lfo1().phase == 0.0f, restarts) << "LFO 1, mode " << index(mode);
+        EXPECT_EQ(v.engine.modulation().lfo2().phase == 0.0f, restarts) << "LFO 2, mode " << index(mode);
     }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "EngineRig.h"
+#include "support/PlainVoice.h"
 #include "SignalProbe.h"
 
 namespace {
@@ -22,8 +22,8 @@ constexpr float kUsualPeak = 4.0f;  // well above anything a program in range re
 
 // A program with every section in use: both oscillators, noise-free mix,
 // sub-oscillator, warmth, glide, resonance, filter envelope, both LFOs.
-struct Busy : rig::Voice {
-    Busy() : rig::Voice(rig::kPulse) {
+struct Busy : plain::Voice {
+    Busy() : plain::Voice(choice::OscWave::kRec) {
         const float values[param::kCount] = {
             0.8f, 0.5f, 0.6f, 1.0f, 0.3f, 0.2f, 0.0f, 0.0f, 0.7f, 0.55f, 0.4f,   // 0..10
             0.1f, 0.4f, 0.5f, 0.3f, 2.0f, 0.4f, 0.8f, 0.5f, 0.5f, 0.6f,  0.1f,   // 11..21
@@ -36,7 +36,7 @@ struct Busy : rig::Voice {
 };
 
 // Renders n samples; fails on the first non-finite one.
-void renderFinite(rig::Voice& v, size_t n, const std::string& what) {
+void renderFinite(plain::Voice& v, size_t n, const std::string& what) {
     for (float s : v.render(n)) {
         if (!std::isfinite(s)) {
             ADD_FAILURE() << "non-finite output: " << what;
@@ -46,7 +46,7 @@ void renderFinite(rig::Voice& v, size_t n, const std::string& what) {
 }
 
 // Every note operation, with rendering in between.
-void playPhrase(rig::Voice& v, const std::string& what) {
+void playPhrase(plain::Voice& v, const std::string& what) {
     v.engine.noteOn(48, 1.0f);
     renderFinite(v, 600, what);
     v.engine.noteOn(60, 0.5f);  // legato
@@ -95,8 +95,8 @@ TEST(EngineGuards, AllParametersWildAtOnce) {
 TEST(EngineGuards, WildTempoBendAndNotes) {
     for (float tempo : {0.0f, 1e6f, -1e6f, 3e38f, INFINITY, NAN}) {
         Busy v;
-        v.set(param::kLfo1KeyTrigger, 8.0f);  // "1/16T": the fastest sync, 1/8 of the tempo
-        v.set(param::kLfo2KeyTrigger, 2.0f);
+        v.set(param::kLfo1KeyTrigger, choice::LfoTrigger::k1_16T);  // the fastest sync, 1/8 of the tempo
+        v.set(param::kLfo2KeyTrigger, choice::LfoTrigger::k1_16);
         v.engine.setTempo(tempo);
         playPhrase(v, "tempo " + std::to_string(tempo));
     }

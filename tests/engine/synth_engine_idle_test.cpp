@@ -5,14 +5,14 @@
 
 #include <vector>
 
-#include "EngineRig.h"
+#include "support/PlainVoice.h"
 
 namespace {
 
 constexpr float kUntouched = 12345.0f;  // a value the voice never writes
 
 // Renders n samples into a buffer preset with kUntouched.
-std::vector<float> renderOver(rig::Voice& v, size_t n) {
+std::vector<float> renderOver(plain::Voice& v, size_t n) {
     std::vector<float> out(n, kUntouched);
     for (float& s : out) v.engine.renderSample(s);
     return out;
@@ -27,7 +27,7 @@ long firstUntouched(const std::vector<float>& x) {
 }
 
 TEST(EngineIdle, ReleaseEndsInUntouchedOutputAndTheNextNoteWakes) {
-    rig::Voice v(rig::kSaw);
+    plain::Voice v(choice::OscWave::kSaw);
     EXPECT_EQ(firstUntouched(renderOver(v, 100)), 0) << "idle before the first note";
     v.engine.noteOn(60, 1.0f);
     EXPECT_EQ(firstUntouched(renderOver(v, 4096)), -1) << "every sample written while the key is held";
@@ -35,8 +35,8 @@ TEST(EngineIdle, ReleaseEndsInUntouchedOutputAndTheNextNoteWakes) {
     const std::vector<float> tail = renderOver(v, 8192);
     const long idleFrom = firstUntouched(tail);
     // Release at knob 0 falls from 1 to 0 in about 41 ms.
-    EXPECT_GT(idleFrom, 0.030 * rig::kRate) << "the release still sounds";
-    EXPECT_LT(idleFrom, 0.050 * rig::kRate) << "and then ends";
+    EXPECT_GT(idleFrom, 0.030 * plain::kRate) << "the release still sounds";
+    EXPECT_LT(idleFrom, 0.050 * plain::kRate) << "and then ends";
     for (size_t i = idleFrom; i < tail.size(); ++i) {
         ASSERT_EQ(tail[i], kUntouched) << "idle stays idle, sample " << i;
     }
@@ -50,10 +50,10 @@ TEST(EngineIdle, NothingAdvancesWhileIdle) {
     // Two voices play the same notes; one rests 10000 samples longer in
     // between. Oscillators, filter, LFOs, smoother and random draws all
     // stood still, so the next note renders the same bits.
-    auto play = [](rig::Voice& v, size_t rest) {
+    auto play = [](plain::Voice& v, size_t rest) {
         v.set(param::kLfo1Rate, 0.6f);
         v.set(param::kLfo1Intensity, 0.8f);
-        v.set(param::kLfo1Destination, rig::kToOsc1);
+        v.set(param::kLfo1Destination, choice::LfoDestination::kOsc1);
         v.set(param::kResonance, 0.7f);  // the filter draws jitter
         v.set(param::kCutoff, 0.3f);
         v.engine.noteOn(60, 1.0f);
@@ -63,7 +63,7 @@ TEST(EngineIdle, NothingAdvancesWhileIdle) {
         v.engine.noteOn(64, 0.5f);
         return v.render(3000);
     };
-    rig::Voice a(rig::kPulse), b(rig::kPulse);
+    plain::Voice a(choice::OscWave::kRec), b(choice::OscWave::kRec);
     EXPECT_EQ(play(a, 0), play(b, 10000)) << "a rest changes nothing";
 }
 

@@ -4,17 +4,20 @@
 
 #include <cmath>
 
-#include "EngineRig.h"
+#include "support/PlainVoice.h"
 #include "SignalProbe.h"
 
 namespace {
+
+using choice::GlideMode;
+using choice::index;
 
 // Glide step per output sample at a PORTAMENTO value: e^(0.6 - 10 p).
 double glideStep(double portamento) { return std::exp(0.6 - 10.0 * portamento); }
 
 // Renders until the sounding pitch reaches target; returns the samples
 // taken, or -1 after limit.
-int samplesUntilPitch(rig::Voice& v, float target, int limit) {
+int samplesUntilPitch(plain::Voice& v, float target, int limit) {
     for (int n = 1; n <= limit; ++n) {
         v.run(1);
         if (v.engine.pitch() == target) return n;
@@ -23,15 +26,15 @@ int samplesUntilPitch(rig::Voice& v, float target, int limit) {
 }
 
 // A plain voice with PORTAMENTO 0.5 in the given glide/retrigger mode.
-struct Gliding : rig::Voice {
-    explicit Gliding(float mode) {
+struct Gliding : plain::Voice {
+    explicit Gliding(GlideMode mode) {
         set(param::kPortamento, 0.5f);
         set(param::kPortamentoKeyTrigger, mode);
     }
 };
 
 TEST(EngineGlide, LegatoRisesLinearlyAtTheGlideRate) {
-    Gliding v(rig::kMode2);
+    Gliding v(GlideMode::kMode2);
     v.engine.noteOn(60, 1.0f);
     v.run(100);
     v.engine.noteOn(64, 1.0f);
@@ -40,12 +43,12 @@ TEST(EngineGlide, LegatoRisesLinearlyAtTheGlideRate) {
     const int samples = 100 + samplesUntilPitch(v, 64.0f, 1000);
     EXPECT_NEAR(samples, 4.0 / glideStep(0.5), 1.0) << "4 semitones at e^(0.6 - 5) per sample (about 326)";
     v.run(4096);
-    EXPECT_NEAR(probe::peakFrequency(v.render(1 << 16), v.rate, 100.0, 600.0), rig::noteHz(64), 0.02)
+    EXPECT_NEAR(probe::peakFrequency(v.render(1 << 16), v.rate, 100.0, 600.0), plain::noteHz(64), 0.02)
         << "arrives at note 64";
 }
 
 TEST(EngineGlide, ZeroPortamentoJumps) {
-    Gliding v(rig::kMode3);
+    Gliding v(GlideMode::kMode3);
     v.set(param::kPortamento, 0.0f);
     v.engine.noteOn(60, 1.0f);
     v.run(10);
@@ -55,7 +58,7 @@ TEST(EngineGlide, ZeroPortamentoJumps) {
 }
 
 TEST(EngineModes, LegatoRetriggersTheEnvelopesInMode1Only) {
-    for (float mode : {rig::kMode1, rig::kMode2, rig::kMode3}) {
+    for (GlideMode mode : {GlideMode::kMode1, GlideMode::kMode2, GlideMode::kMode3}) {
         Gliding v(mode);
         v.set(param::kDecay, 0.8f);  // slow: the attack's top lasts
         v.set(param::kSustain, 0.5f);
@@ -65,21 +68,21 @@ TEST(EngineModes, LegatoRetriggersTheEnvelopesInMode1Only) {
         const double before = measure::rms(v.render(4096));
         const float filterLevel = v.engine.filterEnvelope().level();
         v.engine.noteOn(64, 1.0f);
-        const bool mode1 = mode == rig::kMode1;
+        const bool mode1 = mode == GlideMode::kMode1;
         EXPECT_EQ(v.engine.filterEnvelope().level(), mode1 ? 0.0f : filterLevel)
-            << "filter envelope restarts from 0 in mode 1, keeps its level otherwise; mode " << mode;
+            << "filter envelope restarts from 0 in mode 1, keeps its level otherwise; mode " << index(mode);
         v.run(100);  // past the attack's top
         const double after = measure::rms(v.render(1024));
         if (mode1) {
             EXPECT_GT(after / before, 1.8) << "the level climbs again from sustain 0.5";
         } else {
-            EXPECT_NEAR(after / before, 1.0, 0.05) << "the level stays at sustain, mode " << mode;
+            EXPECT_NEAR(after / before, 1.0, 0.05) << "the level stays at sustain, mode " << index(mode);
         }
     }
 }
 
 TEST(EngineModes, DetachedNotesGlideInMode3Only) {
-    for (float mode : {rig::kMode1, rig::kMode2, rig::kMode3}) {
+    for (GlideMode mode : {GlideMode::kMode1, GlideMode::kMode2, GlideMode::kMode3}) {
         Gliding v(mode);
         v.engine.noteOn(60, 1.0f);
         v.run(100);
@@ -87,13 +90,13 @@ TEST(EngineModes, DetachedNotesGlideInMode3Only) {
         v.run(100);
         v.engine.noteOn(64, 1.0f);
         v.run(1);
-        const double expected = mode == rig::kMode3 ? 60.0 + glideStep(0.5) : 64.0;
-        EXPECT_NEAR(v.engine.pitch(), expected, 1e-4) << "first sample of the detached note, mode " << mode;
+        const double expected = mode == GlideMode::kMode3 ? 60.0 + glideStep(0.5) : 64.0;
+        EXPECT_NEAR(v.engine.pitch(), expected, 1e-4) << "first sample of the detached note, mode " << index(mode);
     }
 }
 
 TEST(EngineModes, Mode3FirstNoteGlidesUpFromPitchMinusOne) {
-    Gliding v(rig::kMode3);
+    Gliding v(GlideMode::kMode3);
     EXPECT_EQ(v.note(), -1.0f) << "no note before the first";
     v.engine.noteOn(60, 1.0f);
     v.run(1);
@@ -103,7 +106,7 @@ TEST(EngineModes, Mode3FirstNoteGlidesUpFromPitchMinusOne) {
 }
 
 TEST(EngineNoteOff, ReleasingTheLegatoNoteGlidesBackWithTheGateOn) {
-    Gliding v(rig::kMode2);
+    Gliding v(GlideMode::kMode2);
     v.engine.noteOn(60, 1.0f);
     v.engine.noteOn(64, 1.0f);
     v.run(1000);
@@ -118,7 +121,7 @@ TEST(EngineNoteOff, ReleasingTheLegatoNoteGlidesBackWithTheGateOn) {
 }
 
 TEST(EngineNoteOff, OnlyOneEarlierNoteIsRemembered) {
-    Gliding v(rig::kMode2);
+    Gliding v(GlideMode::kMode2);
     v.engine.noteOn(60, 1.0f);  // A
     v.engine.noteOn(64, 1.0f);  // B
     v.engine.noteOn(67, 1.0f);  // C replaces A as the remembered note
@@ -132,7 +135,7 @@ TEST(EngineNoteOff, OnlyOneEarlierNoteIsRemembered) {
 }
 
 TEST(EngineNoteOff, AllNotesOffReleasesAndForgets) {
-    Gliding v(rig::kMode2);
+    Gliding v(GlideMode::kMode2);
     v.set(param::kPortamento, 0.0f);
     v.engine.setPitchBend(0.5f);
     v.engine.noteOn(60, 1.0f);

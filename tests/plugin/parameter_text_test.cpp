@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Choices.h"
 #include "engine/ParamBlock.h"
 #include "support/AudioMeasure.h"
 #include "support/MidiEvents.h"
@@ -70,7 +71,7 @@ TEST_F(ParameterText, CutoffShowsWhereTheFilterRings) {
     // the loop rings, which is what the display claims.
     for (float type : {0.0f, 1.0f}) {
         for (float cutoff : {0.3f, 0.5f}) {
-            plain::setVoice(host, 4.0f);  // oscillator 1: "noise"
+            plain::setVoice(host, choice::OscWave::kNoise);
             host.setParameter(param::kKeyFollow, 0.0f);
             host.setParameter(param::kFilterType, type);
             host.setParameter(param::kCutoff, cutoff);
@@ -104,14 +105,39 @@ TEST_F(ParameterText, AttackShowsTheTimeToFullLevel) {
     }
 }
 
+TEST_F(ParameterText, EveryMenuShowsItsEntryText) {
+    int menus = 0;
+    for (VstInt32 i = 0; i < param::kCount; ++i) {
+        const choice::Menu menu = choice::menuFor(i);
+        menus += menu.count > 0;
+        for (int entry = 0; entry < menu.count; ++entry) {
+            host.setParameter(i, float(entry));
+            // Entries longer than 8 characters lose their space.
+            std::string text = menu.texts[entry];
+            if (text.size() > 8) text.erase(text.find(' '), 1);
+            EXPECT_EQ(host.parameterDisplay(i), text) << host.parameterName(i) << " entry " << entry;
+            EXPECT_EQ(host.parameterLabel(i), "");
+        }
+        if (menu.count == 0) continue;
+        // Past the menu: the engine finds no entry, except in the two menus
+        // it reads as "the first entry or not".
+        host.setParameter(i, float(menu.count) + 0.5f);
+        const bool firstOrNot = i == param::kFilterType || i == param::kSubOscOffset;
+        EXPECT_EQ(host.parameterDisplay(i), firstOrNot ? menu.texts[1] : "#" + std::to_string(menu.count))
+            << host.parameterName(i) << " past the menu";
+    }
+    EXPECT_EQ(menus, 11);
+    host.setParameter(param::kFilterType, 0.5f);
+    EXPECT_EQ(host.parameterDisplay(param::kFilterType), "LP 24dB") << "the engine takes anything but 0 so";
+}
+
 TEST_F(ParameterText, RatesFollowTheTempoModeAndSwitchesReadOnOff) {
     host.setParameter(param::kLfo1Rate, 1.0f);
     host.setParameter(param::kLfo1KeyTrigger, 1.0f);  // "none": free-running
     EXPECT_EQ(host.parameterDisplay(param::kLfo1Rate), "20.1") << "20 Hz x 256/255 table steps";
     EXPECT_EQ(host.parameterLabel(param::kLfo1Rate), "Hz");
-    host.setParameter(param::kLfo1KeyTrigger, 8.0f);  // synced
-    EXPECT_EQ(host.parameterDisplay(param::kLfo1Rate), host.parameterDisplay(param::kLfo1KeyTrigger))
-        << "a synced rate shows its note value";
+    host.setParameter(param::kLfo1KeyTrigger, choice::value(choice::LfoTrigger::k1_16T));
+    EXPECT_EQ(host.parameterDisplay(param::kLfo1Rate), "1/16T") << "a synced rate shows its note value";
     host.setParameter(param::kControllerLearn, 1.0f);
     EXPECT_EQ(host.parameterDisplay(param::kControllerLearn), "on");
     host.setParameter(param::kControllerLearn, 0.0f);

@@ -72,8 +72,8 @@ class Tempo : public Pitch {
 protected:
     void SetUp() override {
         load(44100.0f);
-        host.setParameter(param::kLfo1KeyTrigger, 4.0f);    // "1/4": tempo / 60 Hz
-        host.setParameter(param::kLfo1Destination, 1.0f);   // "osc1"
+        host.setParameter(param::kLfo1KeyTrigger, choice::value(choice::LfoTrigger::k1_4));  // tempo / 60 Hz
+        host.setParameter(param::kLfo1Destination, choice::value(choice::LfoDestination::kOsc1));
         host.setParameter(param::kLfo1Intensity, 0.75f);    // (0.25 x 2)^5 x 48 = 1.5 semitones
     }
     void answerTempo(double bpm) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/Choices.h"
 #include "support/ModuleHost.h"
 
 namespace {
@@ -26,13 +27,6 @@ const float kFmFx[44] = {
     0.4698885f, 0.5f, 0, 3, 0.5f, 0, 0, 3, 0, 0.5f, 0.5f, 0, 1, 0, 0, 1, 0.14938197f, 0,
     0.35257196f, 0, 0.8333333f, 0, 0.9837085f, 0, 0.8853194f, 0, 1, 1, 0.9373055f, 0,
     0.21146207f, 2, 2, 7, 0.6721067f, 0.4066625f, 2, 6, 9, 0, 0, 0, 0, 0};
-
-// Indexes of the choice parameters and the number of entries of each menu.
-const struct {
-    int index;
-    int entries;
-} kChoices[] = {{3, 5},  {7, 4},  {15, 3}, {31, 5}, {32, 11}, {33, 14},
-                {36, 5}, {37, 10}, {38, 14}, {39, 2}, {40, 2}};
 
 class Programs : public ::testing::Test {
 protected:
@@ -72,15 +66,12 @@ TEST_F(Programs, EveryFactoryProgramKeepsTheCommonRules) {
         for (int i : {41, 42, 43}) EXPECT_EQ(host.getParameter(i), 0.0f) << p << ": " << i;
         for (int i = 0; i < 44; ++i) {
             const float v = host.getParameter(i);
-            bool isChoice = false;
-            for (const auto& c : kChoices) {
-                if (c.index != i) continue;
-                isChoice = true;
+            const choice::Menu menu = choice::menuFor(i);
+            if (menu.count > 0) {
                 EXPECT_EQ(v, static_cast<float>(static_cast<int>(v))) << p << ": " << i << " whole";
                 EXPECT_GE(v, 0.0f) << p << ": " << i;
-                EXPECT_LT(v, static_cast<float>(c.entries)) << p << ": " << i << " inside its menu";
-            }
-            if (!isChoice) {
+                EXPECT_LT(v, static_cast<float>(menu.count)) << p << ": " << i << " inside its menu";
+            } else {
                 EXPECT_GE(v, 0.0f) << p << ": " << i;
                 EXPECT_LE(v, 1.0f) << p << ": " << i;
             }
