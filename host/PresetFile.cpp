@@ -122,11 +122,22 @@ bool readHeader(Reader& r, std::uint32_t& kind, std::string& error) {
     return true;
 }
 
+// A chunk: its size, then exactly that many bytes up to the end.
+bool readChunk(Reader& r, std::vector<unsigned char>& chunk, std::string& error) {
+    std::int32_t size;
+    if (!r.i32(size)) return error = "truncated chunk size", false;
+    if (size < 0 || std::size_t(size) != r.left())
+        return error = "the chunk size " + std::to_string(size) + " does not match the " + std::to_string(r.left()) +
+                       " bytes there",
+               false;
+    return r.bytes(std::size_t(size), chunk);
+}
+
 bool readProgramRecord(Reader& r, Preset& p, Program& program, bool inBank, std::string& error) {
     std::uint32_t kind, version;
     if (!readHeader(r, kind, error)) return false;
-    if (kind != kParamProgram && kind != kChunkProgram)
-        return error = inBank ? "a bank entry is not a program" : "neither a program nor a bank", false;
+    if (inBank && kind != kParamProgram) return error = "a bank entry is not a list of parameter values", false;
+    if (kind != kParamProgram && kind != kChunkProgram) return error = "neither a program nor a bank", false;
     std::int32_t id, pluginVersion, count;
     if (!r.u32(version) || !r.i32(id) || !r.i32(pluginVersion) || !r.i32(count) || !r.name(program.name))
         return error = "truncated program header", false;
@@ -138,13 +149,7 @@ bool readProgramRecord(Reader& r, Preset& p, Program& program, bool inBank, std:
     p.parameterCount = count;
     program.isChunk = kind == kChunkProgram;
     if (program.isChunk) {
-        std::int32_t size;
-        if (!r.i32(size)) return error = "truncated chunk size", false;
-        if (size < 0 || std::size_t(size) != r.left())
-            return error = "the chunk size " + std::to_string(size) + " does not match the " +
-                           std::to_string(r.left()) + " bytes there",
-                   false;
-        return r.bytes(std::size_t(size), program.chunk);
+        return readChunk(r, program.chunk, error);
     }
     if (std::size_t(count) * 4 != r.left())
         return error = std::to_string(count) + " parameters do not match the " + std::to_string(r.left()) +
@@ -167,13 +172,7 @@ bool readBank(Reader& r, Preset& p, std::string& error) {
     p.programCount = count;
     p.currentProgram = version == 2 ? current : 0;
     if (p.isChunk) {
-        std::int32_t size;
-        if (!r.i32(size)) return error = "truncated chunk size", false;
-        if (size < 0 || std::size_t(size) != r.left())
-            return error = "the chunk size " + std::to_string(size) + " does not match the " +
-                           std::to_string(r.left()) + " bytes there",
-                   false;
-        return r.bytes(std::size_t(size), p.chunk);
+        return readChunk(r, p.chunk, error);
     }
     // Every entry takes at least a program header: a count beyond what
     // the file can hold is found before anything is allocated for it.

@@ -13,8 +13,8 @@ packages=(
   libsndfile1-dev libebur128-dev libpng-dev
   # tests: GoogleTest, a headless X server and synthetic X input
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
-  # tests: a peer plug-in for the preset files
-  amsynth
+  # tests: peer plug-ins for the preset files
+  amsynth dpf-plugins-vst
   # the Debian package (dpkg-shlibdeps)
   dpkg-dev
   # benchmarks

@@ -3,6 +3,7 @@
 // refused with one line and nothing changed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -16,7 +17,10 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+// Peers: amsynth keeps its programs as chunks, Kars (DPF) as parameter
+// values.
 const char* const kPeer = "/usr/lib/vst/amsynth_vst.so";
+const char* const kValuesPeer = "/usr/lib/vst/Kars-vst.so";
 
 Bytes saved(PluginHost& host, bool bank) { return preset::write(preset::capture(host, bank)); }
 
@@ -28,9 +32,12 @@ std::string applied(PluginHost& host, const Bytes& bytes) {
     return error.empty() ? "refused without a reason" : error;
 }
 
-// A state far from the factory's: program 3 selected, edited and renamed.
+// The program edit() selects: 3, or the last of fewer.
+VstInt32 editedProgram(PluginHost& host) { return std::min(3, host.effect()->numPrograms - 1); }
+
+// A state far from the factory's: a program selected, edited and renamed.
 void edit(PluginHost& host) {
-    host.dispatch(effSetProgram, 0, 3);
+    host.dispatch(effSetProgram, 0, editedProgram(host));
     for (VstInt32 i = 0; i < host.effect()->numParams; ++i) host.setParameter(i, float(i % 7) / 7.0f);
     char name[] = "Edited";
     host.dispatch(effSetProgramName, 0, 0, name);
@@ -53,11 +60,13 @@ TEST_P(Presets, BankAndProgramSurviveAFreshInstanceByteForByte) {
     edit(first);
     const Bytes bank = saved(first, true);
     ASSERT_EQ(applied(fresh, bank), "");
-    EXPECT_EQ(fresh.dispatch(effGetProgram), 3) << "the bank's current program is restored";
+    EXPECT_EQ(fresh.dispatch(effGetProgram), editedProgram(fresh)) << "the bank's current program is restored";
     // amsynth's chunk is its current program as text: names stay with its
-    // own programs, and values round to six digits.
+    // own programs, and values round to six digits. Kars keeps no names.
     const bool ours = std::string(GetParam()) == ORV_MODULE_PATH;
-    if (ours) EXPECT_EQ(fresh.programName(), "Edited");
+    if (ours) {
+        EXPECT_EQ(fresh.programName(), "Edited");
+    }
     for (VstInt32 i = 0; i < fresh.effect()->numParams; ++i)
         EXPECT_NEAR(fresh.getParameter(i), first.getParameter(i), ours ? 0.0 : 1e-5) << "parameter " << i;
     EXPECT_EQ(saved(fresh, true), bank) << "a bank loaded and saved again is the same file";
@@ -66,13 +75,13 @@ TEST_P(Presets, BankAndProgramSurviveAFreshInstanceByteForByte) {
     const Bytes program = saved(first, false);
     ModuleHost other;
     ASSERT_TRUE(other.load(GetParam()));
-    other.dispatch(effSetProgram, 0, 3);
+    other.dispatch(effSetProgram, 0, editedProgram(other));
     ASSERT_EQ(applied(other, program), "");
     EXPECT_NEAR(other.getParameter(1), 0.25f, 1e-5);
     EXPECT_EQ(saved(other, false), program) << "a program loaded and saved again is the same file";
 }
 
-INSTANTIATE_TEST_SUITE_P(OursAndPeer, Presets, ::testing::Values(ORV_MODULE_PATH, kPeer));
+INSTANTIATE_TEST_SUITE_P(OursAndPeers, Presets, ::testing::Values(ORV_MODULE_PATH, kPeer, kValuesPeer));
 
 class BadFiles : public ::testing::Test {
 protected:
