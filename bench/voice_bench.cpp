@@ -4,9 +4,9 @@
 // envelope and both LFOs. Flush-to-zero is on, as inside processReplacing.
 #include <benchmark/benchmark.h>
 
+#include "engine/DenormalGuard.h"
 #include "engine/ParamBlock.h"
 #include "engine/SynthEngine.h"
-#include "plugin/DenormalGuard.h"
 
 namespace {
 

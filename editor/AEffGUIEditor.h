@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-#include "editor/AEffEditor.h"
+#include "plugin/AEffEditor.h"
 #include "vstgui/frameeditor.h"
 
 namespace VSTGUI {
@@ -45,7 +45,7 @@ public:
     bool setKnobMode(VstInt32 mode) override;
 
     // Any thread: the plug-in has stored value as parameter index.
-    virtual void setParameter(VstInt32 index, float value);
+    void setParameter(VstInt32 index, float value) override;
     // GUI thread, from a control's mouse handling: the host hears the start
     // and end of an edit gesture on parameter index.
     void beginEdit(VstInt32 index) override;

@@ -1,34 +1,19 @@
 #include "engine/Fft.h"
 
 #include <cmath>
-#include <utility>
 
 namespace fft {
 namespace {
 
-void transform(std::vector<std::complex<double>>& a, double direction) {
-    const size_t n = a.size();
-    // Bit-reversal permutation, then log2(n) passes of butterflies.
-    for (size_t i = 1, j = 0; i < n; ++i) {
-        size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) std::swap(a[i], a[j]);
+void transform(std::vector<std::complex<double>>& data, double direction) {
+    const std::size_t n = data.size();
+    std::vector<double> re(n), im(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        re[i] = data[i].real();
+        im[i] = data[i].imag();
     }
-    const double pi = 4.0 * std::atan(1.0);
-    for (size_t length = 2; length <= n; length <<= 1) {
-        const size_t half = length / 2;
-        for (size_t k = 0; k < half; ++k) {
-            const double angle = direction * 2.0 * pi * static_cast<double>(k) / static_cast<double>(length);
-            const std::complex<double> twiddle(std::cos(angle), std::sin(angle));
-            for (size_t start = 0; start < n; start += length) {
-                const std::complex<double> even = a[start + k];
-                const std::complex<double> odd = a[start + k + half] * twiddle;
-                a[start + k] = even + odd;
-                a[start + k + half] = even - odd;
-            }
-        }
-    }
+    Radix2<double>(n, direction).transform(re.data(), im.data(), n);
+    for (std::size_t i = 0; i < n; ++i) data[i] = {re[i], im[i]};
 }
 
 double besselI0(double x) {

@@ -26,9 +26,6 @@ constexpr float kGlideBase = 0.600000024f;
 constexpr double kGlideSlope = 10.0;
 // The main oscillators stay below 19 kHz; the sub-oscillator is not limited.
 constexpr float kMaxOscillatorHz = 19000.0f;
-// TUNEOSC2 0..1 spans +-12 whole semitones, FINETUNEOSC2 +-1 semitone.
-constexpr float kCoarseTuneSpan = 24.0f;
-constexpr float kFineTuneSpan = 2.0f;
 // Uniform noise of +-0.75, a little louder than the saw (+-0.5).
 constexpr float kNoiseLevel = 1.5f;
 // Sub-oscillator: a square two ("-24") or one ("-12") octaves down.

@@ -37,6 +37,11 @@
 
 class SynthEngine {
 public:
+    // TUNEOSC2 0..1 spans +-12 whole semitones (the value truncated towards
+    // the centre), FINETUNEOSC2 +-1 semitone.
+    static constexpr float kCoarseTuneSpan = 24.0f;
+    static constexpr float kFineTuneSpan = 2.0f;
+
     // Host's main thread, no audio running. sampleRate in Hz; params must
     // outlive the engine. Sets the sounding note (slot 45) to -1.
     SynthEngine(float sampleRate, ParamBlock& params);

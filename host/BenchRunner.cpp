@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "plugin/DenormalGuard.h"
+#include "engine/DenormalGuard.h"
 
 namespace {
 

@@ -22,14 +22,9 @@ constexpr int kResonanceController = 38;
 constexpr double kProgramEvery = 2.0;
 constexpr double kProgramAt = 0.45;
 
+// The offset within its block is set once the events are in blocks.
 VstMidiEvent midi(unsigned char status, int data1, int data2) {
-    VstMidiEvent e{};
-    e.type = kVstMidiType;
-    e.byteSize = sizeof(VstMidiEvent);
-    e.midiData[0] = static_cast<char>(status);
-    e.midiData[1] = static_cast<char>(data1 & 0x7F);
-    e.midiData[2] = static_cast<char>(data2 & 0x7F);
-    return e;
+    return midiEvent(0, status, data1 & 0x7F, data2 & 0x7F);
 }
 
 long long framesOf(double seconds, double sampleRate) {
@@ -60,14 +55,8 @@ BenchSchedule::BenchSchedule(const BenchPlan& plan) : blockSize_(std::max(1, pla
         std::size_t end = first;
         while (end < timed.size() && timed[end].frame / blockSize_ == block) ++end;
         const std::size_t count = end - first;
-        // VstEvents declares two pointer slots; a longer list extends it.
-        const std::size_t bytes = sizeof(VstEvents) + (count > 2 ? count - 2 : 0) * sizeof(VstEvent*);
-        lists_.emplace_back(new unsigned char[bytes]());
-        auto* list = reinterpret_cast<VstEvents*>(lists_.back().get());
-        list->numEvents = static_cast<VstInt32>(count);
-        for (std::size_t i = 0; i < count; ++i)
-            list->events[i] = reinterpret_cast<VstEvent*>(&events_[first + i]);
-        blocks_[static_cast<std::size_t>(block)].events = list;
+        lists_.emplace_back(&events_[first], count);
+        blocks_[static_cast<std::size_t>(block)].events = lists_.back().get();
         first = end;
     }
 

@@ -15,9 +15,9 @@
 // Events carry sample-exact offsets inside their block, as a host sends them.
 #pragma once
 
-#include <memory>
 #include <vector>
 
+#include "host/VstEventList.h"
 #include "plugin/vst2.h"
 
 struct BenchPlan {
@@ -58,6 +58,7 @@ private:
     int noteOns_ = 0;
     std::vector<BenchBlock> blocks_;
     std::vector<VstMidiEvent> events_;
-    // One VstEvents record per block with events, sized for its pointers.
-    std::vector<std::unique_ptr<unsigned char[]>> lists_;
+    // One list per block with events. Each keeps its record where it is
+    // when the vector grows.
+    std::vector<VstEventList> lists_;
 };

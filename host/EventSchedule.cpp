@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/VstEventList.h"
+
 EventSchedule::EventSchedule(const std::vector<MidiFileEvent>& events, double sampleRate) {
     events_.reserve(events.size());
     for (const MidiFileEvent& e : events) {
@@ -17,11 +19,7 @@ void EventSchedule::eventsFor(std::int64_t start, std::int32_t frames,
     // first frame rather than never.
     while (next_ < events_.size() && events_[next_].frame < start + frames) {
         const Scheduled& s = events_[next_++];
-        VstMidiEvent e{};
-        e.type = kVstMidiType;
-        e.byteSize = sizeof(VstMidiEvent);
-        e.deltaFrames = static_cast<VstInt32>(s.frame > start ? s.frame - start : 0);
-        for (int i = 0; i < 3; ++i) e.midiData[i] = static_cast<char>(s.bytes[i]);
-        out.push_back(e);
+        const auto offset = static_cast<VstInt32>(s.frame > start ? s.frame - start : 0);
+        out.push_back(midiEvent(offset, s.bytes[0], s.bytes[1], s.bytes[2]));
     }
 }

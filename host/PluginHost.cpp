@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "host/VstEventList.h"
+
 namespace {
 
 // The plug-in whose entry point is running: its requests come before the
@@ -179,15 +181,8 @@ void PluginHost::resume() { dispatch(effMainsChanged, 0, 1); }
 void PluginHost::suspend() { dispatch(effMainsChanged, 0, 0); }
 
 VstIntPtr PluginHost::sendEvents(const std::vector<VstMidiEvent>& events) {
-    // VstEvents declares room for two pointers; hosts allocate as many as
-    // they send.
-    const std::size_t slots = events.size() > 2 ? events.size() : 2;
-    std::vector<unsigned char> storage(sizeof(VstEvents) + (slots - 2) * sizeof(VstEvent*));
-    auto* list = reinterpret_cast<VstEvents*>(storage.data());
-    list->numEvents = static_cast<VstInt32>(events.size());
-    for (std::size_t i = 0; i < events.size(); ++i)
-        list->events[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
-    return dispatch(effProcessEvents, 0, 0, list);
+    VstEventList list(events.data(), events.size());
+    return dispatch(effProcessEvents, 0, 0, list.get());
 }
 
 void PluginHost::process(float** outputs, VstInt32 frames) {

@@ -23,37 +23,14 @@ int powerOfTwoNear(double frames) {
     return size;
 }
 
-// One pass of a radix-2 transform over two runs of count values: (a, b)
-// becomes (a + w b, a - w b). The runs never overlap, which lets the
-// compiler use vector instructions.
-void butterflies(float* __restrict aRe, float* __restrict aIm, float* __restrict bRe, float* __restrict bIm,
-                 const float* __restrict wRe, const float* __restrict wIm, int count) {
-    for (int k = 0; k < count; ++k) {
-        const float re = bRe[k] * wRe[k] - bIm[k] * wIm[k];
-        const float im = bRe[k] * wIm[k] + bIm[k] * wRe[k];
-        bRe[k] = aRe[k] - re;
-        bIm[k] = aIm[k] - im;
-        aRe[k] += re;
-        aIm[k] += im;
-    }
-}
-
 }  // namespace
 
 Spectrogram::Spectrogram(double rate, int rows, std::int64_t hop)
-    : rate_(std::max(rate, 1.0)), rows_(std::max(rows, 2)), hop_(std::max<std::int64_t>(hop, 1)) {
+    : rate_(std::max(rate, 1.0)),
+      rows_(std::max(rows, 2)),
+      hop_(std::max<std::int64_t>(hop, 1)),
+      fft_(static_cast<std::size_t>(powerOfTwoNear(kLongestWindowSeconds * rate_)), -1.0) {
     const int longest = powerOfTwoNear(kLongestWindowSeconds * rate_);
-    // The twiddles of each pass in a row of their own, so that the
-    // butterflies read them in order: pass `half` at offset half - 1. They
-    // do not depend on the length, so the longest's serve every band.
-    cosines_.resize(longest);
-    sines_.resize(longest);
-    for (int half = 1; half < longest; half <<= 1) {
-        for (int k = 0; k < half; ++k) {
-            cosines_[half - 1 + k] = static_cast<float>(std::cos(kPi * k / half));
-            sines_[half - 1 + k] = static_cast<float>(-std::sin(kPi * k / half));
-        }
-    }
     for (int size = longest; static_cast<int>(bands_.size()) < kBands && size >= 64; size /= 2) {
         Band band{size, std::vector<float>(size), 0.0f, 1};
         double sum = 0.0;
@@ -161,25 +138,8 @@ void Spectrogram::transform(const Band& band, std::vector<float>& power) {
         real_[i] = history_[static_cast<std::size_t>(at < ring ? at : at - ring)] * band.window[i];
         imaginary_[i] = 0.0f;
     }
-    // Radix 2, in place: the bit-reversal permutation, then log2(n) passes
-    // of butterflies. Real and imaginary parts are kept in arrays of their
-    // own, which the butterflies run through with vector instructions.
     float* re = real_.data();
     float* im = imaginary_.data();
-    for (int i = 1, j = 0; i < n; ++i) {
-        int bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) {
-            std::swap(re[i], re[j]);
-            std::swap(im[i], im[j]);
-        }
-    }
-    for (int half = 1; half < n; half <<= 1) {
-        const float* wr = cosines_.data() + half - 1;
-        const float* wi = sines_.data() + half - 1;
-        for (int s = 0; s < n; s += 2 * half)
-            butterflies(re + s, im + s, re + s + half, im + s + half, wr, wi, half);
-    }
+    fft_.transform(re, im, static_cast<std::size_t>(n));
     for (int k = 0; k <= n / 2; ++k) power[k] = (re[k] * re[k] + im[k] * im[k]) * band.scale;
 }

@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/Fft.h"
+
 class Spectrogram {
 public:
     static constexpr double kLowHz = 20.0;
@@ -80,7 +82,7 @@ private:
     std::int64_t analysed_ = 0;       // columns with their levels (some more have an envelope)
     std::vector<Envelope> envelopes_;
     std::vector<float> levels_;
-    std::vector<float> cosines_, sines_;     // the transforms' twiddles, pass by pass
+    fft::Radix2<float> fft_;                 // the longest band's; it serves the shorter too
     std::vector<float> real_, imaginary_;    // a transform's work space
     std::vector<std::vector<float>> power_;  // per band, bins 0..size/2
 };

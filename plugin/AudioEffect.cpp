@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editor/AEffEditor.h"
+#include "plugin/AEffEditor.h"
 
 AudioEffect::AudioEffect(audioMasterCallback host, VstInt32 numPrograms, VstInt32 numParams)
     : host_(host), numPrograms_(numPrograms), numParams_(numParams) {

@@ -11,8 +11,9 @@
 // editor attached with setEditor is owned here and deleted last.
 //
 // Threads: any host thread may call getParameter/setParameter; the audio
-// thread calls processReplacing; everything else comes from the host's GUI or
-// main thread. The host never overlaps effClose with another call.
+// thread calls processReplacing and, through the dispatcher, effProcessEvents
+// (AudioEffectX); everything else comes from the host's GUI or main thread.
+// The host never overlaps effClose with another call.
 #pragma once
 
 #include <atomic>
@@ -33,7 +34,9 @@ public:
     // The record handed to the host; its object field points back here.
     AEffect* getAeffect() { return &cEffect_; }
 
-    // Main thread: the host's request with opcode 0..24; anything else is 0.
+    // The host's request with opcode 0..24; anything else is 0. The main
+    // thread, except the opcodes a subclass documents otherwise (the audio
+    // thread's effProcessEvents).
     virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt);
 
@@ -111,7 +114,9 @@ protected:
 
 private:
     // The functions the AEffect record points at: each finds the object
-    // through effect->object and forwards the call.
+    // through effect->object and forwards the call, on the caller's thread
+    // (dispatchEntry: the main thread, or the audio thread for
+    // effProcessEvents).
     static VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                    void* ptr, float opt);
     static void processEntry(AEffect* e, float** in, float** out, VstInt32 frames);

@@ -1,6 +1,6 @@
 #include "plugin/AudioEffectX.h"
 
-#include "editor/AEffEditor.h"
+#include "plugin/AEffEditor.h"
 
 namespace {
 

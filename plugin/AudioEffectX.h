@@ -17,6 +17,8 @@ public:
     AudioEffectX(audioMasterCallback host, VstInt32 numPrograms, VstInt32 numParams)
         : AudioEffect(host, numPrograms, numParams) {}
 
+    // Requests 25..79 on the main thread, except effProcessEvents, which
+    // arrives on the audio thread; the rest go to AudioEffect.
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                          float opt) override;
 

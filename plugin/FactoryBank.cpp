@@ -1,28 +1,14 @@
 // The factory programs, one readable table each: the name field (with
 // whatever an earlier, longer name left after the terminator) and the 44
-// parameter values by name. How the engine scales the values, for reading
-// the tables:
-//   cutoff c        about 22 kHz x c^2 per filter pole at 44.1 kHz (0.2 is
-//                   near 900 Hz, 0.5 near 5 kHz); key follow adds
-//                   note x amount / 127, the filter contour adds up to its
-//                   amount at the envelope's peak
-//   envelope times  fourth power of (0.12 - 0.1 x knob): attack 7 ms at 0,
-//                   60 ms at 0.5, 0.25 s at 0.7, 9 s at 1; a full decay
-//                   28 ms at 0, 0.25 s at 0.5, 0.9 s at 0.7, 36 s at 1
-//   glide           e^(0.6 - 10 x knob) semitones per sample: an octave in
-//                   20 ms at 0.5, 160 ms at 0.7, 0.45 s at 0.8
-//   LFO rate        20 x rate^4 Hz (1.25 Hz at 0.5, 5 Hz at 0.7)
-//   LFO depth       pitch +-48 x ((intensity - 0.5) x 2)^5 semitones
-//                   (0.65: 0.12, 0.8: 3.7); cutoff up to intensity^5;
-//                   FM and pulse width intensity^4 / 2
-//   osc 2 tune      whole semitones truncate((value - 0.5) x 24), -12..+12;
-//                   "tri" sounds an octave above the other waveforms
+// parameter values by name. Each program's comment says what it is meant
+// to sound like; what a value does is the engine's to say.
 #include "plugin/FactoryBank.h"
 
 #include <cstring>
 #include <type_traits>
 
 #include "engine/Choices.h"
+#include "engine/SynthEngine.h"
 
 namespace {
 
@@ -40,13 +26,11 @@ using Sub = choice::SubOffset;
 // The TUNEOSC2 value in the middle of whole-semitone step n, so that the
 // engine's truncation lands on n; the ends of the knob are exactly +-12.
 constexpr float coarse(int n) {
-    return n >= 12    ? 1.0f
-           : n <= -12 ? 0.0f
-           : n == 0   ? 0.5f
-                      : 0.5f + (static_cast<float>(n) + (n > 0 ? 0.5f : -0.5f)) / 24.0f;
+    const float middle = static_cast<float>(n) + (n > 0 ? 0.5f : -0.5f);
+    return n >= 12 ? 1.0f : n <= -12 ? 0.0f : n == 0 ? 0.5f : 0.5f + middle / SynthEngine::kCoarseTuneSpan;
 }
-// FINETUNEOSC2 for a detune in cents (the knob spans +-1 semitone).
-constexpr float cents(float c) { return 0.5f + c / 200.0f; }
+// FINETUNEOSC2 for a detune in cents.
+constexpr float cents(float c) { return 0.5f + c / (SynthEngine::kFineTuneSpan * 100.0f); }
 
 struct Setting {
     constexpr Setting(Index i, float v) : index(i), value(v) {}

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/OrvVstEditor.h"
+#include "plugin/AEffEditor.h"
 #include "plugin/ParameterText.h"
 
 namespace {
@@ -24,16 +24,9 @@ void copyProgramName(const ProgramRecord& record, char* text) {
 
 }  // namespace
 
-AudioEffect* createEffectInstance(audioMasterCallback host) {
-    try {
-        return new OrvVst(host);
-    } catch (...) {
-        return nullptr;  // out of memory: the host gets no plug-in, not an exception
-    }
-}
-
-OrvVst::OrvVst(audioMasterCallback host) : AudioEffectX(host, kNumPrograms, param::kCount) {
-    new OrvVstEditor(this);  // attaches itself; AudioEffect owns and deletes it
+OrvVst::OrvVst(audioMasterCallback host, EditorFactory attachEditor)
+    : AudioEffectX(host, kNumPrograms, param::kCount) {
+    if (attachEditor) attachEditor(this);  // AudioEffect owns and deletes the editor
     engine_ = std::make_unique<SynthEngine>(sampleRate_, params_);
     params_.set(param::kControllerLearn, 0.0f);
     setFlag(effFlagsProgramChunks, true);
@@ -50,8 +43,6 @@ OrvVst::OrvVst(audioMasterCallback host) : AudioEffectX(host, kNumPrograms, para
 
 OrvVst::~OrvVst() = default;
 
-OrvVstEditor* OrvVst::orvEditor() const { return static_cast<OrvVstEditor*>(editor_); }
-
 // ---- parameters ------------------------------------------------------------
 
 void OrvVst::setParameter(VstInt32 index, float value) {
@@ -61,7 +52,7 @@ void OrvVst::setParameter(VstInt32 index, float value) {
     programs_[getCurrentIndex()].values[index] = value;
     params_.set(index, value);
     lastChangedParam_.store(index, std::memory_order_relaxed);
-    if (OrvVstEditor* editor = orvEditor()) editor->setParameter(index, value);
+    if (editor_) editor_->setParameter(index, value);
 }
 
 float OrvVst::getParameter(VstInt32 index) {

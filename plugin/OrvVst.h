@@ -22,14 +22,18 @@
 #include "plugin/FactoryBank.h"
 #include "plugin/MidiEventQueue.h"
 
-class OrvVstEditor;
-
 class OrvVst : public AudioEffectX {
 public:
     static constexpr VstInt32 kUniqueId = 0x31313132;  // '1112'
     static constexpr VstInt32 kVendorVersion = 1000;
 
-    explicit OrvVst(audioMasterCallback host);
+    // Attaches an editor to a new plug-in object (the editor's constructor
+    // attaches itself, AEffEditor); called first thing in the constructor, so
+    // the editor hears the initial program.
+    using EditorFactory = void (*)(AudioEffect* effect);
+
+    // Main thread, inside the entry point. attachEditor may be null: no editor.
+    explicit OrvVst(audioMasterCallback host, EditorFactory attachEditor = nullptr);
     ~OrvVst() override;
 
     // ---- audio (audio thread) ----------------------------------------------
@@ -79,7 +83,6 @@ private:
     void controlChange(int controller, int value, unsigned char rawController);
     void passHostTempo();
 
-    OrvVstEditor* orvEditor() const;
     const ProgramRecord& currentProgram() const { return programs_[getCurrentIndex()]; }
     VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
 
@@ -91,5 +94,7 @@ private:
     ParamBlock params_;
 };
 
-// Allocates one OrvVst for the host; null when that fails.
+// Main thread. Allocates one OrvVst with its editor for the host; null when
+// that fails. Defined with the editor (editor/OrvVstInstance.cpp), the layer
+// that knows both.
 AudioEffect* createEffectInstance(audioMasterCallback host);

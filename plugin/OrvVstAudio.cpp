@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plugin/DenormalGuard.h"
+#include "engine/DenormalGuard.h"
 #include "plugin/OrvVst.h"
 
 namespace {

@@ -96,15 +96,15 @@ TEST_F(Controllers, ExtremeOffsetsAreHarmless) {
 }
 
 TEST_F(Controllers, DataBytesCountWithSevenBits) {
-    host.render({message(0, 0xB0, kCutoffController | 0x80, 64 | 0x80)}, 4);
+    host.render({midiEvent(0, 0xB0, kCutoffController | 0x80, 64 | 0x80)}, 4);
     EXPECT_EQ(cutoff(), 64 * kDataByteScale) << "high bits of both data bytes are dropped";
 }
 
 TEST_F(Controllers, UnmappedControllersAndOtherMessagesChangeNothing) {
     float before[param::kCount];
     for (int i = 0; i < param::kCount; ++i) before[i] = host.getParameter(i);
-    host.render({controller(0, 1, 99), controller(0, 0, 99), message(0, 0xC0, 5, 0),
-                 message(0, 0xA0, 60, 99), message(0, 0xD0, 99, 0), message(0, 0xF8, 0, 0)},
+    host.render({controller(0, 1, 99), controller(0, 0, 99), midiEvent(0, 0xC0, 5, 0),
+                 midiEvent(0, 0xA0, 60, 99), midiEvent(0, 0xD0, 99, 0), midiEvent(0, 0xF8, 0, 0)},
                 16);
     for (int i = 0; i < param::kCount; ++i)
         EXPECT_EQ(host.getParameter(i), before[i]) << "parameter " << i;
@@ -176,7 +176,7 @@ TEST_F(Controllers, ChannelModeMessagesDropEverythingQueuedAfterThem) {
 TEST_F(Controllers, OnlyTheRealChannelModeNumbersReset) {
     for (int notReset : {119, 120 | 0x80}) {
         host.setParameter(param::kCutoff, 0.25f);
-        host.render({message(0, 0xB0, notReset, 0), controller(10, kCutoffController, 127)}, 64);
+        host.render({midiEvent(0, 0xB0, notReset, 0), controller(10, kCutoffController, 127)}, 64);
         EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "byte " << notReset << " is no reset";
     }
 }
@@ -216,10 +216,10 @@ TEST_F(Controllers, TheHostTempoIsAskedForAtEveryNoteOnAndOnlyThen) {
 TEST_F(Controllers, ListsThatCannotBeReadAreAnsweredZero) {
     EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, nullptr), 0) << "null list";
     std::vector<VstMidiEvent> events{controller(0, kCutoffController, 127)};
-    EventList list = EventList::of(events);
+    VstEventList list(events.data(), events.size());
     for (VstInt32 count : {-1, INT_MIN}) {
-        list.list()->numEvents = count;
-        EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.list()), 0) << "count " << count;
+        list.get()->numEvents = count;
+        EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.get()), 0) << "count " << count;
     }
     host.render(8);
     EXPECT_EQ(cutoff(), 0.25f) << "nothing of a refused list is taken";
@@ -230,8 +230,8 @@ TEST_F(Controllers, NullEntriesAndOtherEventTypesAreSkipped) {
                                      controller(50, kResonanceController, 127),
                                      controller(20, kResonanceController, 64)};
     events[1].type = kVstSysExType;
-    EventList list({nullptr, asEvent(events[0]), nullptr, asEvent(events[1]), asEvent(events[2])});
-    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.list()), 1);
+    VstEventList list({nullptr, asEvent(events[0]), nullptr, asEvent(events[1]), asEvent(events[2])});
+    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.get()), 1);
     host.render(20);
     EXPECT_EQ(cutoff(), 127 * kDataByteScale) << "the MIDI events among them are taken";
     EXPECT_EQ(host.getParameter(param::kResonance), 0.0f) << "the SysEx one is not";
@@ -245,9 +245,9 @@ TEST_F(Controllers, AHugeCountReadsNoFurtherThanTheQueueTakes) {
     // its queue is full, well inside what the host holds.
     std::vector<VstMidiEvent> events(600, controller(0, 1, 0));
     events[0] = controller(0, kCutoffController, 127);
-    EventList list = EventList::of(events);
-    list.list()->numEvents = INT_MAX;
-    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.list()), 1);
+    VstEventList list(events.data(), events.size());
+    list.get()->numEvents = INT_MAX;
+    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, list.get()), 1);
     host.render(8);
     EXPECT_EQ(cutoff(), 127 * kDataByteScale);
 }
@@ -261,8 +261,8 @@ TEST_F(Controllers, ArbitraryBytesAtArbitraryOffsetsNeverBreakTheSound) {
     for (int block = 0; block < 400; ++block) {
         std::vector<VstMidiEvent> events;
         for (int n = count(random); n > 0; --n)
-            events.push_back(message(offset(random), byte(random), byte(random), byte(random)));
-        if (block == 390) events.push_back(message(INT_MAX, 0x90, 60, 100));
+            events.push_back(midiEvent(offset(random), byte(random), byte(random), byte(random)));
+        if (block == 390) events.push_back(midiEvent(INT_MAX, 0x90, 60, 100));
         if (block % 20 == 0) host.setParameter(param::kControllerLearn, float(block % 40 == 0));
         for (float s : host.render(events, 128)) ASSERT_TRUE(std::isfinite(s)) << "block " << block;
     }

@@ -126,33 +126,33 @@ TEST_F(Realtime, TheAudioPathAllocatesNothing) {
                                        controller(5, 20, 64), controller(9, 1, 1),
                                        controller(250, 123, 0), noteOn(255, 40)};
     std::vector<VstMidiEvent> flood(600, controller(0, 36, 64));
-    EventList noteList = EventList::of(notes);
-    EventList controlList = EventList::of(controls);
-    EventList floodList = EventList::of(flood);
+    VstEventList noteList(notes.data(), notes.size());
+    VstEventList controlList(controls.data(), controls.size());
+    VstEventList floodList(flood.data(), flood.size());
     VstTimeInfo time = host.timeInfo();
 
     const long calls = heapCallsDuring([&] {
         for (int block = 0; block < 4000; ++block) {
             switch (block % 50) {
             case 0:
-                effect->dispatcher(effect, effProcessEvents, 0, 0, noteList.list(), 0.0f);
+                effect->dispatcher(effect, effProcessEvents, 0, 0, noteList.get(), 0.0f);
                 break;
             case 10:
                 // Controller learn in both forms, then the mapped controllers.
                 effect->setParameter(effect, param::kControllerLearn, 1.0f);
                 effect->setParameter(effect, param::kLearnAllPrograms, 1.0f);
-                effect->dispatcher(effect, effProcessEvents, 0, 0, controlList.list(), 0.0f);
+                effect->dispatcher(effect, effProcessEvents, 0, 0, controlList.get(), 0.0f);
                 break;
             case 20:
                 effect->dispatcher(effect, effSetProgram, 0, (block / 50) % 20, nullptr, 0.0f);
                 break;
             case 30:
-                effect->dispatcher(effect, effProcessEvents, 0, 0, floodList.list(), 0.0f);
+                effect->dispatcher(effect, effProcessEvents, 0, 0, floodList.get(), 0.0f);
                 break;
             case 40:
                 // A host without time information half of the time.
                 host.setTimeInfo((block / 50) % 2 ? nullptr : &time);
-                effect->dispatcher(effect, effProcessEvents, 0, 0, noteList.list(), 0.0f);
+                effect->dispatcher(effect, effProcessEvents, 0, 0, noteList.get(), 0.0f);
                 break;
             }
             effect->processReplacing(effect, nullptr, outputs, kBlock);

@@ -1,4 +1,4 @@
-#include "editor/AEffEditor.h"
+#include "plugin/AEffEditor.h"
 
 #include "plugin/AudioEffect.h"
 

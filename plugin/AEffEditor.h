@@ -1,5 +1,7 @@
 // AEffEditor: the base of the plug-in's editor, as the host reaches it
-// through the plug-in's dispatcher (size, open, close, idle, keys, knob mode).
+// through the plug-in's dispatcher (size, open, close, idle, keys, knob mode)
+// and as the plug-in tells it of parameter changes. The shell reaches its
+// editor only through this class; the editor library builds on the shell.
 //
 // Constructing an editor attaches it to its plug-in object, which then owns
 // it and reports effFlagsHasEditor to the host. The base opens nothing and
@@ -37,6 +39,9 @@ public:
     virtual bool onKeyUp(VstKeyCode&) { return false; }
     virtual bool onWheel(float) { return false; }
     virtual bool setKnobMode(VstInt32) { return false; }
+    // Any thread (automation, mapped MIDI controllers on the audio thread):
+    // the plug-in has stored value as parameter index. The base ignores it.
+    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
 protected:
     AudioEffect* const effect_;
