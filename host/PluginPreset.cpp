@@ -43,8 +43,12 @@ std::string idText(VstInt32 id) {
 // 0 counts as a refusal only when the plug-in's chunk is not now the one
 // it was given.
 bool setChunk(PluginHost& host, const std::vector<unsigned char>& chunk, bool program) {
-    std::vector<unsigned char> copy = chunk;  // the plug-in may keep the pointer only for the call
-    if (host.dispatch(effSetChunk, program ? 1 : 0, VstIntPtr(copy.size()), copy.data()) != 0) return true;
+    // The plug-in may keep the pointer only for the call. A zero byte after
+    // the chunk (not counted in its size) keeps plug-ins that read their
+    // chunk as text (amsynth does) from reading past it.
+    std::vector<unsigned char> copy = chunk;
+    copy.push_back(0);
+    if (host.dispatch(effSetChunk, program ? 1 : 0, VstIntPtr(chunk.size()), copy.data()) != 0) return true;
     return chunkOf(host, program) == chunk;
 }
 
