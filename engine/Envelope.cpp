@@ -1,5 +1,7 @@
 #include "engine/Envelope.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "engine/DspMath.h"
@@ -22,7 +24,35 @@ float speed(float knob) {
     const float h = kFastestH - knob * kKnobToH;
     return h * h * h * h;
 }
+
+// Decay and release: dL/dn = -(L^2 + offset) c; from 1 to 0 that takes
+// atan(1 / sqrt(offset)) / (sqrt(offset) c) steps (the steps are small
+// beside the level, so the sum follows the integral).
+double fallSeconds(float knob, float speedScale, float sampleRate) {
+    const double c = 1000.0 / sampleRate * speed(knob) * speedScale;
+    const double root = std::sqrt(double(kFallOffset));
+    if (!(c > 0.0)) return std::numeric_limits<double>::infinity();
+    return std::atan(1.0 / root) / (root * c) / sampleRate;
+}
 }  // namespace
+
+// The attack: L + offset grows by a factor 1 + c per step, from the offset
+// to above 1 + offset.
+double Envelope::attackSeconds(float knob, float sampleRate) {
+    const float rate = usableSampleRate(sampleRate);
+    const double c = 1000.0 / rate * speed(knob) * kAttackSpeed;
+    if (!(c > 0.0)) return std::numeric_limits<double>::infinity();
+    const double steps = std::ceil(std::log((1.0 + kAttackOffset) / kAttackOffset) / std::log1p(c));
+    return std::max(steps, 1.0) / rate;
+}
+
+double Envelope::decaySeconds(float knob, float sampleRate) {
+    return fallSeconds(knob, kDecaySpeed, usableSampleRate(sampleRate));
+}
+
+double Envelope::releaseSeconds(float knob, float sampleRate) {
+    return fallSeconds(knob, kReleaseSpeed, usableSampleRate(sampleRate));
+}
 
 Envelope::Envelope(float sampleRate) : rate_(1000.0f / usableSampleRate(sampleRate)) {}
 

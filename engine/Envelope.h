@@ -21,6 +21,13 @@ public:
     // the level once the attack is over). Returns the new level.
     float step(float attack, float decay, float gate, float sustain, float release);
 
+    // Any thread: the stage times (seconds) a knob value gives at
+    // sampleRate: the attack from 0 until the level passes 1; the decay and
+    // the release from 1 down to 0.
+    static double attackSeconds(float knob, float sampleRate);
+    static double decaySeconds(float knob, float sampleRate);
+    static double releaseSeconds(float knob, float sampleRate);
+
     // Audio thread (retriggering note-on). Back to the attack stage from
     // the present level.
     void restart() { attackDone_ = false; }

@@ -30,6 +30,10 @@ public:
     // sample-and-hold delayed by one draw.
     float read(choice::LfoWave waveform);
 
+    // Table steps in one cycle: an increment of s steps per read runs at
+    // s x sampleRate / kCycleSteps Hz.
+    static constexpr float kCycleSteps = 255.0f;
+
     float phase = 0.0f;      // table steps; written by the engine at note-on
     float increment = 0.0f;  // table steps per read; written by the engine
     float sampleRate;        // Hz; read by the engine to compute increments
@@ -38,7 +42,7 @@ private:
     static constexpr int kTables = 4;  // "sin", "tri", "saw", "rec"
     static constexpr int kTablePoints = 257;  // 256 steps plus the closing point
     // Phase at which a cycle ends: 255 table steps per cycle.
-    static constexpr float kWrap = 255.0f;
+    static constexpr float kWrap = kCycleSteps;
 
     float drawBipolar() { return (random_->nextUnit() - 0.5f) * 2.0f; }
     void bringPhaseIntoTable();

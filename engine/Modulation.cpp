@@ -56,6 +56,13 @@ float freeIncrement(float knob, float factor, float sampleRate) {
     return knob * knob * knob * knob * factor * kMaxFreeHz / sampleRate * kStepsPerCycle;
 }
 
+// The intensity's pitch curve, ((I - 0.5) 2)^5; times kPitchDepth it is
+// the swing in semitones.
+float pitchCurve(float intensity) {
+    const float centred = (intensity - 0.5f) * 2.0f;
+    return centred * centred * centred * centred * centred;
+}
+
 void syncToTempo(Lfo& lfo, int mode, float tempo) {
     if (mode < kFirstSynced || mode > kLastSynced) return;
     lfo.increment = tempo * kSyncMultiplier[mode - kFirstSynced] / lfo.sampleRate * kStepsPerCycle;
@@ -72,6 +79,21 @@ LfoDestination destination(const ParamBlock& params, int parameter) {
 }
 
 }  // namespace
+
+double Modulation::freeRateHz(float knob) {
+    return double(freeIncrement(knob, 1.0f, 1.0f)) / Lfo::kCycleSteps;
+}
+
+float Modulation::pitchDepthSemitones(float intensity) { return pitchCurve(intensity) * kPitchDepth; }
+
+bool Modulation::movesPitch(int destination) {
+    return destination >= index(LfoDestination::kOsc1) && destination <= index(LfoDestination::kOsc12);
+}
+
+bool Modulation::movesNothing(int destination, bool lfo1) {
+    const int last = index(lfo1 ? LfoDestination::kLfo2Rate : LfoDestination::kOsc12Pw);
+    return destination < index(LfoDestination::kCutoff) || destination > last;
+}
 
 Modulation::Modulation(float sampleRate, RandomSource& random)
     : lfo1_(sampleRate, random), lfo2_(sampleRate, random) {}
@@ -125,8 +147,7 @@ void Modulation::apply(LfoDestination destination, float v, float intensity, Mod
         case LfoDestination::kOsc1:
         case LfoDestination::kOsc2:
         case LfoDestination::kOsc12: {
-            const float centred = (i - 0.5f) * 2.0f;
-            const float amount = v * (centred * centred * centred * centred * centred) * kPitchDepth;
+            const float amount = v * pitchCurve(i) * kPitchDepth;
             addPerOscillator(d - index(LfoDestination::kOsc1), amount, t.pitch1, t.pitch2);
             break;
         }

@@ -35,6 +35,15 @@ struct ModulationTargets {
 
 class Modulation {
 public:
+    // Any thread: how the stages read their knobs. The free-running rate in
+    // cycles per second for a rate knob; the pitch swing in semitones (at
+    // LFO output 1) for an intensity; whether a destination number moves a
+    // pitch, or nothing at all (for LFO 1 or LFO 2).
+    static double freeRateHz(float knob);
+    static float pitchDepthSemitones(float intensity);
+    static bool movesPitch(int destination);
+    static bool movesNothing(int destination, bool lfo1);
+
     // Engine construction (not the audio thread). random must outlive this.
     Modulation(float sampleRate, RandomSource& random);
 

@@ -45,6 +45,16 @@ bool isNote(int note) { return note >= kLowestNote && note <= kHighestNote; }
 
 }  // namespace
 
+float SynthEngine::masterPitchSemitones(float masterPitch) { return (masterPitch - 0.5f) * kMasterPitchSpan; }
+
+float SynthEngine::coarseTuneSemitones(float tune) { return truncateWhole((tune - 0.5f) * kCoarseTuneSpan); }
+
+float SynthEngine::fineTuneSemitones(float fineTune) { return (fineTune - 0.5f) * kFineTuneSpan; }
+
+float SynthEngine::glideStep(float portamento) {
+    return static_cast<float>(std::exp(static_cast<double>(kGlideBase) - kGlideSlope * portamento));
+}
+
 SynthEngine::SynthEngine(float sampleRate, ParamBlock& params)
     : params_(params),
       osc1_(sampleRate, MinBlepTable::shared()),
@@ -147,7 +157,7 @@ void SynthEngine::renderSample(float& out) {
     const float note = param(ParamBlock::kSlotNote);
     if (idle()) return;  // nothing advances until the next note-on
 
-    float pitch = (param(kMasterPitch) - 0.5f) * kMasterPitchSpan + note + pitchBend_;
+    float pitch = masterPitchSemitones(param(kMasterPitch)) + note + pitchBend_;
 
     cutoffSmoothed_ = (cutoffSmoothed_ * kCutoffMemory + param(kCutoff)) * kCutoffSmoothing + kCutoffFloor;
     // Only a CUTOFF near the float limit overflows the smoother.
@@ -185,8 +195,7 @@ void SynthEngine::renderSample(float& out) {
 // Moves the glide offset one step towards 0 (linear in semitones, a fixed
 // step per output sample) and returns the sounding pitch.
 float SynthEngine::glide(float pitch) {
-    const float step =
-        static_cast<float>(std::exp(static_cast<double>(kGlideBase) - kGlideSlope * param(kPortamento)));
+    const float step = glideStep(param(kPortamento));
     if (glideOffset_ > 0.0f) {
         glideOffset_ -= step;
         if (glideOffset_ < 0.0f) glideOffset_ = 0.0f;
@@ -226,8 +235,7 @@ void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, flo
     const float pitch2 = atLeastZero(m.pitch2);
     const float fm2 = atLeastZero(m.fm2);
     const float pw2 = clampUnit(m.pw2);
-    const float detune = truncateWhole((param(kTuneOsc2) - 0.5f) * kCoarseTuneSpan) +
-                         (param(kFineTuneOsc2) - 0.5f) * kFineTuneSpan;
+    const float detune = coarseTuneSemitones(param(kTuneOsc2)) + fineTuneSemitones(param(kFineTuneOsc2));
     f = osc2Frequency_(pitch2 + detune);
     if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
     osc2_.addTwoSteps(truncateIndex(param(kWaveformOsc2)), f, fm2, pw2, mix, first, second);

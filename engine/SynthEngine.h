@@ -77,6 +77,14 @@ public:
     // ends it.
     bool idle() const { return !keyHeld_ && ampEnv_.level() <= 0.0f; }
 
+    // Any thread: how the voice reads its tuning and glide knobs. Semitones
+    // added by MASTERPITCH, by TUNEOSC2 (whole ones) and by FINETUNEOSC2;
+    // the glide's step in semitones per output sample for PORTAMENTO > 0.
+    static float masterPitchSemitones(float masterPitch);
+    static float coarseTuneSemitones(float tune);
+    static float fineTuneSemitones(float fineTune);
+    static float glideStep(float portamento);
+
     // For tests: the audio thread, or any thread while no audio runs.
     float pitch() const { return pitch_; }  // semitones of the last sample, after glide
     const Envelope& ampEnvelope() const { return ampEnv_; }

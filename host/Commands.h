@@ -7,8 +7,14 @@
 
 using Args = std::vector<std::string>;
 
+class PluginHost;
+
 // info PLUGIN.so: identity, flags, parameters and programs of a plug-in.
 int runInfo(const Args& args);
+// What info prints, for a plug-in already loaded from module.
+void printInfo(PluginHost& host, const std::string& module);
+// preset save|load PLUGIN.so FILE.fxp|FILE.fxb ...: program and bank files.
+int runPreset(const Args& args);
 // edit PLUGIN.so: the plug-in's editor in a window until it is closed.
 int runEdit(const Args& args);
 // screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: a PNG of the

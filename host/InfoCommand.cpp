@@ -92,8 +92,13 @@ int runInfo(const Args& args) {
         std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
         return 1;
     }
+    printInfo(host, args[0]);
+    return 0;
+}
+
+void printInfo(PluginHost& host, const std::string& module) {
     const AEffect* e = host.effect();
-    std::printf("module:         %s\n", PluginHost::findModule(args[0]).c_str());
+    std::printf("module:         %s\n", PluginHost::findModule(module).c_str());
     std::printf("effect name:    %s\n", host.effectName().c_str());
     std::printf("vendor:         %s\n", host.vendorString().c_str());
     std::printf("product:        %s\n", host.productString().c_str());
@@ -110,5 +115,4 @@ int runInfo(const Args& args) {
     std::printf("outputs:        %d\n", e->numOutputs);
     printParameters(host);
     printPrograms(host);
-    return 0;
 }

@@ -23,19 +23,23 @@
 #include "host/Commands.h"
 #include "host/DemoPhrase.h"
 #include "host/EventSchedule.h"
+#include "host/Loudness.h"
 #include "host/MidiFile.h"
 #include "host/PluginHost.h"
+#include "host/PluginPreset.h"
 #include "host/SoundPicture.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: orv-host render PLUGIN.so -o OUT.wav|OUT.flac (--demo | --midi FILE.mid)\n"
-    "         [--program N|NAME] [--set NAME=VALUE]... [--rate HZ] [--tempo BPM]\n"
+    "         [--preset FILE.fxp|FILE.fxb] [--program N|NAME] [--set NAME=VALUE]...\n"
+    "         [--rate HZ] [--tempo BPM]\n"
     "         [--block FRAMES] [--tail SECONDS] [--picture OUT.png]\n"
     "\n"
     "  --demo           the built-in phrase (4 bars, 8 s at 120 BPM)\n"
     "  --midi FILE      a Standard MIDI File, format 0 or 1\n"
+    "  --preset FILE    a program or bank file, loaded first\n"
     "  --program P      program number (from 0) or exact program name\n"
     "  --set NAME=VAL   a parameter by name (or index), after the program; repeatable\n"
     "  --rate HZ        sample rate, default 44100\n"
@@ -57,7 +61,7 @@ constexpr double kLongestRenderSeconds = 6.0 * 3600.0;
 constexpr int kMaxChannels = 64;
 
 struct Options {
-    std::string plugin, output, midiPath, program, picture;
+    std::string plugin, output, midiPath, program, picture, preset;
     bool demo = false;
     std::vector<std::pair<std::string, std::string>> sets;
     double rate = 44100.0;
@@ -101,6 +105,7 @@ int parse(const Args& args, Options& o) {
             if (a == "-o" || a == "--output") o.output = v;
             else if (a == "--midi") o.midiPath = v;
             else if (a == "--program") o.program = v;
+            else if (a == "--preset") o.preset = v;
             else if (a == "--picture") o.picture = v;
             else if (a == "--set") {
                 const std::size_t eq = v.find('=');
@@ -184,12 +189,15 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
-std::string dbText(double db) {
-    if (!std::isfinite(db)) return "-inf dBFS";
+std::string levelText(double db, const char* unit) {
     char text[32];
-    std::snprintf(text, sizeof(text), "%.1f dBFS", db);
+    if (std::isnan(db)) return std::string("? ") + unit;
+    if (!std::isfinite(db)) return std::string("-inf ") + unit;
+    std::snprintf(text, sizeof(text), "%.1f %s", db, unit);
     return text;
 }
+
+std::string dbText(double db) { return levelText(db, "dBFS"); }
 
 // The phrase to play: the demo at the tempo, or the MIDI file.
 bool loadMusic(const Options& o, MidiFile& music, std::string& error) {
@@ -222,6 +230,7 @@ bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
         error = "the plug-in has " + std::to_string(effect->numOutputs) + " outputs";
         return false;
     }
+    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return false;
     if (!o.program.empty() && !selectProgram(host, o.program, error)) return false;
     for (const auto& [name, value] : o.sets)
         if (!setParameter(host, name, value, error)) return false;
@@ -244,7 +253,7 @@ Span spanOf(const EventSchedule& schedule, const MidiFile& music, const Options&
 // the file, the levels and the picture (if any). Answers the frames
 // played, or -1 when the file could not be written.
 std::int64_t play(PluginHost& host, EventSchedule& schedule, const Span& span, const Options& o,
-                  AudioFileWriter& file, Levels& levels, SoundPicture* picture) {
+                  AudioFileWriter& file, Levels& levels, Loudness& loudness, SoundPicture* picture) {
     const int channels = host.effect()->numOutputs;
     const auto block = static_cast<VstInt32>(o.block);
     std::vector<std::vector<float>> buffers(channels, std::vector<float>(block));
@@ -276,6 +285,7 @@ std::int64_t play(PluginHost& host, EventSchedule& schedule, const Span& span, c
             silentRun = silent ? silentRun + 1 : 0;
         }
         levels.add(interleaved.data(), static_cast<long>(interleaved.size()));
+        loudness.add(interleaved.data(), static_cast<unsigned long>(block));
         if (picture) picture->add(interleaved.data(), block, channels);
         if (!file.write(interleaved.data(), block)) return -1;
         start += block;
@@ -317,15 +327,18 @@ int runRender(const Args& args) {
         picture = std::make_unique<SoundPicture>(o.rate, frames);
     }
     Levels levels;
-    const std::int64_t frames = play(host, schedule, span, o, file, levels, picture.get());
+    Loudness loudness(channels, static_cast<unsigned long>(o.rate));
+    const std::int64_t frames = play(host, schedule, span, o, file, levels, loudness, picture.get());
     if (frames < 0) return fail(o.output + ": write failed");
     host.dispatch(effStopProcess);
     file.close();
 
     const double seconds = double(frames) / o.rate;
-    std::printf("%s: %.2f s, %d Hz, %d channel%s, %s; peak %s, RMS %s\n", o.output.c_str(), seconds,
-                static_cast<int>(o.rate), channels, channels == 1 ? "" : "s", file.formatName(),
-                dbText(levels.peakDbfs()).c_str(), dbText(levels.rmsDbfs()).c_str());
+    std::printf("%s: %.2f s, %d Hz, %d channel%s, %s; peak %s, RMS %s, loudness %s, true peak %s\n",
+                o.output.c_str(), seconds, static_cast<int>(o.rate), channels,
+                channels == 1 ? "" : "s", file.formatName(), dbText(levels.peakDbfs()).c_str(),
+                dbText(levels.rmsDbfs()).c_str(), levelText(loudness.integratedLufs(), "LUFS").c_str(),
+                levelText(loudness.truePeakDbtp(), "dBTP").c_str());
     if (!picture) return 0;
 
     std::string title = host.programName();

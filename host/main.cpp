@@ -25,6 +25,8 @@ const Command kCommands[] = {
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
                           "                      play a phrase through a program into a file"},
     {"play", runPlay, "play PLUGIN.so [...]  live through JACK: MIDI in, audio out, the editor"},
+    {"preset", runPreset, "preset save|load PLUGIN.so FILE.fxp|FILE.fxb [...]\n"
+                          "                      a program or the bank to or from a file"},
     {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 

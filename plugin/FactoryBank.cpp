@@ -72,7 +72,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // filter ramp on every note; oscillators restart with each key for an
     // even attack.
     {"Ramp Bass",
-     {{kVolume, 0.85f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.906f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.2f}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, cents(6)},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -91,16 +91,16 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 2 Acid Bass: one saw into the resonant 12 dB filter with a snappy,
     // velocity-accented envelope; legato notes slide without retriggering.
     {"Acid Bass",
-     {{kVolume, 0.8f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.3f}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
       {kVolumeOsc1Osc2, 0}, {kVolumeSubOsc, 0}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0.45f}, {kPortamentoKeyTrigger, Glide::kMode2},
-      {kFilterType, Filter::kLp12}, {kCutoff, 0.12f}, {kResonance, 0.8f}, {kKeyFollow, 0.15f},
+      {kFilterType, Filter::kLp12}, {kCutoff, 0.12f}, {kResonance, 0.85f}, {kKeyFollow, 0.15f},
       {kFilterContour, 0.5f}, {kFilterVelocityContour, 0.35f},
       {kFilterAttack, 0}, {kFilterDecay, 0.35f}, {kFilterSustain, 0}, {kFilterRelease, 0.1f},
-      {kAttack, 0}, {kDecay, 0.8f}, {kSustain, 0.7f}, {kRelease, 0.05f},
+      {kAttack, 0}, {kDecay, 0.8f}, {kSustain, 1}, {kRelease, 0.05f},
       {kLfo1Intensity, 0}, {kLfo1Rate, 0}, {kLfo1Waveform, LfoWave::kSin}, {kLfo1Destination, To::kCutoff},
       {kLfo1KeyTrigger, Sync::kNone},
       {kLfo2Intensity, 0}, {kLfo2Rate, 0}, {kLfo2Waveform, LfoWave::kSin},
@@ -111,7 +111,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // cutoff; a 70 ms filter snap gives the slap, the level decays to a
     // quiet sustain.
     {"Dark Slap Bass",
-     {{kVolume, 0.88f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.96f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.5f}, {kWaveformOsc1, Wave::kRec}, {kPwOsc1, 0.3f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(-12)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -130,7 +130,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 4 Dark Bass: a warm saw, a sine an octave down and the sub two octaves
     // down, held under a closed 24 dB filter; soft start, full sustain.
     {"Dark Bass",
-     {{kVolume, 0.9f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.891f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.7f}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSin}, {kTuneOsc2, coarse(-12)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -150,16 +150,16 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // envelope "wah" on each note, a quick glide, light vibrato and a slow
     // pulse-width drift. Once called "Funky Resonant Lead 2".
     {"Funky Lead\0ant Lead 2",
-     {{kVolume, 0.8f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kRec}, {kPwOsc1, 0.4f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, cents(6)},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
-      {kVolumeOsc1Osc2, 0.45f}, {kVolumeSubOsc, 0.2f}, {kSubOscOffset, Sub::kDown12},
+      {kVolumeOsc1Osc2, 0.45f}, {kVolumeSubOsc, 0.4f}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0.55f}, {kPortamentoKeyTrigger, Glide::kMode1},
-      {kFilterType, Filter::kLp12}, {kCutoff, 0.2f}, {kResonance, 0.55f}, {kKeyFollow, 0.25f},
+      {kFilterType, Filter::kLp12}, {kCutoff, 0.2f}, {kResonance, 0.45f}, {kKeyFollow, 0.25f},
       {kFilterContour, 0.45f}, {kFilterVelocityContour, 0.25f},
       {kFilterAttack, 0.1f}, {kFilterDecay, 0.5f}, {kFilterSustain, 0.2f}, {kFilterRelease, 0.3f},
-      {kAttack, 0.02f}, {kDecay, 0.7f}, {kSustain, 0.75f}, {kRelease, 0.3f},
+      {kAttack, 0.02f}, {kDecay, 0.7f}, {kSustain, 1}, {kRelease, 0.3f},
       {kLfo1Intensity, 0.62f}, {kLfo1Rate, 0.72f}, {kLfo1Waveform, LfoWave::kSin},
       {kLfo1Destination, To::kOsc12}, {kLfo1KeyTrigger, Sync::kNone},
       {kLfo2Intensity, 0.6f}, {kLfo2Rate, 0.45f}, {kLfo2Waveform, LfoWave::kTri},
@@ -169,7 +169,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 6 Analog Lead: two saws 8 cents apart into the 24 dB filter, legato
     // glide without retrigger, a singing vibrato around 5.7 Hz.
     {"Analog Lead",
-     {{kVolume, 0.82f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.2f}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, cents(8)},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -212,17 +212,17 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // out slowly, the cutoff drifting on a slow triangle: a fill behind
     // other parts.
     {"Air Saw Fill",
-     {{kVolume, 0.78f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.6f}, {kWaveformOsc1, Wave::kNoise}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(12)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
-      {kVolumeOsc1Osc2, 0.55f}, {kVolumeSubOsc, 0}, {kSubOscOffset, Sub::kDown12},
+      {kVolumeOsc1Osc2, 0.55f}, {kVolumeSubOsc, 0.4f}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0}, {kPortamentoKeyTrigger, Glide::kMode1},
       {kFilterType, Filter::kLp12}, {kCutoff, 0.35f}, {kResonance, 0.2f}, {kKeyFollow, 0.2f},
       {kFilterContour, 0.3f}, {kFilterVelocityContour, 0},
       {kFilterAttack, 0.75f}, {kFilterDecay, 0.75f}, {kFilterSustain, 0.4f},
       {kFilterRelease, 0.7f},
-      {kAttack, 0.72f}, {kDecay, 0.7f}, {kSustain, 0.8f}, {kRelease, 0.68f},
+      {kAttack, 0.72f}, {kDecay, 0.7f}, {kSustain, 1}, {kRelease, 0.68f},
       {kLfo1Intensity, 0.72f}, {kLfo1Rate, 0.45f}, {kLfo1Waveform, LfoWave::kTri},
       {kLfo1Destination, To::kCutoff}, {kLfo1KeyTrigger, Sync::kNone},
       {kLfo2Intensity, 0.6f}, {kLfo2Rate, 0.35f}, {kLfo2Waveform, LfoWave::kSin},
@@ -254,11 +254,11 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // of a second and stop dead, like a tape played backwards; a tempo-synced
     // sample-and-hold chops the resonant cutoff. Once "Reverse Industry Pad 2".
     {"Reverse Industry FX\0 2",
-     {{kVolume, 0.75f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.3f}, {kWaveformOsc1, Wave::kNoise}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kRec}, {kTuneOsc2, coarse(-7)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.2f}, {kFmOsc2, 0.3f},
-      {kVolumeOsc1Osc2, 0.5f}, {kVolumeSubOsc, 0.4f}, {kSubOscOffset, Sub::kDown24},
+      {kVolumeOsc1Osc2, 0.5f}, {kVolumeSubOsc, 0.5f}, {kSubOscOffset, Sub::kDown24},
       {kPortamento, 0}, {kPortamentoKeyTrigger, Glide::kMode1},
       {kFilterType, Filter::kLp24}, {kCutoff, 0.1f}, {kResonance, 0.75f}, {kKeyFollow, 0.1f},
       {kFilterContour, 0.75f}, {kFilterVelocityContour, 0},
@@ -274,8 +274,8 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // jumps the pitch of both oscillators up to 7 semitones on every eighth
     // note of the host tempo, a second one jitters the cutoff.
     {"Random FX",
-     {{kVolume, 0.72f}, {kMasterPitch, 0.5f},
-      {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSin}, {kPwOsc1, 0.5f}, {kFmOsc1, 0.1f},
+     {{kVolume, 0.977f}, {kMasterPitch, 0.5f},
+      {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSin}, {kPwOsc1, 0.5f}, {kFmOsc1, 0.15f},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kTri}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
       {kVolumeOsc1Osc2, 0.4f}, {kVolumeSubOsc, 0}, {kSubOscOffset, Sub::kDown12},
@@ -294,7 +294,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // resonant 24 dB filter that a slow envelope opens over about two
     // seconds; no LFO, nothing but the sweep.
     {"Clean Sweep FX",
-     {{kVolume, 0.8f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.988f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(12)}, {kFineTuneOsc2, cents(2)},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -315,16 +315,16 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // filter that a fast saw LFO (7 Hz, restarted with each key) keeps
     // bubbling open; a square LFO wobbles oscillator 1 by most of a semitone.
     {"Blupper Saw FX",
-     {{kVolume, 0.78f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSaw}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSaw}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
-      {kVolumeOsc1Osc2, 0.3f}, {kVolumeSubOsc, 0.5f}, {kSubOscOffset, Sub::kDown12},
+      {kVolumeOsc1Osc2, 0.3f}, {kVolumeSubOsc, 0.8f}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0}, {kPortamentoKeyTrigger, Glide::kMode1},
-      {kFilterType, Filter::kLp12}, {kCutoff, 0.15f}, {kResonance, 0.85f}, {kKeyFollow, 0.1f},
+      {kFilterType, Filter::kLp12}, {kCutoff, 0.15f}, {kResonance, 0.65f}, {kKeyFollow, 0.1f},
       {kFilterContour, 0.2f}, {kFilterVelocityContour, 0},
       {kFilterAttack, 0}, {kFilterDecay, 0.5f}, {kFilterSustain, 0}, {kFilterRelease, 0.2f},
-      {kAttack, 0}, {kDecay, 0.85f}, {kSustain, 0.9f}, {kRelease, 0.3f},
+      {kAttack, 0}, {kDecay, 0.85f}, {kSustain, 1}, {kRelease, 0.3f},
       {kLfo1Intensity, 0.85f}, {kLfo1Rate, 0.78f}, {kLfo1Waveform, LfoWave::kSaw},
       {kLfo1Destination, To::kCutoff}, {kLfo1KeyTrigger, Sync::kTrigger},
       {kLfo2Intensity, 0.72f}, {kLfo2Rate, 0.6f}, {kLfo2Waveform, LfoWave::kRec},
@@ -335,7 +335,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // the resonant cutoff, each cycle of a rising saw LFO lifting the pitch;
     // glide mode 3 makes every note slide up from the one before.
     {"Rising Blops FX",
-     {{kVolume, 0.75f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.789f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSin}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kTri}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -355,16 +355,16 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // each cycle of a saw LFO (intensity below the centre turns the rising
     // saw into a falling pitch), their widths breathing on a triangle.
     {"Falling Pulse FX",
-     {{kVolume, 0.78f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kRec}, {kPwOsc1, 0.25f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kRec}, {kTuneOsc2, coarse(7)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.7f}, {kFmOsc2, 0},
       {kVolumeOsc1Osc2, 0.4f}, {kVolumeSubOsc, 0}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0}, {kPortamentoKeyTrigger, Glide::kMode1},
-      {kFilterType, Filter::kLp12}, {kCutoff, 0.35f}, {kResonance, 0.4f}, {kKeyFollow, 0.2f},
+      {kFilterType, Filter::kLp12}, {kCutoff, 0.35f}, {kResonance, 0.25f}, {kKeyFollow, 0.2f},
       {kFilterContour, 0.3f}, {kFilterVelocityContour, 0},
       {kFilterAttack, 0}, {kFilterDecay, 0.6f}, {kFilterSustain, 0}, {kFilterRelease, 0.3f},
-      {kAttack, 0}, {kDecay, 0.75f}, {kSustain, 0}, {kRelease, 0.4f},
+      {kAttack, 0}, {kDecay, 0.9f}, {kSustain, 0}, {kRelease, 0.4f},
       {kLfo1Intensity, 0.2f}, {kLfo1Rate, 0.55f}, {kLfo1Waveform, LfoWave::kSaw},
       {kLfo1Destination, To::kOsc12}, {kLfo1KeyTrigger, Sync::kTrigger},
       {kLfo2Intensity, 0.75f}, {kLfo2Rate, 0.5f}, {kLfo2Waveform, LfoWave::kTri},
@@ -375,7 +375,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // twelfth above, struck and left to ring for about a second: a glassy
     // bell. A slow LFO lets the FM shimmer.
     {"Glas Percusion",
-     {{kVolume, 0.8f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.901f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSin}, {kPwOsc1, 0.5f}, {kFmOsc1, 0.15f},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kTri}, {kTuneOsc2, coarse(7)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -394,7 +394,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 17 Wood Percusion: a sine and a triangle an octave above, short and
     // dull like a struck wooden bar; harder hits open the filter further.
     {"Wood Percusion",
-     {{kVolume, 0.85f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kTri}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSin}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
@@ -413,13 +413,13 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 18 Old Scool Snare C2: white noise for the snares over a triangle body
     // (an octave up, so 130 Hz when played at C2), both cut short.
     {"Old Scool Snare C2",
-     {{kVolume, 0.85f}, {kMasterPitch, 0.5f},
+     {{kVolume, 1}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0.1f}, {kWaveformOsc1, Wave::kNoise}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kTri}, {kTuneOsc2, coarse(0)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},
-      {kVolumeOsc1Osc2, 0.35f}, {kVolumeSubOsc, 0}, {kSubOscOffset, Sub::kDown12},
+      {kVolumeOsc1Osc2, 0.45f}, {kVolumeSubOsc, 0.4f}, {kSubOscOffset, Sub::kDown12},
       {kPortamento, 0}, {kPortamentoKeyTrigger, Glide::kMode1},
-      {kFilterType, Filter::kLp12}, {kCutoff, 0.55f}, {kResonance, 0.15f}, {kKeyFollow, 0.1f},
+      {kFilterType, Filter::kLp12}, {kCutoff, 0.7f}, {kResonance, 0.3f}, {kKeyFollow, 0.1f},
       {kFilterContour, 0.3f}, {kFilterVelocityContour, 0.2f},
       {kFilterAttack, 0}, {kFilterDecay, 0.3f}, {kFilterSustain, 0}, {kFilterRelease, 0},
       {kAttack, 0}, {kDecay, 0.45f}, {kSustain, 0}, {kRelease, 0.3f},
@@ -432,7 +432,7 @@ constexpr FactoryProgram kPrograms[kNumPrograms] = {
     // 19 Reso Kick: sines and a deep sub under a nearly self-oscillating
     // 24 dB filter whose fast envelope drops from a click to a thump.
     {"Reso Kick",
-     {{kVolume, 0.9f}, {kMasterPitch, 0.5f},
+     {{kVolume, 0.96f}, {kMasterPitch, 0.5f},
       {kWarmthOsc1, 0}, {kWaveformOsc1, Wave::kSin}, {kPwOsc1, 0.5f}, {kFmOsc1, 0},
       {kWarmthOsc2, 0}, {kWaveformOsc2, Wave::kSin}, {kTuneOsc2, coarse(-12)}, {kFineTuneOsc2, 0.5f},
       {kPwOsc2, 0.5f}, {kFmOsc2, 0},

@@ -5,24 +5,12 @@
 #include <cstring>
 
 #include "plugin/AEffEditor.h"
+#include "plugin/ParameterText.h"
 
 namespace {
 
 constexpr const char* kEffectName = "Ambrell - ORV";
 constexpr const char* kVendorName = "ORV - Orvane Instruments";
-
-// Names of parameters 0..40; 41..43 (and anything else) are "Param". 33 and
-// 38 are spelled with a zero after "LF".
-constexpr const char* kParameterNames[] = {
-    "VOLUME", "MASTERPITCH", "WARMTHOSC1", "WAVEFORMOSC1", "PWOSC1", "FMOSC1", "WARMTHOSC2",
-    "WAVEFORMOSC2", "TUNEOSC2", "FINETUNEOSC2", "PWOSC2", "FMOSC2", "VOLUMEOSC1OSC2",
-    "VOLUMESUBOSC", "PORTAMENTO", "PORTAMENTOKEYTRIGGER", "CUTOFF", "RESONANCE",
-    "FILTERVELOCITYCONTOUR", "KEYFOLLOW", "FILTERCONTOUR", "FILTERATTACK", "FILTERDECAY",
-    "FILTERSUSTAIN", "FILTERRELEASE", "ATTACK", "DECAY", "SUSTAIN", "RELEASE", "LFO1INTENSITY",
-    "LFO1RATE", "LFO1WAVEFORM", "LFO1DESTINATION", "LF01KEYTRIGGER", "LFO2INTENSITY", "LFO2RATE",
-    "LFO2WAVEFORM", "LFO2DESTINATION", "LF02KEYTRIGGER", "FILTERTYPE", "SUBOSCOFFSET"};
-constexpr int kNamedParameters = sizeof(kParameterNames) / sizeof(kParameterNames[0]);
-static_assert(kNamedParameters == param::kUnused41, "41 named parameters");
 
 constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
                                          "receiveVstMidiEvents", "receiveVstTimeInfo"};
@@ -65,8 +53,16 @@ float OrvVst::getParameter(VstInt32 index) {
     return (index >= 0 && index < param::kCount) ? params_.get(index) : 0.0f;
 }
 
-void OrvVst::getParameterName(VstInt32 index, char* text) {
-    std::strcpy(text, (index >= 0 && index < kNamedParameters) ? kParameterNames[index] : "Param");
+void OrvVst::getParameterName(VstInt32 index, char* text) { std::strcpy(text, parameter_text::name(index)); }
+
+void OrvVst::getParameterLabel(VstInt32 index, char* text) {
+    char display[parameter_text::kTextSize];
+    parameter_text::describe(index, params_, sampleRate_, display, text);
+}
+
+void OrvVst::getParameterDisplay(VstInt32 index, char* text) {
+    char label[parameter_text::kTextSize];
+    parameter_text::describe(index, params_, sampleRate_, text, label);
 }
 
 // ---- programs --------------------------------------------------------------

@@ -55,6 +55,11 @@ public:
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void getParameterName(VstInt32 index, char* text) override;
+    // The value as a musician reads it and its unit (ParameterText.h), at
+    // most 8 characters each plus the terminator. Any thread; the sample
+    // rate is the one set while no audio ran.
+    void getParameterLabel(VstInt32 index, char* text) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
     // The index most recently stored by setParameter.
     VstInt32 lastChangedParameter() const {
         return lastChangedParam_.load(std::memory_order_relaxed);

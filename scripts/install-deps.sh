@@ -9,10 +9,14 @@ packages=(
   # plug-in: editor window and text
   libx11-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-urw-base35
-  # host: audio files and screenshots; play (JACK, and its server for the tests)
-  libsndfile1-dev libpng-dev libjack-jackd2-dev jackd2
+  # host: audio files, loudness and screenshots; play (JACK, and its server for the tests)
+  libsndfile1-dev libebur128-dev libpng-dev libjack-jackd2-dev jackd2
   # tests: GoogleTest, a headless X server and synthetic X input
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
+  # tests: peer plug-ins for the preset files
+  amsynth dpf-plugins-vst
+  # the Debian package (dpkg-shlibdeps)
+  dpkg-dev
   # benchmarks
   libbenchmark-dev valgrind
   # fuzzing: clang and its runtimes (libFuzzer, sanitizers), which clang only

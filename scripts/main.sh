@@ -3,10 +3,11 @@
 # host, and renders every factory program playing the demo phrase into
 # OUT_DIR (default out/ in the checkout): for each program an audio file
 # and a picture of it ("02-acid-bass.wav", "02-acid-bass.png"), printing
-# each file's peak and RMS level; then screenshots of the editor with
-# program 0 ("editor.png"), with "Rising Industry Pad"
-# ("editor-rising-industry-pad.png") and with the LFO 1 destination menu
-# open ("editor-menu.png"), on a private X server when no display is set.
+# each file's peak and RMS level, loudness and true peak; then screenshots of
+# the editor with program 0 ("editor.png"), with "Rising Industry Pad"
+# ("editor-rising-industry-pad.png") and with the LFO 1 destination menu open
+# ("editor-menu.png"), on a private X server when no display is set; last a
+# table of the twenty programs' levels.
 set -euo pipefail
 out=$(realpath -m "${1:-$(dirname "$0")/../out}")
 cd "$(dirname "$0")/.."
@@ -21,13 +22,19 @@ mkdir -p "$out"
 parallel=2
 pids=()
 logs=()
+names=()
+table=()
 report_oldest() {
   local status=0
   wait "${pids[0]}" || status=$?
   cat "${logs[0]}"
+  # "...; peak P dBFS, RMS R dBFS, loudness L LUFS, true peak T dBTP"
+  table+=("$(sed -n 's/.*; peak \(.*\) dBFS, RMS \(.*\) dBFS, loudness \(.*\) LUFS, true peak \(.*\) dBTP/\3 \1 \4 \2/p' \
+             "${logs[0]}" | head -n 1 | xargs printf '%8s %8s %8s %8s')  ${names[0]}")
   rm -f "${logs[0]}"
   pids=("${pids[@]:1}")
   logs=("${logs[@]:1}")
+  names=("${names[@]:1}")
   return $status
 }
 # The programs as orv-host info lists them: "  NNN  name" after "programs:".
@@ -38,6 +45,7 @@ while read -r number name; do
   "$host" render "$plugin" --demo --program "$number" -o "$base.wav" --picture "$base.png" >"$log" 2>&1 &
   pids+=($!)
   logs+=("$log")
+  names+=("$(printf '%2d %s' "$number" "$name")")
   [ ${#pids[@]} -lt $parallel ] || report_oldest
 done < <("$host" info "$plugin" | sed -n '/^programs:/,$p' | tail -n +2)
 while [ ${#pids[@]} -gt 0 ]; do report_oldest; done
@@ -55,6 +63,10 @@ else
   export host plugin out
   bash scripts/with-xvfb.sh bash -c screenshots
 fi
+
+echo
+echo "    LUFS     peak     dBTP      RMS  program (the demo phrase through each)"
+printf '%s\n' "${table[@]}"
 
 echo
 echo "plug-in:   $(pwd)/$plugin"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # test.sh: installs what is missing, builds the optimised and the sanitizer
 # flavours and runs the whole suite in each under a private Xvfb server; then
-# the thread stress tests (label "threads") in a ThreadSanitizer build, and
-# every fuzz harness for a short smoke run.
+# the thread stress tests (label "threads") in a ThreadSanitizer build, every
+# fuzz harness for a short smoke run, and the Debian package unpacked into a
+# scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,4 +23,6 @@ echo "== thread sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure || status=1
 echo "== fuzz smoke"
 bash scripts/fuzz.sh --smoke 500 || status=1
+echo "== Debian package"
+{ deb=$(bash scripts/package.sh build) && bash scripts/check-package.sh "$deb"; } || status=1
 exit $status

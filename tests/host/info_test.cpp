@@ -28,10 +28,10 @@ TEST(OrvHostInfo, ShowsAmbrellsIdentityParametersAndPrograms) {
     EXPECT_TRUE(has(run.out, "unique id:      0x31313132 '1112'\n")) << run.out;
     EXPECT_TRUE(has(run.out, "flags:          0x131 ")) << run.out;
     EXPECT_TRUE(has(run.out, "parameters:     44\n")) << run.out;
-    EXPECT_TRUE(has(run.out, "    0  VOLUME                 0.89824283\n"))
-        << "program 0's values, shortest exact text";
-    EXPECT_TRUE(has(run.out, "   16  CUTOFF                 0.9606679\n")) << run.out;
-    EXPECT_TRUE(has(run.out, "   43  Param                  0\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "    0  VOLUME                 0.89824283  (-1.86 dB)\n"))
+        << "program 0's values, shortest exact text, then display and label";
+    EXPECT_TRUE(has(run.out, "   16  CUTOFF                 0.9606679  (21.2 kHz)\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "   43  Param                  0  (off)\n")) << run.out;
     EXPECT_TRUE(has(run.out, "programs:       20 (current 0)\n")) << run.out;
     EXPECT_TRUE(has(run.out, "    0  Saw Bass\n")) << run.out;
     EXPECT_TRUE(has(run.out, "   19  Reso Kick\n")) << run.out;

@@ -89,12 +89,17 @@ TEST_F(Dispatcher, EditorRequests) {
     EXPECT_EQ(host.dispatch(effEditKeyUp, 'a', VKEY_LEFT, nullptr, 1.0f), 0);
 }
 
-TEST_F(Dispatcher, LabelsAndDisplaysLeaveTheBufferAlone) {
+TEST_F(Dispatcher, LabelsAndDisplaysStayWithinNineBytes) {
+    // The interface's customary limit: 8 characters and the terminator.
     for (VstInt32 opcode : {effGetParamLabel, effGetParamDisplay}) {
-        char text[64];
-        std::memset(text, 0x5A, sizeof(text));
-        EXPECT_EQ(host.dispatch(opcode, 16, 0, text), 0);
-        for (char c : text) ASSERT_EQ(c, 0x5A) << "opcode " << opcode << " wrote into the buffer";
+        for (VstInt32 index = 0; index < 44; ++index) {
+            char text[64];
+            std::memset(text, 0x5A, sizeof(text));
+            EXPECT_EQ(host.dispatch(opcode, index, 0, text), 0);
+            EXPECT_LT(strnlen(text, sizeof(text)), 9u) << "opcode " << opcode << ", parameter " << index;
+            for (std::size_t i = 9; i < sizeof(text); ++i)
+                ASSERT_EQ(text[i], 0x5A) << "opcode " << opcode << " wrote past 9 bytes";
+        }
     }
 }
 
