@@ -388,7 +388,9 @@ TEST(Play, TheProgramChosenIsHeardAndTheStateSavedAtExitIsRestored) {
     // Short and dry, unlike the first program, a bass.
     const std::string chosen = "Wood Percusion";
     const std::vector<double> expected = renderedOutline(chosen), other = renderedOutline("Saw Bass");
-    ASSERT_GT(distance(expected, other), 6.0) << "the two programs sound apart";
+    // Twice the 2 dB a match may miss by: a levelled bank brings programs'
+    // loudness together, so their outlines differ by shape more than level.
+    ASSERT_GT(distance(expected, other), 4.0) << "the two programs sound apart";
     const std::string state = tempPath("saved.fxb");
     std::remove(state.c_str());
 
