@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 bool parseNumber(const std::string& text, double lo, double hi, double& out) {
@@ -49,4 +50,14 @@ double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+int commandFailed(const char* command, const std::string& message) {
+    std::fprintf(stderr, "orv-host %s: %s\n", command, message.c_str());
+    return 1;
+}
+
+int commandUsageError(const char* command, const std::string& message, const char* usage) {
+    std::fprintf(stderr, "orv-host %s: %s\n\n%s", command, message.c_str(), usage);
+    return 2;
 }

@@ -3,7 +3,7 @@
 // Numbers are whole strings (no trailing text, nothing that is not finite)
 // within a range; a program is chosen by its exact name or by its number;
 // file names are told by their suffix in any case; timings are summed up by
-// their median.
+// their median; a failure is told in one line.
 #pragma once
 
 #include <string>
@@ -21,6 +21,13 @@ int findProgram(const std::vector<std::string>& names, const std::string& wanted
 // True when path ends in suffix, in any case, after at least one character
 // ("x.PNG" ends in ".png"; ".png" alone does not).
 bool hasSuffix(const std::string& path, const std::string& suffix);
+
+// One line "orv-host COMMAND: message" on the error stream; answers 1, the
+// exit status of a command that failed.
+int commandFailed(const char* command, const std::string& message);
+// The same, then the command's usage; answers 2, the exit status of a
+// command line that makes no sense.
+int commandUsageError(const char* command, const std::string& message, const char* usage);
 
 // The middle value; for an even count the mean of the two middle values.
 // 0 for none.

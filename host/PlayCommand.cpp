@@ -51,15 +51,8 @@ struct Options {
     bool noGui = false, connect = false;
 };
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "orv-host play: %s\n", message.c_str());
-    return 1;
-}
-
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "orv-host play: %s\n\n%s", message.c_str(), kUsage);
-    return 2;
-}
+int fail(const std::string& message) { return commandFailed("play", message); }
+int usageError(const std::string& message) { return commandUsageError("play", message, kUsage); }
 
 // Answers 0 when the options are complete, -1 after --help, else the exit status.
 int parse(const Args& args, Options& o) {

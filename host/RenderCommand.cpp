@@ -70,15 +70,8 @@ struct Options {
     double block = 256.0;
 };
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "orv-host render: %s\n", message.c_str());
-    return 1;
-}
-
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "orv-host render: %s\n\n%s", message.c_str(), kUsage);
-    return 2;
-}
+int fail(const std::string& message) { return commandFailed("render", message); }
+int usageError(const std::string& message) { return commandUsageError("render", message, kUsage); }
 
 // Answers 0 when the options are complete, else the exit status.
 int parse(const Args& args, Options& o) {
