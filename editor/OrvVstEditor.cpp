@@ -9,7 +9,7 @@
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/cparamdisplay.h"
-#include "vstgui/x11/x11windowsystem.h"
+#include "vstgui/platform.h"
 
 using namespace VSTGUI;
 
@@ -35,7 +35,7 @@ CRect rectOf(const layout::Control& c) { return CRect(c.left, c.top, c.right, c.
 
 }  // namespace
 
-OrvVstEditor::OrvVstEditor(AudioEffect* effect) : OrvVstEditor(effect, VSTGUI::x11::windowSystem()) {}
+OrvVstEditor::OrvVstEditor(AudioEffect* effect) : OrvVstEditor(effect, VSTGUI::platformWindowSystem()) {}
 
 OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) : AEffGUIEditor(effect, windows) {
     // The panel's size is the window's; the module always carries it.

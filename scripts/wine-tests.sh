@@ -25,6 +25,7 @@ export WINEPREFIX="$scratch/prefix" WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installer dialog when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
+  exec 7>&- 2>/dev/null || true  # the session keeper's input: it ends
   wineserver -k 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -34,6 +35,13 @@ started=$SECONDS
 mkdir -p "$WINEPREFIX"
 wineserver -p  # one server for every program of the run
 wine wineboot --init >/dev/null 2>&1 || { echo "wine-tests.sh: wineboot could not make the prefix" >&2; exit 1; }
+# A console waiting on a pipe keeps the session's system processes (services,
+# RPC, the desktop) up between the test programs. Without it Wine ends them
+# after every program and starts them again for the next: about a second
+# each time, and 10 s once the editor's libraries need the RPC service.
+mkfifo "$scratch/keeper"
+wine cmd <"$scratch/keeper" >/dev/null 2>&1 &
+exec 7>"$scratch/keeper"
 # Without a window manager Wine waits 2 s for every captioned window that
 # closes, unless it leaves the windows unmanaged.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

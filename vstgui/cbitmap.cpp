@@ -1,10 +1,10 @@
 #include "vstgui/cbitmap.h"
 
+#include <map>
 #include <mutex>
 
-#include "resources/resources.h"
-#include "vstgui/bmpdecoder.h"
 #include "vstgui/cdrawcontext.h"
+#include "vstgui/resourcebitmap.h"
 
 namespace VSTGUI {
 
@@ -21,17 +21,14 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
 // process and freed when the last one lets go: the editors of several
 // instances hold one background between them. Guarded by a lock because
 // hosts may drive different instances' editors from different threads.
-std::shared_ptr<const PixelSurface> sharedPixels(const resources::Resource& resource) {
+std::shared_ptr<const PixelSurface> sharedPixels(int32_t id) {
     static std::mutex lock;
-    static std::weak_ptr<const PixelSurface> decoded[64];  // by position in the resource table
-    const auto slot = static_cast<std::size_t>(&resource - resources::kBitmapTable);
-    if (slot >= resources::kBitmapCount || slot >= std::size(decoded))
-        return decodeBmp(resource.data, resource.size);  // not from the table: not shared
+    static std::map<int32_t, std::weak_ptr<const PixelSurface>> decoded;  // by resource id
     std::lock_guard<std::mutex> hold(lock);
-    std::shared_ptr<const PixelSurface> pixels = decoded[slot].lock();
+    std::shared_ptr<const PixelSurface> pixels = decoded[id].lock();
     if (!pixels) {
-        pixels = decodeBmp(resource.data, resource.size);
-        decoded[slot] = pixels;
+        pixels = loadResourceBitmap(id);
+        decoded[id] = pixels;
     }
     return pixels;
 }
@@ -45,7 +42,7 @@ CBitmap::CBitmap(int32_t id) {
 CBitmap::~CBitmap() = default;
 
 void CBitmap::dispose() {
-    resource = nullptr;
+    loaded = false;
     pHandle.reset();
     width = height = 0;
     noAlpha = true;
@@ -54,20 +51,17 @@ void CBitmap::dispose() {
 bool CBitmap::loadFromResource(int32_t id) {
     dispose();
     resourceID = id;
-    const resources::Resource* found = resources::findBitmap(id);
-    BmpLayout layout;
-    if (!found || !readBmpLayout(found->data, found->size, layout)) return false;
-    resource = found;
-    width = layout.width;
-    height = layout.height;
+    int32_t w = 0, h = 0;
+    if (!resourceBitmapSize(id, w, h)) return false;
+    loaded = true;
+    width = w;
+    height = h;
     noAlpha = true;
     return true;
 }
 
 const PixelSurface* CBitmap::getImage() const {
-    if (!pHandle && resource) {
-        pHandle = sharedPixels(*resource);
-    }
+    if (!pHandle && loaded) pHandle = sharedPixels(resourceID);
     return pHandle.get();
 }
 

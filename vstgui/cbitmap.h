@@ -21,10 +21,6 @@
 #include "vstgui/crect.h"
 #include "vstgui/pixelsurface.h"
 
-namespace resources {
-struct Resource;
-}
-
 namespace VSTGUI {
 
 class CDrawContext;
@@ -51,7 +47,7 @@ public:
     int32_t getHeight() const { return height; }
     int32_t getResourceID() const { return resourceID; }
     // True once a resource with a readable picture is loaded, decoded or not.
-    bool isLoaded() const { return resource != nullptr; }
+    bool isLoaded() const { return loaded; }
     void setTransparentColor(const CColor& color) { transparentCColor = color; }
     CColor getTransparentColor() const { return transparentCColor; }
     bool getNoAlpha() const { return noAlpha; }
@@ -65,7 +61,7 @@ private:
     int32_t height = 0;
     CColor transparentCColor = kTransparentCColor;
     bool noAlpha = true;
-    const resources::Resource* resource = nullptr;  // its headers checked, or none
+    bool loaded = false;  // the module has a readable picture of resourceID
     mutable std::shared_ptr<const PixelSurface> pHandle;  // its pixels once first used
 };
 

@@ -259,6 +259,7 @@ PopupPlacement COptionMenu::placement(CDrawContext* context) const {
 void COptionMenu::buildPopup(PopupMenu& popup, int32_t& counter, int32_t depth) const {
     const int32_t first = counter;
     counter += getNbEntries();
+    popup.ownerDrawn = scheme != nullptr;
     const bool columns = getNbEntries() < kMaxEntriesForColumns && nbItemsPerColumn > 0;
     const bool multiple = (style & kMultipleCheckStyle) == kMultipleCheckStyle;
     int32_t items = 0;  // appended so far: columns count them

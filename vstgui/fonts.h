@@ -1,4 +1,7 @@
 // The standard font table and Font, the text renderer behind CDrawContext.
+// The table and the placing of a line (fonts.cpp) are shared; the faces and
+// glyphs are the platform's: FreeType on Linux (fonts_freetype.cpp), GDI on
+// Windows (win32/gdifont.cpp).
 //
 // Eight fixed fonts (index, height in pixels, family): the system font is
 // 12-pixel bold "Arial", the symbol font 13-pixel "Symbol". fontconfig
@@ -86,6 +89,10 @@ public:
                     CHoriTxtAlign align, Pixel color, const Pixel* background) const;
 
 private:
+    // The glyphs of text (and its underline) on one line whose box starts
+    // at (x, top); clipped to the surface's clip. The backend's part.
+    void drawRun(PixelSurface& surface, const char* text, int32_t x, int32_t top, Pixel color) const;
+
     int32_t id_;
     int32_t height_;
     int32_t style_;

@@ -92,6 +92,9 @@ struct PopupItem {
 struct PopupMenu {
     std::vector<PopupItem> items;
     std::vector<PopupMenu> subMenus;
+    // The menu has a scheme of its own: a native pop-up has the painter draw
+    // its items. Without one it may show them in the desktop's own way.
+    bool ownerDrawn = true;
 };
 
 // Where a pop-up goes, in screen coordinates.
@@ -192,5 +195,10 @@ public:
                                                     CFrame& frame) = 0;
     virtual PlatformClock& clock() = 0;
 };
+
+// The window system of the platform the module is built for: X11 on Linux
+// (vstgui/x11/), Win32 on Windows (vstgui/win32/). Any thread may take the
+// reference; windows are opened on the GUI thread.
+WindowSystem& platformWindowSystem();
 
 }  // namespace VSTGUI

@@ -25,3 +25,9 @@ WindowSystem& windowSystem() {
 }
 
 }  // namespace VSTGUI::x11
+
+namespace VSTGUI {
+
+WindowSystem& platformWindowSystem() { return x11::windowSystem(); }
+
+}  // namespace VSTGUI

@@ -1,0 +1,343 @@
+// The Windows module's editor under Wine, in a real top-level window of a
+// host (EditorWindowHost), driven by input through the desktop (SendInput):
+// a knob drag, a native pop-up menu chosen with the keyboard, a wheel notch,
+// the window class shared by two editors, drops of text and files on the
+// toolkit's drop target, and a screenshot of the editor for the record.
+#include <gtest/gtest.h>
+
+#include <ole2.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "tests/windows/EditorWindowHost.h"
+#include "tests/windows/PngWriter.h"
+#include "vstgui/cdragcontainer.h"
+#include "vstgui/cframe.h"
+#include "vstgui/win32/droptarget.h"
+#include "vstgui/win32/win32framewindow.h"
+
+namespace {
+
+constexpr VstInt32 kWaveformOsc1 = 3;
+constexpr VstInt32 kCutoff = 16;
+constexpr VstInt32 kResonance = 17;
+constexpr int kLinearKnobs = 2;  // effSetEditKnobMode: drags move knobs up and down
+
+// The module: ORV_MODULE, else where the build puts it beside this program
+// (build/windows/tests/windows -> build/windows/plugin).
+std::string modulePath() {
+    if (const char* path = std::getenv("ORV_MODULE")) return path;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir(self);
+    dir.resize(dir.find_last_of("\\/") + 1);
+    return dir + "..\\..\\plugin\\ORV-Ambrell2.dll";
+}
+
+void pause(DWORD milliseconds) { Sleep(milliseconds); }
+
+// Runs script on a second thread while host pumps until it has finished.
+template <class Script>
+void runWhilePumping(EditorWindowHost& host, Script script) {
+    std::atomic<bool> done{false};
+    std::thread input([&] {
+        script();
+        done = true;
+    });
+    host.pumpUntil([&] { return done.load(); }, 20000);
+    input.join();
+    host.pump(200);
+}
+
+class WineEditor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.loaded()) << "the module loads from " << modulePath();
+        ASSERT_TRUE(host.openEditor(40, 40)) << "the editor opens in the host's window";
+        ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; })) << "the host idles the editor";
+    }
+
+    EditorWindowHost host{modulePath()};
+};
+
+TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
+    host.dispatch(effSetEditKnobMode, 0, kLinearKnobs);
+    const float before = host.parameter(kCutoff);
+    host.clearRequests();
+    const POINT centre = host.toScreen(157 + 20, 175 + 20);
+    runWhilePumping(host, [&] {
+        input::moveTo(centre);
+        pause(100);
+        input::button(true);
+        pause(150);
+        for (int step = 1; step <= 6; ++step) {
+            input::moveTo(POINT{centre.x, centre.y - 10 * step});
+            pause(60);
+        }
+        input::button(false);
+        pause(200);
+    });
+    const float after = host.parameter(kCutoff);
+    EXPECT_GT(after, before) << "dragging upwards opens the filter";
+
+    const std::vector<EditRequest> log = host.requests();
+    ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
+    EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(log.front().index, kCutoff);
+    EXPECT_EQ(log.back().opcode, audioMasterEndEdit);
+    EXPECT_EQ(log.back().index, kCutoff);
+    int automations = 0;
+    for (size_t i = 1; i + 1 < log.size(); ++i) {
+        EXPECT_EQ(log[i].opcode, audioMasterAutomate) << "only automation inside the gesture";
+        EXPECT_EQ(log[i].index, kCutoff);
+        ++automations;
+    }
+    EXPECT_GE(automations, 1);
+    EXPECT_FLOAT_EQ(log[log.size() - 2].value, after) << "the last automation is the value kept";
+}
+
+TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
+    ASSERT_EQ(host.parameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
+    host.clearRequests();
+    const POINT menu = host.toScreen((197 + 230) / 2, (80 + 95) / 2);
+    runWhilePumping(host, [&] {
+        input::moveTo(menu);
+        pause(100);
+        input::button(true);
+        pause(50);
+        input::button(false);
+        pause(500);  // the menu is open: this thread is the only one not blocked
+        for (int down = 0; down < 3; ++down) {
+            input::key(VK_DOWN);
+            pause(80);
+        }
+        input::key(VK_RETURN);
+        pause(300);
+        // Should the menu still be open, end it rather than hang the test.
+        if (host.parameter(kWaveformOsc1) != 2.f) {
+            input::key(VK_ESCAPE);
+            input::key(VK_ESCAPE);
+        }
+    });
+    EXPECT_EQ(host.parameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
+    const std::vector<EditRequest> log = host.requests();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(log[1].opcode, audioMasterAutomate);
+    EXPECT_EQ(log[1].value, 2.f);
+    EXPECT_EQ(log[2].opcode, audioMasterEndEdit);
+}
+
+TEST_F(WineEditor, AWheelNotchTurnsTheKnobUnderThePointerByATenth) {
+    host.effect()->setParameter(host.effect(), kResonance, 0.5f);
+    host.pump(100);
+    const POINT knob = host.toScreen(211 + 20, 175 + 20);
+    runWhilePumping(host, [&] {
+        input::moveTo(knob);
+        pause(150);
+        input::wheel(1);
+        pause(200);
+    });
+    EXPECT_NEAR(host.parameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
+    runWhilePumping(host, [&] {
+        input::wheel(-1);
+        pause(200);
+    });
+    EXPECT_NEAR(host.parameter(kResonance), 0.5f, 1e-5f) << "one notch back";
+}
+
+// The class the editor window belongs to, "Plugin" and the module handle.
+std::string classOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+bool classRegistered(HMODULE module, const std::string& name) {
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    return GetClassInfoExA(module, name.c_str(), &info) != 0;
+}
+
+TEST_F(WineEditor, TwoEditorsShareOneWindowClassThatTheLastCloseRemoves) {
+    auto second = std::make_unique<EditorWindowHost>(modulePath());
+    ASSERT_TRUE(second->openEditor(700, 40));
+    const std::string name = classOf(host.editorWindow());
+    ASSERT_EQ(name.rfind("Plugin", 0), 0u) << name;
+    EXPECT_EQ(std::strtoull(name.c_str() + 6, nullptr, 16), reinterpret_cast<uintptr_t>(host.module()))
+        << "the class name carries the module handle";
+    EXPECT_EQ(classOf(second->editorWindow()), name) << "both editors use one class";
+    EXPECT_EQ(GetClassLongPtrA(host.editorWindow(), GCL_STYLE) & CS_GLOBALCLASS, ULONG_PTR(CS_GLOBALCLASS));
+    EXPECT_EQ(GetClassLongPtrA(host.editorWindow(), GCL_STYLE) & CS_DBLCLKS, ULONG_PTR(0)) << "no double clicks";
+
+    host.closeEditor();
+    EXPECT_TRUE(classRegistered(host.module(), name)) << "the second editor still uses it";
+    second->closeEditor();
+    EXPECT_FALSE(classRegistered(host.module(), name)) << "the last close unregisters it";
+}
+
+TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
+    host.pump(300);
+    HWND editor = host.editorWindow();
+    RECT client{};
+    GetClientRect(editor, &client);
+    ASSERT_EQ(client.right, 600);
+    ASSERT_EQ(client.bottom, 500);
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = 600;
+    format.bmiHeader.biHeight = -500;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC window = GetDC(editor);
+    HDC memory = CreateCompatibleDC(window);
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(window, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, 600, 500, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 600 * 500);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(editor, window);
+
+    // The background as the module carries it.
+    std::vector<uint32_t> background(600 * 500);
+    HBITMAP resource = LoadBitmapA(host.module(), MAKEINTRESOURCEA(128));
+    ASSERT_TRUE(resource) << "bitmap 128 is a resource of the DLL";
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDIBits(screen, resource, 0, 500, background.data(), &format, DIB_RGB_COLORS), 500);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(resource);
+    DeleteObject(shot);
+
+    size_t same = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) same += ((pixels[i] ^ background[i]) & 0xFFFFFF) == 0;
+    // Knobs, menus, switches and text cover some of it; the rest is the
+    // picture pixel for pixel, the right way up.
+    EXPECT_GT(double(same) / double(pixels.size()), 0.6) << same << " pixels equal";
+
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    const char* path = std::getenv("ORV_SCREENSHOT");
+    EXPECT_TRUE(pngwriter::write(path ? path : "editor-wine.png", pixels.data(), 600, 500));
+}
+
+// --- drag and drop, on the toolkit's own drop target
+
+// A data object offering text or a list of files.
+class DragData final : public IDataObject {
+public:
+    explicit DragData(int files) : files_(files) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDataObject)) {
+            *out = this;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        const bool text = files_ == 0;
+        if (format->cfFormat != (text ? CF_TEXT : CF_HDROP) || !(format->tymed & TYMED_HGLOBAL))
+            return DV_E_FORMATETC;
+        std::string payload;
+        if (text) {
+            payload = std::string("some text") + '\0';
+        } else {
+            DROPFILES header{};
+            header.pFiles = sizeof header;
+            payload.assign(reinterpret_cast<const char*>(&header), sizeof header);
+            for (int i = 0; i < files_; ++i) payload += "C:\\file" + std::to_string(i) + ".wav" + '\0';
+            payload += '\0';
+        }
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, payload.size());
+        std::memcpy(GlobalLock(memory), payload.data(), payload.size());
+        GlobalUnlock(memory);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    int files_;
+};
+
+// A frame that notes what its drag operations were given.
+class DragFrame final : public VSTGUI::CFrame {
+public:
+    using CFrame::CFrame;
+    void onDragEnter(VSTGUI::CDrawContext*, VSTGUI::CDragContainer* drag, const VSTGUI::CPoint&) override {
+        entered = drag ? drag->getCount() : -1;
+    }
+    bool onDrop(VSTGUI::CDrawContext*, VSTGUI::CDragContainer* drag, const VSTGUI::CPoint&) override {
+        dropped = drag ? drag->getCount() : -1;
+        return false;
+    }
+    int32_t entered = -1;
+    int32_t dropped = -1;
+};
+
+TEST(WineDropTarget, TextIsOneItemThreeFilesAreThreeAndOtherInterfacesAreRefused) {
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(parent);
+    auto* frame = new DragFrame(VSTGUI::CRect(0, 0, 200, 100), parent, nullptr, VSTGUI::platformWindowSystem());
+    ASSERT_TRUE(frame->hasWindow());
+    auto* window = static_cast<VSTGUI::win32::Win32FrameWindow*>(frame->getFrameWindow());
+    VSTGUI::win32::CDropTarget* target = window->dropTarget();
+    ASSERT_TRUE(target) << "the frame registered its window as a drop target";
+
+    DWORD effect = 0;
+    DragData text(0);
+    EXPECT_EQ(target->DragEnter(&text, 0, POINTL{10, 10}, &effect), S_OK);
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_MOVE));
+    EXPECT_EQ(frame->entered, 1) << "text is one item";
+    effect = DROPEFFECT_COPY;
+    target->Drop(&text, 0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(frame->dropped, 1);
+    EXPECT_EQ(target->currentDrag(), nullptr) << "the drop ends the drag";
+
+    DragData files(3);
+    target->DragEnter(&files, 0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(frame->entered, 3) << "one item per file";
+    target->DragLeave();
+    EXPECT_EQ(target->currentDrag(), nullptr);
+
+    effect = DROPEFFECT_MOVE;
+    target->DragEnter(nullptr, 0, POINTL{10, 10}, &effect);
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_NONE)) << "a drag without data is refused";
+
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(target->QueryInterface(IID_IDataObject, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+    void* self = nullptr;
+    ASSERT_EQ(target->QueryInterface(IID_IDropTarget, &self), S_OK);
+    EXPECT_EQ(self, static_cast<IDropTarget*>(target));
+    target->Release();
+
+    frame->forget();
+    DestroyWindow(parent);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// The editor's pictures as bitmap resources of the DLL (resources/bitmaps.rc),
+// loaded with LoadBitmapA and read back as 32-bit pixels.
+#include <windows.h>
+
+#include "vstgui/resourcebitmap.h"
+#include "vstgui/win32/module.h"
+
+namespace VSTGUI {
+
+namespace {
+
+// A resource number is a 16-bit integer resource name; anything else would
+// be taken for a string pointer.
+HBITMAP loadBitmap(int32_t id, BITMAP& info) {
+    if (id <= 0 || id > 0xFFFF) return nullptr;
+    HBITMAP bitmap = LoadBitmapA(win32::moduleHandle(), MAKEINTRESOURCEA(id));
+    if (!bitmap) return nullptr;
+    if (GetObjectA(bitmap, sizeof info, &info) != sizeof info || info.bmWidth <= 0 || info.bmHeight <= 0 ||
+        info.bmWidth > PixelSurface::kMaxSide || info.bmHeight > PixelSurface::kMaxSide) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+bool resourceBitmapSize(int32_t id, int32_t& width, int32_t& height) {
+    BITMAP info{};
+    HBITMAP bitmap = loadBitmap(id, info);
+    if (!bitmap) return false;
+    width = info.bmWidth;
+    height = info.bmHeight;
+    DeleteObject(bitmap);
+    return true;
+}
+
+std::unique_ptr<PixelSurface> loadResourceBitmap(int32_t id) {
+    BITMAP info{};
+    HBITMAP bitmap = loadBitmap(id, info);
+    if (!bitmap) return nullptr;
+    auto pixels = std::make_unique<PixelSurface>(info.bmWidth, info.bmHeight);
+    // Rows top-down, 32 bits a pixel: bytes B, G, R, unused, which is the
+    // surface's 0x00RRGGBB.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), pixels->data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    if (rows != info.bmHeight) return nullptr;
+    Pixel* p = pixels->data();
+    for (size_t i = 0, n = size_t(info.bmWidth) * size_t(info.bmHeight); i < n; ++i) p[i] &= 0x00FFFFFF;
+    return pixels;
+}
+
+}  // namespace VSTGUI
