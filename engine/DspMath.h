@@ -8,6 +8,9 @@
 
 constexpr float kPi = 3.14159274f;     // pi as the nearest float
 constexpr float kTwoPi = 6.28318548f;  // 2 pi as the nearest float
+// pi in double precision, for the work off the audio path (tunings, display
+// texts); M_PI is no standard C++ and missing from some C libraries.
+constexpr double kPiDouble = 3.14159265358979323846;
 
 // Rate a unit falls back to when it is given no usable one (0, negative,
 // NaN, infinite): the customary default of VST hosts.

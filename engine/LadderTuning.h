@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "engine/DspMath.h"
 #include "engine/LadderCore.h"
 
 namespace ladder {
@@ -29,16 +30,16 @@ inline double cornerHz(float cutoff, bool eightStages, float sampleRate) {
     const double delay = eightStages ? 2.0 : 1.5;
     // Phase lag of the loop at w (radians per call), minus half a cycle.
     const auto excess = [&](double w) {
-        return stages * std::atan2(pole * std::sin(w), 1.0 - pole * std::cos(w)) + delay * w - M_PI;
+        return stages * std::atan2(pole * std::sin(w), 1.0 - pole * std::cos(w)) + delay * w - kPiDouble;
     };
     // The first crossing, found on a grid and refined by bisection.
     constexpr int kGrid = 4096;
-    double lo = 0.0, hi = M_PI;
+    double lo = 0.0, hi = kPiDouble;
     for (int i = 1; i <= kGrid; ++i) {
-        const double w = M_PI * i / kGrid;
+        const double w = kPiDouble * i / kGrid;
         if (excess(w) >= 0.0) {
             hi = w;
-            lo = M_PI * (i - 1) / kGrid;
+            lo = kPiDouble * (i - 1) / kGrid;
             break;
         }
     }
@@ -47,7 +48,7 @@ inline double cornerHz(float cutoff, bool eightStages, float sampleRate) {
         (excess(mid) >= 0.0 ? hi : lo) = mid;
     }
     const double filterRate = 2.0 * double(usableSampleRate(sampleRate));
-    return 0.5 * (lo + hi) / (2.0 * M_PI) * filterRate;
+    return 0.5 * (lo + hi) / (2.0 * kPiDouble) * filterRate;
 }
 
 }  // namespace ladder

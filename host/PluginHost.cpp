@@ -1,6 +1,10 @@
 #include "host/PluginHost.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +28,28 @@ constexpr std::size_t kTextBuffer = 512;
 
 const char* const kHostCapabilities[] = {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo"};
 
+// The module as a loaded library: dlopen on Linux, LoadLibrary on Windows
+// (the Windows test programs load the DLL with it, as a Windows host does).
+#ifdef _WIN32
+void* openLibrary(const std::string& file, std::string& error) {
+    HMODULE module = LoadLibraryA(file.c_str());
+    if (!module) error = file + ": LoadLibrary failed with error " + std::to_string(GetLastError());
+    return reinterpret_cast<void*>(module);
+}
+void* findSymbol(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+#else
+void* openLibrary(const std::string& file, std::string& error) {
+    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) error = dlerror();
+    return library;
+}
+void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
+void closeLibrary(void* library) { dlclose(library); }
+#endif
+
 bool isFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -46,7 +72,7 @@ PluginHost::PluginHost() : timeInfo_(stoppedTransport(sampleRate_)) {}
 PluginHost::~PluginHost() { unload(); }
 
 std::string PluginHost::findModule(const std::string& nameOrPath) {
-    if (nameOrPath.find('/') != std::string::npos) return nameOrPath;
+    if (nameOrPath.find_first_of("/\\") != std::string::npos) return nameOrPath;
     std::vector<std::string> dirs{"."};
     for (const char* var : {"VST_PATH", "LXVST_PATH"}) {
         const char* value = std::getenv(var);
@@ -76,14 +102,11 @@ bool PluginHost::load(const std::string& path, float sampleRate, VstInt32 blockS
     answerTimeInfo_ = true;
 
     const std::string file = findModule(path);
-    library_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library_) {
-        error_ = dlerror();
-        return false;
-    }
+    library_ = openLibrary(file, error_);
+    if (!library_) return false;
     using Entry = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Entry>(dlsym(library_, "VSTPluginMain"));
-    if (!entry) entry = reinterpret_cast<Entry>(dlsym(library_, "main"));
+    auto entry = reinterpret_cast<Entry>(findSymbol(library_, "VSTPluginMain"));
+    if (!entry) entry = reinterpret_cast<Entry>(findSymbol(library_, "main"));
     if (!entry) {
         error_ = file + ": no VSTPluginMain or main entry point";
         unload();
@@ -119,7 +142,7 @@ void PluginHost::unload() {
         close();
     }
     if (library_) {
-        dlclose(library_);
+        closeLibrary(library_);
         library_ = nullptr;
     }
 }

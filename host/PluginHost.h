@@ -1,7 +1,8 @@
 // PluginHost: loads any VST 2.x module and drives it the way a host does.
 //
-// dlopen, the entry point (VSTPluginMain, or main for older modules) called
-// with this host's callback, then effOpen, the sample rate and block size.
+// dlopen (LoadLibrary on Windows), the entry point (VSTPluginMain, or main
+// for older modules) called with this host's callback, then effOpen, the
+// sample rate and block size.
 // The callback answers what a plain host answers: version 2400, its sample
 // rate and block size, time information (or none), its name, and the
 // capabilities to send MIDI events and time information. Subclasses override

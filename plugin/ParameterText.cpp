@@ -94,7 +94,7 @@ void warmth(Text& t, const Context& c) {
     // |H|^2 = (1-k)^2 / (1 - 2k cos w + k^2) = 1/2.
     const double cosW = 1.0 - (1.0 - k) * (1.0 - k) / (2.0 * k);
     if (cosW <= -1.0) return t.set("off", "");  // never 3 dB down below Nyquist
-    hertz(t, std::acos(cosW) / (2.0 * M_PI) * usableSampleRate(c.sampleRate));
+    hertz(t, std::acos(cosW) / (2.0 * kPiDouble) * usableSampleRate(c.sampleRate));
 }
 
 // Share of the cycle spent low: 10 % at width 0, 90 % at 1.

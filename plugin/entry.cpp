@@ -2,7 +2,13 @@
 #include "plugin/OrvVst.h"
 #include "plugin/vst2.h"
 
+// On Windows, plugin/exports.def names the exports; elsewhere everything is
+// hidden but what is marked.
+#ifdef _WIN32
+#define ORV_EXPORT extern "C"
+#else
 #define ORV_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 ORV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);
 // A shared object cannot define a C++ function named main; an assembler

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# build.sh [release|asan|tsan|fuzz] [TARGET...]: configure and build one flavour into
+# build.sh [release|asan|tsan|fuzz|windows] [TARGET...]: configure and build one flavour into
 # build/<flavour> (only the targets named, when any are).
 #   release  optimised, everything
 #   asan     AddressSanitizer + UBSan, the whole suite
 #   tsan     ThreadSanitizer; scripts/test.sh runs its tests labelled "threads"
 #   fuzz     clang with libFuzzer + ASan + UBSan: the fuzz harnesses only (fuzz/)
+#   windows  cross-built with mingw-w64: plugin/ORV-Ambrell2.dll and the test
+#            programs scripts/wine-tests.sh runs under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
@@ -16,7 +18,9 @@ case "$flavour" in
   tsan)    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_TSAN=ON -DORV_BUILD_BENCH=OFF) ;;
   fuzz)    targets=(orv_fuzzers); args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF
                  -DORV_BUILD_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
-  *) echo "usage: $0 [release|asan|tsan|fuzz] [TARGET...]" >&2; exit 2 ;;
+  windows) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+                 -DORV_BUILD_BENCH=OFF) ;;
+  *) echo "usage: $0 [release|asan|tsan|fuzz|windows] [TARGET...]" >&2; exit 2 ;;
 esac
 # ccache, where installed, lets sibling work trees share unchanged objects.
 if command -v ccache >/dev/null; then

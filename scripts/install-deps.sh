@@ -13,6 +13,9 @@ packages=(
   libsndfile1-dev libebur128-dev libpng-dev libjack-jackd2-dev jackd2
   # tests: GoogleTest, a headless X server and synthetic X input
   libgtest-dev libgmock-dev xvfb xauth libxtst-dev x11-utils
+  # the Windows module: the cross compiler, GoogleTest's sources to cross-build,
+  # and Wine to run its tests (Arial maps to Liberation Sans there too)
+  g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine
   # tests: peer plug-ins for the preset files
   amsynth dpf-plugins-vst
   # the Debian package (dpkg-shlibdeps)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # test.sh: installs what is missing, builds the optimised and the sanitizer
 # flavours and runs the whole suite in each under a private Xvfb server; then
-# the thread stress tests (label "threads") in a ThreadSanitizer build, every
-# fuzz harness for a short smoke run, and the Debian package unpacked into a
-# scratch root.
+# the thread stress tests (label "threads") in a ThreadSanitizer build, the
+# Windows module's tests under Wine, every fuzz harness for a short smoke run,
+# and the Debian package unpacked into a scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,6 +11,7 @@ bash scripts/build.sh release
 bash scripts/build.sh asan
 # The ThreadSanitizer build holds only what its tests need.
 bash scripts/build.sh tsan ORV-Ambrell2 plugin_thread_stress_test
+bash scripts/build.sh windows
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
@@ -21,6 +22,8 @@ echo "== sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/asan --output-on-failure -j2 || status=1
 echo "== thread sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure || status=1
+echo "== Windows build under Wine"
+bash scripts/wine-tests.sh -j2 || status=1
 echo "== fuzz smoke"
 bash scripts/fuzz.sh --smoke 500 || status=1
 echo "== Debian package"

@@ -31,16 +31,7 @@ constexpr VstInt32 kCutoff = 16;
 constexpr VstInt32 kResonance = 17;
 constexpr int kLinearKnobs = 2;  // effSetEditKnobMode: drags move knobs up and down
 
-// The module: ORV_MODULE, else where the build puts it beside this program
-// (build/windows/tests/windows -> build/windows/plugin).
-std::string modulePath() {
-    if (const char* path = std::getenv("ORV_MODULE")) return path;
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dir(self);
-    dir.resize(dir.find_last_of("\\/") + 1);
-    return dir + "..\\..\\plugin\\ORV-Ambrell2.dll";
-}
+std::string modulePath() { return ORV_MODULE_PATH; }
 
 void pause(DWORD milliseconds) { Sleep(milliseconds); }
 
@@ -69,9 +60,9 @@ protected:
 };
 
 TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
-    host.dispatch(effSetEditKnobMode, 0, kLinearKnobs);
-    const float before = host.parameter(kCutoff);
-    host.clearRequests();
+    host.plugin().dispatch(effSetEditKnobMode, 0, kLinearKnobs);
+    const float before = host.plugin().getParameter(kCutoff);
+    host.plugin().clearRequests();
     const POINT centre = host.toScreen(157 + 20, 175 + 20);
     runWhilePumping(host, [&] {
         input::moveTo(centre);
@@ -85,10 +76,10 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         input::button(false);
         pause(200);
     });
-    const float after = host.parameter(kCutoff);
+    const float after = host.plugin().getParameter(kCutoff);
     EXPECT_GT(after, before) << "dragging upwards opens the filter";
 
-    const std::vector<EditRequest> log = host.requests();
+    const std::vector<HostRequest> log = host.editRequests();
     ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
     EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(log.front().index, kCutoff);
@@ -101,12 +92,12 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         ++automations;
     }
     EXPECT_GE(automations, 1);
-    EXPECT_FLOAT_EQ(log[log.size() - 2].value, after) << "the last automation is the value kept";
+    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, after) << "the last automation is the value kept";
 }
 
 TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
-    ASSERT_EQ(host.parameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
-    host.clearRequests();
+    ASSERT_EQ(host.plugin().getParameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
+    host.plugin().clearRequests();
     const POINT menu = host.toScreen((197 + 230) / 2, (80 + 95) / 2);
     runWhilePumping(host, [&] {
         input::moveTo(menu);
@@ -122,22 +113,22 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
         input::key(VK_RETURN);
         pause(300);
         // Should the menu still be open, end it rather than hang the test.
-        if (host.parameter(kWaveformOsc1) != 2.f) {
+        if (host.plugin().getParameter(kWaveformOsc1) != 2.f) {
             input::key(VK_ESCAPE);
             input::key(VK_ESCAPE);
         }
     });
-    EXPECT_EQ(host.parameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
-    const std::vector<EditRequest> log = host.requests();
+    EXPECT_EQ(host.plugin().getParameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
+    const std::vector<HostRequest> log = host.editRequests();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].opcode, audioMasterBeginEdit);
     EXPECT_EQ(log[1].opcode, audioMasterAutomate);
-    EXPECT_EQ(log[1].value, 2.f);
+    EXPECT_EQ(log[1].opt, 2.f);
     EXPECT_EQ(log[2].opcode, audioMasterEndEdit);
 }
 
 TEST_F(WineEditor, AWheelNotchTurnsTheKnobUnderThePointerByATenth) {
-    host.effect()->setParameter(host.effect(), kResonance, 0.5f);
+    host.plugin().setParameter(kResonance, 0.5f);
     host.pump(100);
     const POINT knob = host.toScreen(211 + 20, 175 + 20);
     runWhilePumping(host, [&] {
@@ -146,12 +137,12 @@ TEST_F(WineEditor, AWheelNotchTurnsTheKnobUnderThePointerByATenth) {
         input::wheel(1);
         pause(200);
     });
-    EXPECT_NEAR(host.parameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
+    EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
     runWhilePumping(host, [&] {
         input::wheel(-1);
         pause(200);
     });
-    EXPECT_NEAR(host.parameter(kResonance), 0.5f, 1e-5f) << "one notch back";
+    EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.5f, 1e-5f) << "one notch back";
 }
 
 // The class the editor window belongs to, "Plugin" and the module handle.
