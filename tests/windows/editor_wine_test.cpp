@@ -35,6 +35,36 @@ std::string modulePath() { return ORV_MODULE_PATH; }
 
 void pause(DWORD milliseconds) { Sleep(milliseconds); }
 
+BITMAPINFO topDown32(int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    return format;
+}
+
+// The pixels (0x00RRGGBB) of width x height at (x, y) of a device, copied
+// as a screenshot tool copies them (BitBlt).
+std::vector<uint32_t> capture(HDC source, int x, int y, int width, int height) {
+    const BITMAPINFO format = topDown32(width, height);
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(source, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + size_t(width) * size_t(height));
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
 // Runs script on a second thread while host pumps until it has finished.
 template <class Script>
 void runWhilePumping(EditorWindowHost& host, Script script) {
@@ -99,6 +129,8 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
     ASSERT_EQ(host.plugin().getParameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
     host.plugin().clearRequests();
     const POINT menu = host.toScreen((197 + 230) / 2, (80 + 95) / 2);
+    const POINT below = host.toScreen(197, 95);  // the pop-up's top-left
+    std::vector<uint32_t> popup;
     runWhilePumping(host, [&] {
         input::moveTo(menu);
         pause(100);
@@ -106,6 +138,9 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
         pause(50);
         input::button(false);
         pause(500);  // the menu is open: this thread is the only one not blocked
+        HDC screen = GetDC(nullptr);
+        popup = capture(screen, below.x, below.y, 120, 100);
+        ReleaseDC(nullptr, screen);
         for (int down = 0; down < 3; ++down) {
             input::key(VK_DOWN);
             pause(80);
@@ -119,6 +154,12 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
         }
     });
     EXPECT_EQ(host.plugin().getParameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
+    // The items are owner-drawn by the editor's scheme: black, where the
+    // desktop's own items are light.
+    ASSERT_EQ(popup.size(), 120u * 100u);
+    EXPECT_EQ(popup[size_t(6) * 120 + 6], 0x000000u) << "the first item's background";
+    const char* path = std::getenv("ORV_MENU_SCREENSHOT");
+    if (path) pngwriter::write(path, popup.data(), 120, 100);
     const std::vector<HostRequest> log = host.editRequests();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].opcode, audioMasterBeginEdit);
@@ -183,34 +224,19 @@ TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     ASSERT_EQ(client.right, 600);
     ASSERT_EQ(client.bottom, 500);
 
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = 600;
-    format.bmiHeader.biHeight = -500;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
     HDC window = GetDC(editor);
-    HDC memory = CreateCompatibleDC(window);
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(window, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, 600, 500, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 600 * 500);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    std::vector<uint32_t> pixels = capture(window, 0, 0, 600, 500);
     ReleaseDC(editor, window);
 
     // The background as the module carries it.
     std::vector<uint32_t> background(600 * 500);
+    BITMAPINFO format = topDown32(600, 500);
     HBITMAP resource = LoadBitmapA(host.module(), MAKEINTRESOURCEA(128));
     ASSERT_TRUE(resource) << "bitmap 128 is a resource of the DLL";
     HDC screen = GetDC(nullptr);
     ASSERT_EQ(GetDIBits(screen, resource, 0, 500, background.data(), &format, DIB_RGB_COLORS), 500);
     ReleaseDC(nullptr, screen);
     DeleteObject(resource);
-    DeleteObject(shot);
 
     size_t same = 0;
     for (size_t i = 0; i < pixels.size(); ++i) same += ((pixels[i] ^ background[i]) & 0xFFFFFF) == 0;
@@ -218,7 +244,6 @@ TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     // picture pixel for pixel, the right way up.
     EXPECT_GT(double(same) / double(pixels.size()), 0.6) << same << " pixels equal";
 
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
     const char* path = std::getenv("ORV_SCREENSHOT");
     EXPECT_TRUE(pngwriter::write(path ? path : "editor-wine.png", pixels.data(), 600, 500));
 }
