@@ -59,10 +59,10 @@ bool EditorWindowHost::openEditor(int left, int top) {
 
 void EditorWindowHost::closeEditor() {
     if (!window_) return;
-    KillTimer(window_, kIdleTimer);
+    if (IsWindow(window_)) KillTimer(window_, kIdleTimer);
     if (editorOpen_) plugin_.dispatch(effEditClose);
     editorOpen_ = false;
-    DestroyWindow(window_);
+    if (IsWindow(window_)) DestroyWindow(window_);
     window_ = nullptr;
 }
 

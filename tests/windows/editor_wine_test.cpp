@@ -216,6 +216,18 @@ TEST_F(WineEditor, TwoEditorsShareOneWindowClassThatTheLastCloseRemoves) {
     EXPECT_FALSE(classRegistered(host.module(), name)) << "the last close unregisters it";
 }
 
+TEST_F(WineEditor, AHostDestroyingItsWindowFirstLeavesTheEditorClosingQuietly) {
+    const std::string name = classOf(host.editorWindow());
+    DestroyWindow(host.hostWindow());  // the editor's window goes with it
+    host.plugin().dispatch(effEditIdle);
+    host.pump(100);
+    host.closeEditor();  // effEditClose after the window is gone
+    EXPECT_FALSE(classRegistered(host.module(), name)) << "the class went with the last editor";
+    const int idled = host.idleCalls();
+    ASSERT_TRUE(host.openEditor(40, 40)) << "and a new editor opens";
+    EXPECT_TRUE(host.pumpUntil([&] { return host.idleCalls() > idled + 5; }));
+}
+
 TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     host.pump(300);
     HWND editor = host.editorWindow();
