@@ -35,6 +35,23 @@ std::string modulePath() { return ORV_MODULE_PATH; }
 
 void pause(DWORD milliseconds) { Sleep(milliseconds); }
 
+// On the input thread: waits until done() (checked every 10 ms) or 5 s have
+// passed, so that a busy machine slows the script down instead of failing it.
+template <class Done>
+bool waitFor(Done done) {
+    for (DWORD waited = 0; !done(); waited += 10) {
+        if (waited > 5000) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+int countRequests(EditorWindowHost& host, VstInt32 opcode) {
+    int count = 0;
+    for (const HostRequest& request : host.editRequests()) count += request.opcode == opcode;
+    return count;
+}
+
 BITMAPINFO topDown32(int width, int height) {
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -98,13 +115,14 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         input::moveTo(centre);
         pause(100);
         input::button(true);
-        pause(150);
+        waitFor([&] { return countRequests(host, audioMasterBeginEdit) > 0; });  // the knob holds the mouse
         for (int step = 1; step <= 6; ++step) {
             input::moveTo(POINT{centre.x, centre.y - 10 * step});
             pause(60);
         }
+        waitFor([&] { return countRequests(host, audioMasterAutomate) > 0; });
         input::button(false);
-        pause(200);
+        waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; });
     });
     const float after = host.plugin().getParameter(kCutoff);
     EXPECT_GT(after, before) << "dragging upwards opens the filter";
@@ -137,7 +155,12 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
         input::button(true);
         pause(50);
         input::button(false);
-        pause(500);  // the menu is open: this thread is the only one not blocked
+        // The menu opens; this thread is now the only one not blocked.
+        waitFor([] {
+            HWND open = FindWindowA("#32768", nullptr);  // the desktop's pop-up menu class
+            return open && IsWindowVisible(open);
+        });
+        pause(200);
         HDC screen = GetDC(nullptr);
         popup = capture(screen, below.x, below.y, 120, 100);
         ReleaseDC(nullptr, screen);
@@ -146,9 +169,8 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
             pause(80);
         }
         input::key(VK_RETURN);
-        pause(300);
         // Should the menu still be open, end it rather than hang the test.
-        if (host.plugin().getParameter(kWaveformOsc1) != 2.f) {
+        if (!waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; })) {
             input::key(VK_ESCAPE);
             input::key(VK_ESCAPE);
         }
@@ -176,12 +198,12 @@ TEST_F(WineEditor, AWheelNotchTurnsTheKnobUnderThePointerByATenth) {
         input::moveTo(knob);
         pause(150);
         input::wheel(1);
-        pause(200);
+        waitFor([&] { return host.plugin().getParameter(kResonance) != 0.5f; });
     });
     EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
     runWhilePumping(host, [&] {
         input::wheel(-1);
-        pause(200);
+        waitFor([&] { return host.plugin().getParameter(kResonance) < 0.55f; });
     });
     EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.5f, 1e-5f) << "one notch back";
 }
