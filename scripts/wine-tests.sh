@@ -33,7 +33,7 @@ trap cleanup EXIT
 started=$SECONDS
 mkdir -p "$WINEPREFIX"
 wineserver -p  # one server for every program of the run
-wine wineboot --init >/dev/null 2>&1
+wine wineboot --init >/dev/null 2>&1 || { echo "wine-tests.sh: wineboot could not make the prefix" >&2; exit 1; }
 # Without a window manager Wine waits 2 s for every captioned window that
 # closes, unless it leaves the windows unmanaged.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

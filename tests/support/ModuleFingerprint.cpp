@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/Fft.h"
 #include "host/DemoPhrase.h"
 #include "host/EventSchedule.h"
 #include "support/AudioMeasure.h"
+#include "tests/engine/SignalProbe.h"
 
 namespace {
 
@@ -27,8 +27,10 @@ struct Stretch {
 };
 constexpr Stretch kStretches[] = {{"riff", 0.0, 1u << 17}, {"held", 4.1, 1u << 16}, {"low", 7.0, 1u << 15}};
 
-// Below this RMS a stretch is taken as silent: no pitch to speak of.
+// Below this RMS a stretch is taken as silent: no pitch to speak of. Its
+// pitch is its strongest component between C0 and the phrase's top harmonics.
 constexpr double kSilentRms = 1e-6;
+constexpr double kLowestHz = 16.0, kHighestHz = 8000.0;
 
 std::string number(double value) {
     char text[64];
@@ -52,27 +54,6 @@ std::vector<float> renderPhrase(ModuleHost& host) {
         out.insert(out.end(), block.begin(), block.end());
     }
     return out;
-}
-
-// The strongest peak between 20 Hz and 8 kHz of a Hann-windowed stretch, in
-// Hz, placed between bins by a parabola through the log magnitudes.
-double peakFrequency(const std::vector<float>& x, std::size_t from, std::size_t n) {
-    std::vector<double> re(n, 0.0), im(n, 0.0);
-    const double pi = 3.14159265358979323846;
-    for (std::size_t i = 0; i < n && from + i < x.size(); ++i)
-        re[i] = x[from + i] * (0.5 - 0.5 * std::cos(2.0 * pi * double(i) / double(n)));
-    fft::Radix2<double>(n, -1.0).transform(re.data(), im.data(), n);
-    const double binHz = kRate / double(n);
-    const auto lo = static_cast<std::size_t>(20.0 / binHz), hi = static_cast<std::size_t>(8000.0 / binHz);
-    std::size_t best = lo;
-    std::vector<double> magnitude(hi + 2);
-    for (std::size_t k = lo - 1; k <= hi + 1; ++k) magnitude[k] = std::log(std::hypot(re[k], im[k]) + 1e-30);
-    for (std::size_t k = lo; k <= hi; ++k)
-        if (magnitude[k] > magnitude[best]) best = k;
-    const double a = magnitude[best - 1], b = magnitude[best], c = magnitude[best + 1];
-    const double curve = a - 2.0 * b + c;
-    const double offset = curve < 0.0 ? 0.5 * (a - c) / curve : 0.0;
-    return (double(best) + offset) * binHz;
 }
 
 void readParameters(ModuleHost& host, ModuleFingerprint& f, const std::string& prefix) {
@@ -153,8 +134,9 @@ ModuleFingerprint ModuleFingerprint::of(ModuleHost& host) {
             const auto from = static_cast<std::size_t>(s.startSeconds * kRate);
             const double level = measure::rms(sound, from, from + s.frames);
             f.measured[key + s.name + ".level"] = measure::dbfs(level);
-            f.measured[key + s.name + ".pitch"] =
-                level > kSilentRms ? 1200.0 * std::log2(peakFrequency(sound, from, s.frames) / 440.0) : 0.0;
+            const std::vector<float> stretch(sound.begin() + from, sound.begin() + from + s.frames);
+            const double hz = level > kSilentRms ? probe::peakFrequency(stretch, kRate, kLowestHz, kHighestHz) : 0.0;
+            f.measured[key + s.name + ".pitch"] = hz > 0.0 ? 1200.0 * std::log2(hz / 440.0) : 0.0;
         }
         // What the last program left ringing does not leak into the next.
         host.suspend();
