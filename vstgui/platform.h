@@ -1,6 +1,7 @@
 // The toolkit's seams to the window system: the only way its logic reaches
-// the platform. The X11 layer (vstgui/x11/) implements them for the editor;
-// tests implement them with fakes. Every call comes from the GUI thread.
+// the platform. The X11 layer (vstgui/x11/) implements them on Linux, the
+// Win32 layer (vstgui/win32/) on Windows; tests implement them with fakes.
+// Every call comes from the GUI thread.
 //
 //   PlatformWindow  the pixels of a window: lend its buffer for drawing, show
 //                   what changed, tell where the window is on the screen.

@@ -8,54 +8,31 @@ constexpr const char* kHostClass = "OrvEditorWindowHost";
 
 }  // namespace
 
-EditorWindowHost::EditorWindowHost(const std::string& dllPath) {
-    module_ = LoadLibraryA(dllPath.c_str());
-    if (!module_) return;
-    using Main = AEffect* (*)(audioMasterCallback);
-    auto main = reinterpret_cast<Main>(reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));
-    if (!main) return;
-    effect_ = main(&EditorWindowHost::callback);
-    if (!effect_) return;
-    effect_->resvd1 = reinterpret_cast<VstIntPtr>(this);  // the host's own field
-    dispatch(effOpen);
-    dispatch(effSetSampleRate, 0, 0, nullptr, 44100.f);
-}
+EditorWindowHost::EditorWindowHost(const std::string& dllPath) { plugin_.load(dllPath); }
 
-EditorWindowHost::~EditorWindowHost() {
-    closeEditor();
-    if (effect_) dispatch(effClose);
-    if (module_) FreeLibrary(module_);
-}
+EditorWindowHost::~EditorWindowHost() { closeEditor(); }
 
-VstIntPtr EditorWindowHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-    return effect_ ? effect_->dispatcher(effect_, opcode, index, value, ptr, opt) : 0;
-}
-
-VstIntPtr EditorWindowHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
-                                     float opt) {
-    if (opcode == audioMasterVersion) return 2400;
-    auto* self = effect ? reinterpret_cast<EditorWindowHost*>(effect->resvd1) : nullptr;
-    if (!self) return 0;
-    if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit) {
-        std::lock_guard<std::mutex> hold(self->lock_);
-        self->requests_.push_back({opcode, index, opt});
-        return 1;
-    }
-    return 0;
+HMODULE EditorWindowHost::module() const {
+    // The module that holds the plug-in's dispatcher.
+    HMODULE module = nullptr;
+    if (AEffect* effect = plugin_.effect())
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(effect->dispatcher), &module);
+    return module;
 }
 
 LRESULT CALLBACK EditorWindowHost::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<EditorWindowHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_TIMER && wParam == kIdleTimer && self && self->editorOpen_) {
         ++self->idleCalls_;
-        self->dispatch(effEditIdle);
+        self->plugin_.dispatch(effEditIdle);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool EditorWindowHost::openEditor(int left, int top) {
-    if (!effect_ || window_) return false;
+    if (!loaded() || window_) return false;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = &EditorWindowHost::procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -64,7 +41,7 @@ bool EditorWindowHost::openEditor(int left, int top) {
     RegisterClassA(&windowClass);  // fails harmlessly for the second host
 
     ERect* size = nullptr;
-    dispatch(effEditGetRect, 0, 0, &size);
+    plugin_.dispatch(effEditGetRect, 0, 0, &size);
     if (!size) return false;
     RECT frame{0, 0, size->right - size->left, size->bottom - size->top};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -75,17 +52,17 @@ bool EditorWindowHost::openEditor(int left, int top) {
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-    editorOpen_ = dispatch(effEditOpen, 0, 0, window_) != 0;
+    editorOpen_ = plugin_.dispatch(effEditOpen, 0, 0, window_) != 0;
     SetTimer(window_, kIdleTimer, kIdlePeriod, nullptr);
     return editorOpen_;
 }
 
 void EditorWindowHost::closeEditor() {
     if (!window_) return;
-    KillTimer(window_, kIdleTimer);
-    if (editorOpen_) dispatch(effEditClose);
+    if (IsWindow(window_)) KillTimer(window_, kIdleTimer);
+    if (editorOpen_) plugin_.dispatch(effEditClose);
     editorOpen_ = false;
-    DestroyWindow(window_);
+    if (IsWindow(window_)) DestroyWindow(window_);
     window_ = nullptr;
 }
 
@@ -111,14 +88,13 @@ void EditorWindowHost::pump(DWORD milliseconds) {
     }
 }
 
-std::vector<EditRequest> EditorWindowHost::requests() const {
-    std::lock_guard<std::mutex> hold(lock_);
-    return requests_;
-}
-
-void EditorWindowHost::clearRequests() {
-    std::lock_guard<std::mutex> hold(lock_);
-    requests_.clear();
+std::vector<HostRequest> EditorWindowHost::editRequests() const {
+    std::vector<HostRequest> edits;
+    for (const HostRequest& request : plugin_.requests())
+        if (request.opcode == audioMasterBeginEdit || request.opcode == audioMasterAutomate ||
+            request.opcode == audioMasterEndEdit)
+            edits.push_back(request);
+    return edits;
 }
 
 namespace input {

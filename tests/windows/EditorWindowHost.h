@@ -1,9 +1,8 @@
 // EditorWindowHost: a host for the Windows module's editor, as a Windows
-// host runs one. It loads the DLL (LoadLibrary, VSTPluginMain), opens the
-// editor in a top-level window of its own (effEditOpen with the HWND),
-// pumps the thread's messages and calls effEditIdle 30 times a second from
-// a timer, and records the edit requests the plug-in sends back
-// (audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit).
+// host runs one. The plug-in is loaded and its requests recorded by a
+// ModuleHost; this opens the editor in a top-level window of its own
+// (effEditOpen with the HWND), pumps the thread's messages and calls
+// effEditIdle 30 times a second from a timer.
 //
 // Input comes from outside through the desktop (SendInput), usually from a
 // second thread while this one pumps: a click may open a pop-up menu whose
@@ -15,17 +14,10 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "plugin/vst2.h"
-
-struct EditRequest {
-    VstInt32 opcode;
-    VstInt32 index;
-    float value;  // audioMasterAutomate: the new value
-};
+#include "support/ModuleHost.h"
 
 class EditorWindowHost {
 public:
@@ -35,12 +27,10 @@ public:
     EditorWindowHost(const EditorWindowHost&) = delete;
     EditorWindowHost& operator=(const EditorWindowHost&) = delete;
 
-    bool loaded() const { return effect_ != nullptr; }
-    HMODULE module() const { return module_; }
-    AEffect* effect() const { return effect_; }
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.f);
-    float parameter(VstInt32 index) const { return effect_->getParameter(effect_, index); }
+    bool loaded() const { return plugin_.effect() != nullptr; }
+    ModuleHost& plugin() { return plugin_; }
+    // The loaded DLL.
+    HMODULE module() const;
 
     // A visible top-level window of the editor's size at (left, top) on the
     // screen, with the editor open in it; false when it did not open.
@@ -65,21 +55,17 @@ public:
         return true;
     }
 
-    std::vector<EditRequest> requests() const;
-    void clearRequests();
+    // The edit requests the plug-in sent (audioMasterBeginEdit,
+    // audioMasterAutomate, audioMasterEndEdit), in order.
+    std::vector<HostRequest> editRequests() const;
     int idleCalls() const { return idleCalls_.load(); }
 
 private:
-    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                          void* ptr, float opt);
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HMODULE module_ = nullptr;
-    AEffect* effect_ = nullptr;
+    ModuleHost plugin_;
     HWND window_ = nullptr;
     bool editorOpen_ = false;
-    mutable std::mutex lock_;  // the plug-in may call back from any thread
-    std::vector<EditRequest> requests_;
     std::atomic<int> idleCalls_{0};
 };
 

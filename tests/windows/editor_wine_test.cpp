@@ -31,18 +31,56 @@ constexpr VstInt32 kCutoff = 16;
 constexpr VstInt32 kResonance = 17;
 constexpr int kLinearKnobs = 2;  // effSetEditKnobMode: drags move knobs up and down
 
-// The module: ORV_MODULE, else where the build puts it beside this program
-// (build/windows/tests/windows -> build/windows/plugin).
-std::string modulePath() {
-    if (const char* path = std::getenv("ORV_MODULE")) return path;
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dir(self);
-    dir.resize(dir.find_last_of("\\/") + 1);
-    return dir + "..\\..\\plugin\\ORV-Ambrell2.dll";
-}
+std::string modulePath() { return ORV_MODULE_PATH; }
 
 void pause(DWORD milliseconds) { Sleep(milliseconds); }
+
+// On the input thread: waits until done() (checked every 10 ms) or 5 s have
+// passed, so that a busy machine slows the script down instead of failing it.
+template <class Done>
+bool waitFor(Done done) {
+    for (DWORD waited = 0; !done(); waited += 10) {
+        if (waited > 5000) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+int countRequests(EditorWindowHost& host, VstInt32 opcode) {
+    int count = 0;
+    for (const HostRequest& request : host.editRequests()) count += request.opcode == opcode;
+    return count;
+}
+
+BITMAPINFO topDown32(int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    return format;
+}
+
+// The pixels (0x00RRGGBB) of width x height at (x, y) of a device, copied
+// as a screenshot tool copies them (BitBlt).
+std::vector<uint32_t> capture(HDC source, int x, int y, int width, int height) {
+    const BITMAPINFO format = topDown32(width, height);
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(source, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + size_t(width) * size_t(height));
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
 
 // Runs script on a second thread while host pumps until it has finished.
 template <class Script>
@@ -69,26 +107,27 @@ protected:
 };
 
 TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
-    host.dispatch(effSetEditKnobMode, 0, kLinearKnobs);
-    const float before = host.parameter(kCutoff);
-    host.clearRequests();
+    host.plugin().dispatch(effSetEditKnobMode, 0, kLinearKnobs);
+    const float before = host.plugin().getParameter(kCutoff);
+    host.plugin().clearRequests();
     const POINT centre = host.toScreen(157 + 20, 175 + 20);
     runWhilePumping(host, [&] {
         input::moveTo(centre);
         pause(100);
         input::button(true);
-        pause(150);
+        waitFor([&] { return countRequests(host, audioMasterBeginEdit) > 0; });  // the knob holds the mouse
         for (int step = 1; step <= 6; ++step) {
             input::moveTo(POINT{centre.x, centre.y - 10 * step});
             pause(60);
         }
+        waitFor([&] { return countRequests(host, audioMasterAutomate) > 0; });
         input::button(false);
-        pause(200);
+        waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; });
     });
-    const float after = host.parameter(kCutoff);
+    const float after = host.plugin().getParameter(kCutoff);
     EXPECT_GT(after, before) << "dragging upwards opens the filter";
 
-    const std::vector<EditRequest> log = host.requests();
+    const std::vector<HostRequest> log = host.editRequests();
     ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
     EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(log.front().index, kCutoff);
@@ -101,57 +140,72 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         ++automations;
     }
     EXPECT_GE(automations, 1);
-    EXPECT_FLOAT_EQ(log[log.size() - 2].value, after) << "the last automation is the value kept";
+    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, after) << "the last automation is the value kept";
 }
 
 TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
-    ASSERT_EQ(host.parameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
-    host.clearRequests();
+    ASSERT_EQ(host.plugin().getParameter(kWaveformOsc1), 0.f) << "program 0 starts on the first wave";
+    host.plugin().clearRequests();
     const POINT menu = host.toScreen((197 + 230) / 2, (80 + 95) / 2);
+    const POINT below = host.toScreen(197, 95);  // the pop-up's top-left
+    std::vector<uint32_t> popup;
     runWhilePumping(host, [&] {
         input::moveTo(menu);
         pause(100);
         input::button(true);
         pause(50);
         input::button(false);
-        pause(500);  // the menu is open: this thread is the only one not blocked
+        // The menu opens; this thread is now the only one not blocked.
+        waitFor([] {
+            HWND open = FindWindowA("#32768", nullptr);  // the desktop's pop-up menu class
+            return open && IsWindowVisible(open);
+        });
+        pause(200);
+        HDC screen = GetDC(nullptr);
+        popup = capture(screen, below.x, below.y, 120, 100);
+        ReleaseDC(nullptr, screen);
         for (int down = 0; down < 3; ++down) {
             input::key(VK_DOWN);
             pause(80);
         }
         input::key(VK_RETURN);
-        pause(300);
         // Should the menu still be open, end it rather than hang the test.
-        if (host.parameter(kWaveformOsc1) != 2.f) {
+        if (!waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; })) {
             input::key(VK_ESCAPE);
             input::key(VK_ESCAPE);
         }
     });
-    EXPECT_EQ(host.parameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
-    const std::vector<EditRequest> log = host.requests();
+    EXPECT_EQ(host.plugin().getParameter(kWaveformOsc1), 2.f) << "the third entry was chosen";
+    // The items are owner-drawn by the editor's scheme: black, where the
+    // desktop's own items are light.
+    ASSERT_EQ(popup.size(), 120u * 100u);
+    EXPECT_EQ(popup[size_t(6) * 120 + 6], 0x000000u) << "the first item's background";
+    const char* path = std::getenv("ORV_MENU_SCREENSHOT");
+    if (path) pngwriter::write(path, popup.data(), 120, 100);
+    const std::vector<HostRequest> log = host.editRequests();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].opcode, audioMasterBeginEdit);
     EXPECT_EQ(log[1].opcode, audioMasterAutomate);
-    EXPECT_EQ(log[1].value, 2.f);
+    EXPECT_EQ(log[1].opt, 2.f);
     EXPECT_EQ(log[2].opcode, audioMasterEndEdit);
 }
 
 TEST_F(WineEditor, AWheelNotchTurnsTheKnobUnderThePointerByATenth) {
-    host.effect()->setParameter(host.effect(), kResonance, 0.5f);
+    host.plugin().setParameter(kResonance, 0.5f);
     host.pump(100);
     const POINT knob = host.toScreen(211 + 20, 175 + 20);
     runWhilePumping(host, [&] {
         input::moveTo(knob);
         pause(150);
         input::wheel(1);
-        pause(200);
+        waitFor([&] { return host.plugin().getParameter(kResonance) != 0.5f; });
     });
-    EXPECT_NEAR(host.parameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
+    EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.6f, 1e-5f) << "one notch away from the user";
     runWhilePumping(host, [&] {
         input::wheel(-1);
-        pause(200);
+        waitFor([&] { return host.plugin().getParameter(kResonance) < 0.55f; });
     });
-    EXPECT_NEAR(host.parameter(kResonance), 0.5f, 1e-5f) << "one notch back";
+    EXPECT_NEAR(host.plugin().getParameter(kResonance), 0.5f, 1e-5f) << "one notch back";
 }
 
 // The class the editor window belongs to, "Plugin" and the module handle.
@@ -184,6 +238,18 @@ TEST_F(WineEditor, TwoEditorsShareOneWindowClassThatTheLastCloseRemoves) {
     EXPECT_FALSE(classRegistered(host.module(), name)) << "the last close unregisters it";
 }
 
+TEST_F(WineEditor, AHostDestroyingItsWindowFirstLeavesTheEditorClosingQuietly) {
+    const std::string name = classOf(host.editorWindow());
+    DestroyWindow(host.hostWindow());  // the editor's window goes with it
+    host.plugin().dispatch(effEditIdle);
+    host.pump(100);
+    host.closeEditor();  // effEditClose after the window is gone
+    EXPECT_FALSE(classRegistered(host.module(), name)) << "the class went with the last editor";
+    const int idled = host.idleCalls();
+    ASSERT_TRUE(host.openEditor(40, 40)) << "and a new editor opens";
+    EXPECT_TRUE(host.pumpUntil([&] { return host.idleCalls() > idled + 5; }));
+}
+
 TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     host.pump(300);
     HWND editor = host.editorWindow();
@@ -192,34 +258,19 @@ TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     ASSERT_EQ(client.right, 600);
     ASSERT_EQ(client.bottom, 500);
 
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = 600;
-    format.bmiHeader.biHeight = -500;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
     HDC window = GetDC(editor);
-    HDC memory = CreateCompatibleDC(window);
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(window, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, 600, 500, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 600 * 500);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    std::vector<uint32_t> pixels = capture(window, 0, 0, 600, 500);
     ReleaseDC(editor, window);
 
     // The background as the module carries it.
     std::vector<uint32_t> background(600 * 500);
+    BITMAPINFO format = topDown32(600, 500);
     HBITMAP resource = LoadBitmapA(host.module(), MAKEINTRESOURCEA(128));
     ASSERT_TRUE(resource) << "bitmap 128 is a resource of the DLL";
     HDC screen = GetDC(nullptr);
     ASSERT_EQ(GetDIBits(screen, resource, 0, 500, background.data(), &format, DIB_RGB_COLORS), 500);
     ReleaseDC(nullptr, screen);
     DeleteObject(resource);
-    DeleteObject(shot);
 
     size_t same = 0;
     for (size_t i = 0; i < pixels.size(); ++i) same += ((pixels[i] ^ background[i]) & 0xFFFFFF) == 0;
@@ -227,7 +278,6 @@ TEST_F(WineEditor, ScreenshotShowsTheBackgroundFromTheModulesBitmapResource) {
     // picture pixel for pixel, the right way up.
     EXPECT_GT(double(same) / double(pixels.size()), 0.6) << same << " pixels equal";
 
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
     const char* path = std::getenv("ORV_SCREENSHOT");
     EXPECT_TRUE(pngwriter::write(path ? path : "editor-wine.png", pixels.data(), 600, 500));
 }

@@ -2,9 +2,10 @@
 // display named by DISPLAY, inside the host's window whose id the host
 // passes as the editor's parent, and keeps a monotonic clock.
 //
-// The header does not include Xlib: the editor names the window system
-// without seeing the platform. Stateless; any thread may take the
-// reference, the windows are opened on the GUI thread.
+// On Linux it is also platformWindowSystem() (platform.h), which the editor
+// takes; tests that need X11 itself name it here. The header does not
+// include Xlib. Stateless; any thread may take the reference, the windows
+// are opened on the GUI thread.
 #pragma once
 
 #include "vstgui/platform.h"
