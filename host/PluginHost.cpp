@@ -1,15 +1,10 @@
 #include "host/PluginHost.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
+#include "host/ModuleLibrary.h"
 #include "host/VstEventList.h"
 
 namespace {
@@ -27,28 +22,6 @@ constexpr VstIntPtr kHostVendorVersion = 1000;
 constexpr std::size_t kTextBuffer = 512;
 
 const char* const kHostCapabilities[] = {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo"};
-
-// The module as a loaded library: dlopen on Linux, LoadLibrary on Windows
-// (the Windows test programs load the DLL with it, as a Windows host does).
-#ifdef _WIN32
-void* openLibrary(const std::string& file, std::string& error) {
-    HMODULE module = LoadLibraryA(file.c_str());
-    if (!module) error = file + ": LoadLibrary failed with error " + std::to_string(GetLastError());
-    return reinterpret_cast<void*>(module);
-}
-void* findSymbol(void* library, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
-#else
-void* openLibrary(const std::string& file, std::string& error) {
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) error = dlerror();
-    return library;
-}
-void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
-void closeLibrary(void* library) { dlclose(library); }
-#endif
 
 bool isFile(const std::string& path) {
     struct stat st;
@@ -102,11 +75,11 @@ bool PluginHost::load(const std::string& path, float sampleRate, VstInt32 blockS
     answerTimeInfo_ = true;
 
     const std::string file = findModule(path);
-    library_ = openLibrary(file, error_);
+    library_ = module_library::open(file, error_);
     if (!library_) return false;
     using Entry = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Entry>(findSymbol(library_, "VSTPluginMain"));
-    if (!entry) entry = reinterpret_cast<Entry>(findSymbol(library_, "main"));
+    auto entry = reinterpret_cast<Entry>(module_library::find(library_, "VSTPluginMain"));
+    if (!entry) entry = reinterpret_cast<Entry>(module_library::find(library_, "main"));
     if (!entry) {
         error_ = file + ": no VSTPluginMain or main entry point";
         unload();
@@ -142,7 +115,7 @@ void PluginHost::unload() {
         close();
     }
     if (library_) {
-        closeLibrary(library_);
+        module_library::close(library_);
         library_ = nullptr;
     }
 }

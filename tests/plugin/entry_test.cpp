@@ -1,34 +1,20 @@
 // The module as a host first meets it: its exported names, the entry point's
 // version check and the AEffect record it hands back.
 #include <gtest/gtest.h>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 #include <cstdio>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "host/ModuleLibrary.h"
 #include "support/ModuleHost.h"
 
 namespace {
 
-#ifdef _WIN32
 // The DLL's export table is read from outside, with objdump
 // (scripts/check-dll.sh), when the Windows tests run.
-void* openModule() { return reinterpret_cast<void*>(LoadLibraryA(ORV_MODULE_PATH)); }
-void* findEntry(void* module, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
-}
-void closeModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
-#else
-void* openModule() { return dlopen(ORV_MODULE_PATH, RTLD_NOW | RTLD_LOCAL); }
-void* findEntry(void* module, const char* name) { return dlsym(module, name); }
-void closeModule(void* module) { dlclose(module); }
-
+#ifndef _WIN32
 // Names the module defines in its dynamic symbol table. Sanitizer builds
 // also carry the sanitizers' own hooks, which are not ours.
 std::set<std::string> exportedNames() {
@@ -62,18 +48,19 @@ VstIntPtr plainHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
 }
 
 TEST(ModuleEntry, BothNamesBuildAPlugin) {
-    void* lib = openModule();
-    ASSERT_NE(lib, nullptr) << "the module loads";
+    std::string error;
+    void* lib = module_library::open(ORV_MODULE_PATH, error);
+    ASSERT_NE(lib, nullptr) << error;
     using Entry = AEffect* (*)(audioMasterCallback);
     for (const char* name : {"VSTPluginMain", "main"}) {
-        auto entry = reinterpret_cast<Entry>(findEntry(lib, name));
+        auto entry = reinterpret_cast<Entry>(module_library::find(lib, name));
         ASSERT_NE(entry, nullptr) << name << " is exported";
         AEffect* e = entry(plainHost);
         ASSERT_NE(e, nullptr) << name << " returns a record";
         EXPECT_EQ(e->uniqueID, 0x31313132) << name << " builds Ambrell";
         EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
     }
-    closeModule(lib);
+    module_library::close(lib);
 }
 
 TEST(ModuleEntry, HostWithoutVersionGetsNothingAndNothingIsBuilt) {
