@@ -142,7 +142,7 @@ TEST(LadderFilter8, APairIsExactlyTwoCalls) {
         float a = in, b = -in, c = in, d = -in;
         calls.process(a, cutoff, resonance, true);
         calls.process(b, cutoff, resonance, false);
-        pair.processPair(c, d, cutoff, resonance);
+        pair.processPair(c, d, pair.frame(cutoff, resonance), ladder::NothingBetween{});
         ASSERT_EQ(std::memcmp(&a, &c, sizeof a), 0) << "first sub-sample of host sample " << i;
         ASSERT_EQ(std::memcmp(&b, &d, sizeof b), 0) << "second sub-sample of host sample " << i;
     }
