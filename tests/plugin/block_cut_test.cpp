@@ -21,7 +21,7 @@ namespace {
 using namespace midi;
 
 constexpr float kRate = 44100.0f;
-constexpr long kTotal = 88200;  // 2 s
+constexpr long kTotal = 48000;  // 1.09 s
 constexpr int kPrograms = 20;
 // The program changes (effSetProgram, between blocks) at a frame where all
 // three cuts have a block boundary: 37 x 1000.
@@ -36,21 +36,21 @@ struct Timed {
 std::vector<Timed> performance() {
     std::vector<Timed> t = {
         {100, noteOn(0, 48)},
-        {5003, pitchBend(0, 90)},
-        {9000, noteOn(0, 55)},    // legato over 48
-        {15001, noteOff(0, 55)},  // back to the remembered 48
-        {30011, noteOff(0, 48)},
-        {37050, noteOn(0, 60, 30)},
-        {40000, noteOn(0, 62)},   // legato, gliding after the change below
-        {41000, pitchBend(0, 30)},
-        {60000, noteOff(0, 62)},
-        {60001, noteOff(0, 60)},
-        {80000, noteOn(0, 40)},  // after the release, from silence
+        {2503, pitchBend(0, 90)},
+        {4500, noteOn(0, 55)},   // legato over 48
+        {7501, noteOff(0, 55)},  // back to the remembered 48
+        {15011, noteOff(0, 48)},
+        {37050, noteOn(0, 60, 30)},  // after the release, from silence
+        {39000, noteOn(0, 62)},      // legato, gliding after the change below
+        {40000, pitchBend(0, 30)},
+        {43000, noteOff(0, 62)},
+        {43001, noteOff(0, 60)},
+        {46000, noteOn(0, 40)},
     };
     // A sweep of the cutoff and resonance controllers, a pair on each frame.
     for (int i = 0; i < 16; ++i) {
-        t.push_back({21000 + i, controller(0, 36, 127 - i * 8)});
-        t.push_back({21000 + i, controller(0, 38, i * 4)});
+        t.push_back({10500 + i, controller(0, 36, 127 - i * 8)});
+        t.push_back({10500 + i, controller(0, 38, i * 4)});
     }
     std::stable_sort(t.begin(), t.end(), [](const Timed& a, const Timed& b) { return a.frame < b.frame; });
     return t;
@@ -63,8 +63,7 @@ std::vector<float> play(int program, long block) {
     host.dispatch(effSetProgram, 0, program);
     host.resume();
     const std::vector<Timed> events = performance();
-    std::vector<float> out;
-    out.reserve(kTotal);
+    std::vector<float> out(kTotal), right(kTotal);
     std::size_t next = 0;
     for (long start = 0; start < kTotal; start += block) {
         const long frames = std::min(block, kTotal - start);
@@ -77,8 +76,9 @@ std::vector<float> play(int program, long block) {
             list.push_back(events[next].event);
             list.back().deltaFrames = static_cast<VstInt32>(events[next].frame - start);
         }
-        const std::vector<float> rendered = host.render(list, static_cast<VstInt32>(frames));
-        out.insert(out.end(), rendered.begin(), rendered.end());
+        if (!list.empty()) host.sendEvents(list);
+        float* outputs[] = {&out[start], &right[start]};
+        host.process(outputs, static_cast<VstInt32>(frames));
     }
     return out;
 }
