@@ -53,7 +53,9 @@ void BM_Render(benchmark::State& state) {
         engine.render(out, kRun);
         benchmark::DoNotOptimize(out);
     }
-    state.SetItemsProcessed(state.iterations() * kRun);
+    // The time per output sample, beside the time per run.
+    state.counters["per_sample"] =
+        benchmark::Counter(kRun, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Render)->Arg(0)->Arg(1);
 
