@@ -158,9 +158,12 @@ void SynthEngine::render(float* out, int n) {
     Sample* next = &samples[1];
     if (n <= 0 || !start(*current)) return;  // nothing advances until the next note-on
     front(*current);
-    // The next sample's front end in pieces between this sample's stages.
-    // The pieces keep their order, so the random draws keep theirs:
-    // modulation, noise, then the filter's jitter.
+    // The next sample's front end in pieces between this sample's stages
+    // (0..7: after each stage of the four-stage ladder's two calls, or of
+    // the eight-stage ladder's paired calls), spread so that most stage
+    // waits have independent work beside them. The pieces keep their order,
+    // so the random draws keep theirs: modulation, noise, then the filter's
+    // jitter.
     const auto nextFront = [this, &next](int stage) {
         switch (stage) {
             case 0: modulate(*next); break;
