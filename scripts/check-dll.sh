@@ -12,7 +12,7 @@ status=0
 exports=$(printf '%s\n' "$table" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           sed -n 's/^\s*\[ *[0-9]*\] *//p' | sort | tr '\n' ' ')
 if [ "$exports" != "VSTPluginMain main " ]; then
-  echo "check-dll.sh: exports are '$exports', expected 'VSTPluginMain main'" >&2
+  echo "check-dll.sh: exports $(wc -w <<<"$exports") names ('$(cut -d' ' -f1-5 <<<"$exports")...'), expected 'VSTPluginMain main'" >&2
   status=1
 fi
 
