@@ -24,8 +24,9 @@ struct ModuleFingerprint {
     std::map<std::string, std::string> exact;
     std::map<std::string, double> measured;  // "render.<program>.<stretch>.pitch|level"
 
-    // Reads everything from the loaded plug-in, which ends up on program 0
-    // with the factory bank loaded again.
+    // Reads everything from the loaded plug-in, switched off, from the one
+    // thread that drives it (it switches it on to render). The plug-in ends
+    // up on program 0 with the factory bank loaded again, switched off.
     static ModuleFingerprint of(ModuleHost& host);
 
     bool write(const std::string& path) const;
