@@ -1,0 +1,21 @@
+// orv-host bench --editor: what an open editor costs the host's GUI thread.
+//
+// The plug-in's editor opens in a real X window (DISPLAY: Xvfb in the tests,
+// any display by hand) and gets effEditIdle 30 times a second, as a DAW
+// idles it, for a measured span twice: once with nothing changing, once
+// while a second thread automates every parameter the way a host plays
+// automation back (each one a new value every few milliseconds). For each
+// span it prints the GUI thread's CPU time (CLOCK_THREAD_CPUTIME_ID) as a
+// share of one core and per idle call, and what that thread sent to and
+// read from the X server (the bytes and calls of its writes and reads, from
+// /proc: the editor's own connection is the only thing it writes to then).
+// The memory an open editor holds is bench --startup's.
+//
+// A measuring tool, not a test: the numbers depend on the machine.
+#pragma once
+
+#include <string>
+
+// Answers the exit status: 0, or 1 with one line on the error stream when
+// the plug-in cannot be loaded, has no editor or there is no display.
+int runEditorBench(const std::string& module, double seconds);
