@@ -149,8 +149,19 @@ void OrvVstEditor::idle() {
     }
     AEffGUIEditor::idle();
     if (!frame) return;
-    for (int32_t tag : layout::kMenuRefreshOrder)
-        controls_[layout::controlIndexOfTag(tag)]->setValue(effect_->getParameter(tag));
+    // A menu is set only when its parameter selects another entry than the
+    // one it shows: setting it again would just mark it dirty, and redrawing
+    // the eleven menus' text at every idle call is most of what an editor
+    // costs while nothing changes (or while automation moves a value within
+    // one entry). A menu that is set is marked dirty here, so it shows the
+    // change after the next idle call's redraw. Values that select no entry
+    // are ignored, as setValue would.
+    for (int32_t tag : layout::kMenuRefreshOrder) {
+        auto* menu = static_cast<COptionMenu*>(controls_[layout::controlIndexOfTag(tag)]);
+        const float value = effect_->getParameter(tag);
+        if (value > -1.f && value < float(menu->getNbEntries()) && int32_t(value) != menu->getCurrent())
+            menu->setValue(value);
+    }
 }
 
 void OrvVstEditor::setParameter(VstInt32 index, float) {

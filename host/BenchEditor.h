@@ -5,10 +5,13 @@
 // idles it, for a measured span twice: once with nothing changing, once
 // while a second thread automates every parameter the way a host plays
 // automation back (each one a new value every few milliseconds). For each
-// span it prints the GUI thread's CPU time (CLOCK_THREAD_CPUTIME_ID) as a
-// share of one core and per idle call, and what that thread sent to and
-// read from the X server (the bytes and calls of its writes and reads, from
-// /proc: the editor's own connection is the only thing it writes to then).
+// span it prints the CPU time (CLOCK_THREAD_CPUTIME_ID) of the GUI thread
+// inside the effEditIdle calls as a share of one core ("% core"; what the
+// editor costs), the same for the whole thread, its waits between the calls
+// included ("thread %"; what a 30 Hz timer alone costs on this machine is
+// part of it), the microseconds per idle call, and what the thread sent to
+// the X server (bytes and write calls, from /proc: while the editor idles,
+// its own connection is the only thing this thread writes to).
 // The memory an open editor holds is bench --startup's.
 //
 // A measuring tool, not a test: the numbers depend on the machine.

@@ -29,7 +29,9 @@ public:
     // The window's buffer for drawing, or none when it has none.
     virtual PixelSurface* lockSurface() = 0;
     // Drawing into the buffer is done: show the pixels of changed (buffer
-    // coordinates, may be empty) on the screen.
+    // coordinates, may be empty) on the screen. changed is the bounding box
+    // of the surface's damage, whose separate rectangles (damageRect) the
+    // window may show instead; they are cleared after the call.
     virtual void unlockSurface(PixelSurface* surface, const CRect& changed) = 0;
     // The window's top-left corner in screen coordinates.
     virtual CPoint getScreenOrigin() = 0;

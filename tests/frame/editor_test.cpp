@@ -226,4 +226,32 @@ TEST_F(Editor, HostChangesReachKnobsAndSwitchesAtTheNextIdleAndMenusOnEveryIdle)
     EXPECT_EQ(control(16)->getValue(), 0.2f) << "reopened from the current values";
 }
 
+TEST_F(Editor, AnEditorWithNothingChangingDrawsNothingAndAMenuOnlyWhenItsEntryChanges) {
+    ASSERT_TRUE(editor->open(parent()));
+    editor->getFrame()->drawRect(nullptr, CRect(0, 0, 600, 500));  // the window's first paint
+    editor->idle();
+    editor->idle();
+    fake::FrameWindow* window = windows.window;
+    window->shown.clear();
+    for (int i = 0; i < 3; ++i) editor->idle();
+    EXPECT_TRUE(window->shown.empty()) << "no idle call drew anything";
+
+    effect->setParameter(3, 0.5f);  // the osc 1 wave menu, still on its first entry
+    editor->idle();
+    editor->idle();
+    EXPECT_TRUE(window->shown.empty()) << "a value within the entry shown redraws nothing";
+
+    effect->setParameter(3, 2.f);
+    editor->idle();
+    EXPECT_TRUE(control(3)->isDirty()) << "set by the refresh after the frame's pass";
+    editor->idle();
+    ASSERT_EQ(window->shown.size(), 1u) << "drawn by the next one";
+    const layout::Control& spec = layout::kControls[layout::controlIndexOfTag(3)];
+    const CRect shown = window->shown[0];
+    EXPECT_FALSE(shown.isEmpty()) << "the new entry's text";
+    EXPECT_EQ(CRect(shown).bound(CRect(spec.left, spec.top, spec.right, spec.bottom)), shown)
+        << "the menu's own pixels alone";
+    EXPECT_EQ(static_cast<COptionMenu*>(control(3))->getCurrent(), 2);
+}
+
 }  // namespace
