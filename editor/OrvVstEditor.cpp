@@ -22,10 +22,13 @@ constexpr int32_t kBitmapIds[4] = {layout::kBackgroundBitmap, layout::kKnobBitma
                                    layout::kLearnAllBitmap};
 constexpr int kBackground = 0, kKnobStrip = 1;
 
-// Menus: black boxes with grey text; the pop-up highlights in near-black
-// with white text.
+// Menus: black boxes with grey text. The pop-up highlights the entry under
+// the pointer in the panel's amber, darkened so that white text reads on it
+// and it stands out from the black; greyed entries (the editor has none)
+// would be a dim grey, not black on black.
 constexpr CColor kMenuText{100, 100, 100, 255};
-constexpr CColor kMenuSelection{25, 25, 25, 255};
+constexpr CColor kMenuSelection{150, 100, 40, 255};
+constexpr CColor kMenuGreyed{60, 60, 60, 255};
 
 // The readout: light text in a dark slot that matches the panel artwork.
 constexpr CColor kReadoutBack{18, 19, 22, 255};
@@ -100,7 +103,7 @@ CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
         }
         case layout::Kind::menu: {
             auto* scheme = new COptionMenuScheme();
-            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kBlackCColor);
+            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kMenuGreyed);
             auto* menu = new COptionMenu(rectOf(spec), this, spec.tag);
             menu->setFontColor(kMenuText);
             menu->setBackColor(kBlackCColor);

@@ -35,6 +35,11 @@ public:
     virtual void unlockSurface(PixelSurface* surface, const CRect& changed) = 0;
     // The window's top-left corner in screen coordinates.
     virtual CPoint getScreenOrigin() = 0;
+    // True when the buffer reaches the screen only through unlockSurface
+    // (a client-side image): drawing there is drawing off screen already,
+    // so a frame needs no off-screen buffer of its own to hide half-drawn
+    // states.
+    virtual bool showsOnlyAtUnlock() const { return false; }
 };
 
 class PlatformInput {
