@@ -3,8 +3,8 @@
 // window of its own when there is a display (idled 30 times a second on
 // this thread; closing it stops the player), else a status line on the
 // terminal shows the notes played, the DSP load and the xruns. Ctrl-C stops
-// it too. The plug-in's state is saved when it stops and restored at the
-// next start.
+// it too. The plug-in's state is saved when it stops, as a bank file
+// (host/PresetFile.h), and restored at the next start.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +20,7 @@
 #include "host/Commands.h"
 #include "host/EditorSession.h"
 #include "host/JackPlayer.h"
-#include "host/PlayState.h"
+#include "host/PluginPreset.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ const char* const kUsage =
     "         [--connect] [--state FILE] [--name CLIENT]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
-    "  --preset FILE  a state saved by play, loaded after the saved state\n"
+    "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
+    "                 saved state\n"
     "  --no-gui       no editor window: a status line on the terminal\n"
     "  --connect      connect to the system's playback ports and MIDI sources\n"
     "  --state FILE   where the state is kept between runs, instead of\n"
@@ -126,9 +127,9 @@ int runPlay(const Args& args) {
     const std::string statePath = o.state.empty() ? defaultStatePath(stem) : o.state;
     std::string error;
     struct stat st;
-    if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !loadPlayState(host, statePath, error))
+    if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !preset::load(host, statePath, error))
         std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
-    if (!o.preset.empty() && !loadPlayState(host, o.preset, error)) return fail(error);
+    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);
         if (program < 0)
@@ -180,6 +181,6 @@ int runPlay(const Args& args) {
                 static_cast<unsigned long long>(player.xruns()));
     player.stop();
     if (lost) std::fprintf(stderr, "orv-host play: the JACK server has gone (%s)\n", player.shutdownReason());
-    if (!statePath.empty() && !savePlayState(host, statePath, error)) return fail(error);
+    if (!statePath.empty() && !preset::save(host, statePath, true, error)) return fail(error);
     return lost ? 1 : 0;
 }

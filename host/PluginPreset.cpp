@@ -150,4 +150,8 @@ bool load(PluginHost& host, const std::string& path, std::string& error) {
     return true;
 }
 
+bool save(PluginHost& host, const std::string& path, bool bank, std::string& error) {
+    return writeFile(path, write(capture(host, bank)), error);
+}
+
 }  // namespace preset

@@ -24,5 +24,8 @@ bool apply(PluginHost& host, const Preset& preset, std::string& error);
 
 // Reads and applies a file; false with a one-line error ("FILE: reason").
 bool load(PluginHost& host, const std::string& path, std::string& error);
+// Captures the current program or the bank and writes it to path; false
+// with a one-line error.
+bool save(PluginHost& host, const std::string& path, bool bank, std::string& error);
 
 }  // namespace preset

@@ -28,8 +28,7 @@ int save(PluginHost& host, const std::string& file, const std::string& program, 
     std::string error;
     if (!input.empty() && !preset::load(host, input, error)) return fail(error);
     if (!program.empty() && !selectProgram(host, program, error)) return fail(error);
-    const preset::Preset p = preset::capture(host, hasSuffix(file, ".fxb"));
-    if (!preset::writeFile(file, preset::write(p), error)) return fail(error);
+    if (!preset::save(host, file, hasSuffix(file, ".fxb"), error)) return fail(error);
     return 0;
 }
 

@@ -281,10 +281,16 @@ bool readFile(const std::string& path, std::vector<unsigned char>& bytes, std::s
 }
 
 bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error) {
-    FILE* f = std::fopen(path.c_str(), "wb");
+    // Written aside and renamed over the old file: a run stopped half-way
+    // through leaves the previous file whole.
+    const std::string aside = path + ".new";
+    FILE* f = std::fopen(aside.c_str(), "wb");
     if (!f) return error = "cannot write " + path, false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (std::fclose(f) != 0 || !ok) return error = "cannot write " + path, false;
+    if (std::fclose(f) != 0 || !ok || std::rename(aside.c_str(), path.c_str()) != 0) {
+        std::remove(aside.c_str());
+        return error = "cannot write " + path, false;
+    }
     return true;
 }
 

@@ -10,7 +10,7 @@ bash scripts/install-deps.sh
 bash scripts/build.sh release
 bash scripts/build.sh asan
 # The ThreadSanitizer build holds only what its tests need.
-bash scripts/build.sh tsan ORV-Ambrell2 plugin_thread_stress_test
+bash scripts/build.sh tsan ORV-Ambrell2 plugin_thread_stress_test frame_editor_stress_test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1

@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/PlayState.h"
+#include "host/PluginPreset.h"
 #include "support/AudioMeasure.h"
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
@@ -306,12 +306,12 @@ double medianHz(const std::vector<float>& x, std::size_t from, std::size_t to) {
     return hz[hz.size() / 2];
 }
 
-// A state file holding program 0 set up as a plain sine.
+// A saved state (a bank file) holding program 0 set up as a plain sine.
 std::string plainSineState() {
     ModuleHost host;
-    const std::string path = tempPath("sine.state");
+    const std::string path = tempPath("sine.fxb");
     std::string error;
-    EXPECT_TRUE(host.load(kModule, float(kRate)) && (plain::setVoice(host), savePlayState(host, path, error)))
+    EXPECT_TRUE(host.load(kModule, float(kRate)) && (plain::setVoice(host), preset::save(host, path, true, error)))
         << error;
     return path;
 }
