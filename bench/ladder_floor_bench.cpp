@@ -14,7 +14,10 @@
 //
 // Reported per output sample (two passes through the chain; LP12dB is the
 // four-stage ladder, LP24dB the eight-stage one), so it compares directly
-// with BM_RenderSample/0 and /1 (voice_bench.cpp).
+// with BM_Render/0 and /1 (voice_bench.cpp; its per_sample counter).
+// The eight-stage kernel runs its two passes one after the other; the
+// engine runs them side by side (LadderFilter8::processPair), which the
+// processor completes sooner, so the LP 24dB voice can come in under it.
 #include <benchmark/benchmark.h>
 
 #include "engine/LadderCore.h"

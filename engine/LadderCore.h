@@ -116,6 +116,11 @@ inline float flushTiny(float x) {
 // input) and takes a state too small to hear to 0.
 inline float advance(float y, float sy, float su, float tune) { return flushTiny(y + tune * (su - sy)); }
 
+// Nothing to place between the stages.
+struct NothingBetween {
+    void operator()(int) const {}
+};
+
 // A chain of stages, each stage's saturated state kept beside it. Every new
 // stage value is saturated once and serves twice: at once as the next
 // stage's input, and on the next call as its own stage's state. That is the
@@ -127,18 +132,38 @@ struct Stages {
     float s[kCount] = {};  // saturateScaled(y[k]); S(0) = 0, so zeros match
 
     // Runs the chain from input u; returns the last stage's new value.
-    float run(float u, float tune) {
+    float run(float u, float tune) { return run(u, tune, NothingBetween{}, 0); }
+
+    // The same, calling between(first + k) after stage k: work that does
+    // not depend on the chain, placed there so that the processor computes
+    // it while the stage waits for its division.
+    template <typename Between>
+    float run(float u, float tune, Between&& between, int first) {
         float su = saturateScaled(u);
         for (int k = 0; k < kCount; ++k) {
             y[k] = advance(y[k], s[k], su, tune);
             su = s[k] = saturateScaled(y[k]);
+            between(first + k);
         }
         return y[kCount - 1];
     }
 };
 
+
+
 // Gain compensation for resonance: 1 at r = 0, 0.5 at r = 1.
 inline float resonanceGain(float r) { return 1.0f + 3.0f * r - 3.5f * r * r * r; }
+
+// What the chain of one host sample (two calls) takes from outside it: the
+// coefficients, the resonance held within 0..1 and both calls' feedback
+// jitter. None of it depends on the chain, so it can be made ready while
+// the previous sample's chain still runs.
+struct Frame {
+    Coefficients coefficients;
+    float resonance = 0.0f;
+    float jitter1 = 1.0f;  // the first call's
+    float jitter2 = 1.0f;  // the second call's
+};
 
 // What both variants keep besides their stages, and the start of every
 // call: inputs held in range, the coefficient update, the jitter draw.
@@ -153,13 +178,31 @@ public:
         cutoff = clampUnit(cutoff);
         resonance = clampUnit(resonance);
         if (update) coefficients.update(cutoff);
-        return 1.0f + static_cast<float>(random_->next()) * jitterDepth * cutoff;
+        return jitter(cutoff, jitterDepth);
+    }
+
+    // Audio thread. The frame of one host sample: what begin gives for its
+    // first call (with the update) and then its second, the two jitter
+    // draws taken in that order.
+    Frame frame(float cutoff, float resonance, float jitterDepth) {
+        Frame f;
+        cutoff = clampUnit(cutoff);
+        f.resonance = clampUnit(resonance);
+        f.coefficients.update(cutoff);
+        f.jitter1 = jitter(cutoff, jitterDepth);
+        f.jitter2 = jitter(cutoff, jitterDepth);
+        return f;
     }
 
     Coefficients coefficients;
     float feedbackTap = 0.0f;  // the last shaped output
 
 private:
+    // cutoff already held within 0..1.
+    float jitter(float cutoff, float jitterDepth) {
+        return 1.0f + static_cast<float>(random_->next()) * jitterDepth * cutoff;
+    }
+
     RandomSource* random_;
 };
 

@@ -152,44 +152,161 @@ void SynthEngine::allNotesOff() {
     prevNote_ = -1;
 }
 
-void SynthEngine::renderSample(float& out) {
-    const float gate = envelopeGate();
-    const float note = param(ParamBlock::kSlotNote);
-    if (idle()) return;  // nothing advances until the next note-on
+void SynthEngine::render(float* out, int n) {
+    Sample samples[2];
+    Sample* current = &samples[0];
+    Sample* next = &samples[1];
+    if (n <= 0 || !start(*current)) return;  // nothing advances until the next note-on
+    front(*current);
+    // The next sample's front end in pieces between this sample's stages
+    // (0..7: after each stage of the four-stage ladder's two calls, or of
+    // the eight-stage ladder's paired calls), spread so that most stage
+    // waits have independent work beside them. The pieces keep their order,
+    // so the random draws keep theirs: modulation, noise, then the filter's
+    // jitter.
+    const auto nextFront = [this, &next](int stage) {
+        switch (stage) {
+            case 0: modulate(*next); break;
+            case 1: oscillator1(*next); break;
+            case 3: oscillator2(*next); break;
+            case 5: subOscillator(*next); break;
+            case 6: prepareFilter(*next); break;
+            case 7: amplifierEnvelope(*next); break;
+            default: break;
+        }
+    };
+    for (int i = 0;; ++i) {
+        // The idle test reads the amplifier envelope, which the front end
+        // has already stepped for this sample.
+        const bool more = i + 1 < n && start(*next);
+        if (more)
+            chain(*current, nextFront);
+        else
+            chain(*current, ladder::NothingBetween{});
+        out[i] = back(*current);
+        if (!more) return;
+        Sample* done = current;
+        current = next;
+        next = done;
+    }
+}
 
-    float pitch = masterPitchSemitones(param(kMasterPitch)) + note + pitchBend_;
+// The sample's base values, the cutoff smoother and the glide.
+bool SynthEngine::start(Sample& s) {
+    s.gate = envelopeGate();
+    s.note = param(ParamBlock::kSlotNote);
+    if (idle()) return false;
+
+    float pitch = masterPitchSemitones(param(kMasterPitch)) + s.note + pitchBend_;
 
     cutoffSmoothed_ = (cutoffSmoothed_ * kCutoffMemory + param(kCutoff)) * kCutoffSmoothing + kCutoffFloor;
     // Only a CUTOFF near the float limit overflows the smoother.
     if (!std::isfinite(cutoffSmoothed_)) cutoffSmoothed_ = 0.0f;
 
     if (param(kPortamento) > 0.0f) pitch = glide(pitch);
-    pitch_ = pitch;
+    pitch_ = s.pitch = pitch;
 
     // The working values the LFOs move, set afresh every sample.
-    ModulationTargets m;
-    m.cutoff = cutoffSmoothed_;
-    m.pitch1 = m.pitch2 = pitch;
-    m.fm1 = param(kFmOsc1);
-    m.fm2 = param(kFmOsc2);
-    m.pw1 = param(kPwOsc1);
-    m.pw2 = param(kPwOsc2);
-    modulation_.step(params_, m);
+    s.m.cutoff = cutoffSmoothed_;
+    s.m.pitch1 = s.m.pitch2 = pitch;
+    s.m.fm1 = param(kFmOsc1);
+    s.m.fm2 = param(kFmOsc2);
+    s.m.pw1 = param(kPwOsc1);
+    s.m.pw2 = param(kPwOsc2);
+    return true;
+}
 
-    float first = 0.0f;
-    float second = 0.0f;
-    renderOscillators(m, pitch, first, second);
-    filter(first, second, cutoffFor(m.cutoff, note, gate));
-    first *= kPostFilterGain;
-    second *= kPostFilterGain;
+void SynthEngine::front(Sample& s) {
+    modulate(s);
+    oscillator1(s);
+    oscillator2(s);
+    subOscillator(s);
+    prepareFilter(s);
+    amplifierEnvelope(s);
+}
 
+// Oscillator 1 (or noise) through the warmth smoothers: the two sub-samples
+// start from it.
+void SynthEngine::oscillator1(Sample& s) {
+    const float gain1 = 1.0f - param(kVolumeOsc1Osc2);
+    const float pitch1 = atLeastZero(s.m.pitch1);
+    const float fm1 = atLeastZero(s.m.fm1);
+    const float pw1 = clampUnit(s.m.pw1);
+    float f = osc1Frequency_(pitch1);
+    if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
+    s.first = 0.0f;
+    s.second = 0.0f;
+    const int waveform1 = truncateIndex(param(kWaveformOsc1));
+    if (waveform1 == index(choice::OscWave::kNoise)) {
+        s.first += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
+        s.second += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
+    } else {
+        osc1_.addTwoSteps(waveform1, f, fm1, pw1, gain1, s.first, s.second);
+    }
+
+    // Oscillator 2 and the sub-oscillator are added after this, so the
+    // warmth acts on oscillator 1 alone.
+    const float k = WarmthSmoother::coefficient(param(kWarmthOsc1));
+    s.first = warmthA_.process(s.first, k);
+    s.second = warmthB_.process(s.second, k);
+}
+
+void SynthEngine::oscillator2(Sample& s) {
+    const float mix = param(kVolumeOsc1Osc2);
+    const float pitch2 = atLeastZero(s.m.pitch2);
+    const float fm2 = atLeastZero(s.m.fm2);
+    const float pw2 = clampUnit(s.m.pw2);
+    const float detune = coarseTuneSemitones(param(kTuneOsc2)) + fineTuneSemitones(param(kFineTuneOsc2));
+    float f = osc2Frequency_(pitch2 + detune);
+    if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
+    osc2_.addTwoSteps(truncateIndex(param(kWaveformOsc2)), f, fm2, pw2, mix, s.first, s.second);
+}
+
+// The sub-oscillator follows the glided base pitch, not the LFOs; at level
+// 0 it is not stepped at all.
+void SynthEngine::subOscillator(Sample& s) {
+    const float subLevel = param(kVolumeSubOsc);
+    if (subLevel > 0.0f) {
+        const bool twoOctaves = param(kSubOscOffset) == value(choice::SubOffset::kDown24);
+        const float octaves = twoOctaves ? kSubTwoOctaves : kSubOneOctave;
+        const float f = subFrequency_(s.pitch - octaves);
+        s.first += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
+        s.second += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
+    }
+}
+
+// The selected filter's frame: its coefficients for this sample's cutoff
+// and its two jitter draws.
+void SynthEngine::prepareFilter(Sample& s) {
+    const float cutoff = cutoffFor(s.m.cutoff, s.note, s.gate);
+    const float resonance = param(kResonance);
+    s.lp12 = param(kFilterType) == value(choice::FilterType::kLp12);
+    s.frame = s.lp12 ? filter4_.frame(cutoff, resonance) : filter8_.frame(cutoff, resonance);
+}
+
+void SynthEngine::amplifierEnvelope(Sample& s) {
+    s.amp = ampEnv_.step(param(kAttack), param(kDecay), s.gate, param(kSustain), param(kRelease));
+}
+
+template <typename Between>
+void SynthEngine::chain(Sample& s, Between&& between) {
+    if (s.lp12)
+        filter4_.processPair(s.first, s.second, s.frame, between);
+    else
+        filter8_.processPair(s.first, s.second, s.frame, between);
+}
+
+// The filtered sub-samples down to one output sample, through the
+// amplifier and the squared volume.
+float SynthEngine::back(const Sample& s) {
+    const float first = s.first * kPostFilterGain;
+    const float second = s.second * kPostFilterGain;
     const float z = dcBlocker_.process(decimator_.process(first, second));
-    const float a = ampEnv_.step(param(kAttack), param(kDecay), gate, param(kSustain), param(kRelease));
     const float volume = param(kVolume);
-    const float o = volume * volume * (a * z);
+    const float o = volume * volume * (s.amp * z);
     // Within the parameter ranges the output stays within a few units; a
     // volume or envelope knob far outside them can overflow it.
-    out = std::isfinite(o) ? o : 0.0f;
+    return std::isfinite(o) ? o : 0.0f;
 }
 
 // Moves the glide offset one step towards 0 (linear in semitones, a fixed
@@ -206,52 +323,6 @@ float SynthEngine::glide(float pitch) {
     return pitch - glideOffset_;
 }
 
-// Oscillator 1 (or noise) through the warmth smoothers, then oscillator 2
-// and the sub-oscillator, crossfaded into the two sub-samples. m: the
-// modulated working values; pitch: the glided base pitch.
-void SynthEngine::renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second) {
-    const float mix = param(kVolumeOsc1Osc2);
-    const float gain1 = 1.0f - mix;
-
-    const float pitch1 = atLeastZero(m.pitch1);
-    const float fm1 = atLeastZero(m.fm1);
-    const float pw1 = clampUnit(m.pw1);
-    float f = osc1Frequency_(pitch1);
-    if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
-    const int waveform1 = truncateIndex(param(kWaveformOsc1));
-    if (waveform1 == index(choice::OscWave::kNoise)) {
-        first += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
-        second += gain1 * (random_.nextUnit() - 0.5f) * kNoiseLevel;
-    } else {
-        osc1_.addTwoSteps(waveform1, f, fm1, pw1, gain1, first, second);
-    }
-
-    // Oscillator 2 and the sub-oscillator are added after this, so the
-    // warmth acts on oscillator 1 alone.
-    const float k = WarmthSmoother::coefficient(param(kWarmthOsc1));
-    first = warmthA_.process(first, k);
-    second = warmthB_.process(second, k);
-
-    const float pitch2 = atLeastZero(m.pitch2);
-    const float fm2 = atLeastZero(m.fm2);
-    const float pw2 = clampUnit(m.pw2);
-    const float detune = coarseTuneSemitones(param(kTuneOsc2)) + fineTuneSemitones(param(kFineTuneOsc2));
-    f = osc2Frequency_(pitch2 + detune);
-    if (!(f <= kMaxOscillatorHz)) f = kMaxOscillatorHz;
-    osc2_.addTwoSteps(truncateIndex(param(kWaveformOsc2)), f, fm2, pw2, mix, first, second);
-
-    // The sub-oscillator follows the glided base pitch, not the LFOs; at
-    // level 0 it is not stepped at all.
-    const float subLevel = param(kVolumeSubOsc);
-    if (subLevel > 0.0f) {
-        const bool twoOctaves = param(kSubOscOffset) == value(choice::SubOffset::kDown24);
-        const float octaves = twoOctaves ? kSubTwoOctaves : kSubOneOctave;
-        f = subFrequency_(pitch - octaves);
-        first += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
-        second += sub_.step(f, 0.0f, kSquareWidth) * subLevel;
-    }
-}
-
 // The cutoff of this sample: smoothed knob and LFO (cutoffWork), key
 // tracking by the played note (not moved by glide or bend), and the filter
 // envelope scaled by velocity and contour; held within 0..1.
@@ -263,16 +334,4 @@ float SynthEngine::cutoffFor(float cutoffWork, float note, float gate) {
     if (c > 1.0f) c = 1.0f;
     if (!(c >= 0.0f)) c = 0.0f;
     return c;
-}
-
-// The selected ladder filter on both sub-samples; the coefficients are
-// computed once per output sample.
-void SynthEngine::filter(float& first, float& second, float cutoff) {
-    const float resonance = param(kResonance);
-    if (param(kFilterType) == value(choice::FilterType::kLp12)) {
-        filter4_.process(first, cutoff, resonance, true);
-        filter4_.process(second, cutoff, resonance, false);
-    } else {
-        filter8_.processPair(first, second, cutoff, resonance);
-    }
 }

@@ -19,6 +19,17 @@
 // has reached 0: renderSample then leaves the output untouched and nothing
 // advances until the next note-on.
 //
+// The filter's stages form a chain of dependent divisions that leaves the
+// processor mostly waiting. render therefore runs a sample in three parts:
+// the front end (everything up to the filter's input, its coefficients and
+// random draws, and the amplifier envelope), the filter chain, and the back
+// end (decimator, DC blocker, gain). The next sample's front end needs
+// nothing from this sample's chain, so its pieces are placed between the
+// chain's stages and computed while the chain waits. Every operation and
+// every random draw happens on the same values and in the same order of
+// draws as one sample after another: the output is the same to the bit, for
+// any length of run.
+//
 // Every unit is held by value: nothing is allocated after construction.
 #pragma once
 
@@ -70,7 +81,14 @@ public:
 
     // Audio thread. Writes the next output sample to out, or leaves out
     // untouched while the voice is idle.
-    void renderSample(float& out);
+    void renderSample(float& out) { render(&out, 1); }
+
+    // Audio thread. The next n output samples, as n calls of renderSample
+    // would give them: samples from the one where the voice is idle on are
+    // left untouched. Nothing may change the note state or, on this
+    // thread, the parameters during the run: the plug-in renders the frames
+    // between two events in one call.
+    void render(float* out, int n);
 
     // Audio thread. Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
@@ -100,10 +118,37 @@ private:
         params_.set(ParamBlock::kSlotGate, envelopeGate());
     }
     float envelopeGate() const { return keyHeld_ ? 1.0f : 0.0f; }
+    // One output sample between its parts: what the front end has worked
+    // out for the filter chain and the back end.
+    struct Sample {
+        float gate;
+        float note;
+        float pitch;  // glided base pitch
+        ModulationTargets m;
+        float first;  // the two sub-samples: into the filter, then out of it
+        float second;
+        bool lp12;    // which filter runs it
+        ladder::Frame frame;
+        float amp;    // amplifier envelope level
+    };
+
+    // The front end in its pieces, each after the one before. start answers
+    // false (and does nothing) when the voice is idle.
+    bool start(Sample& s);
+    void modulate(Sample& s) { modulation_.step(params_, s.m); }
+    void oscillator1(Sample& s);
+    void oscillator2(Sample& s);
+    void subOscillator(Sample& s);
+    void prepareFilter(Sample& s);
+    void amplifierEnvelope(Sample& s);
+    void front(Sample& s);  // the pieces after start, one after another
+    // The filter chain of s, calling between(0..7) along it.
+    template <typename Between>
+    void chain(Sample& s, Between&& between);
+    float back(const Sample& s);
+
     float glide(float pitch);
-    void renderOscillators(const ModulationTargets& m, float pitch, float& first, float& second);
     float cutoffFor(float cutoffWork, float note, float gate);
-    void filter(float& first, float& second, float cutoff);
 
     ParamBlock& params_;
     RandomSource random_;  // before every unit that draws from it

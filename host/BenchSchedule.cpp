@@ -21,6 +21,17 @@ constexpr int kCutoffController = 36;
 constexpr int kResonanceController = 38;
 constexpr double kProgramEvery = 2.0;
 constexpr double kProgramAt = 0.45;
+// Stress also bends and plays legato each second while a note sounds: a
+// bend sweep up, one step per sample, 0.25 s in and back to the centre at
+// 0.38 s; a second key held from 0.3 to 0.35 s over the phrase's note (a
+// glide there and back where the program glides).
+constexpr double kBendAt = 0.25;
+constexpr double kBendBackAt = 0.38;
+constexpr int kBendSteps = 16;
+constexpr int kBendCentre = 64;
+constexpr double kLegatoAt = 0.3;
+constexpr double kLegatoUntil = 0.35;
+constexpr int kLegatoNote = 62;
 
 // The offset within its block is set once the events are in blocks.
 VstMidiEvent midi(unsigned char status, int data1, int data2) {
@@ -89,5 +100,16 @@ void BenchSchedule::addStress(const BenchPlan& plan, long long total, std::vecto
             out.push_back({start + i, midi(0xB0, kCutoffController, value)});
             out.push_back({start + i, midi(0xB0, kResonanceController, value / 2)});
         }
+    }
+    for (double t = 0.0; framesOf(t + kBendAt, plan.sampleRate) < total; t += kBurstEvery) {
+        const long long start = framesOf(t + kBendAt, plan.sampleRate);
+        for (int i = 0; i < kBendSteps && start + i < total; ++i)
+            out.push_back({start + i, midi(0xE0, 0, kBendCentre + 4 * i)});
+        const long long back = framesOf(t + kBendBackAt, plan.sampleRate);
+        if (back < total) out.push_back({back, midi(0xE0, 0, kBendCentre)});
+        const long long on = framesOf(t + kLegatoAt, plan.sampleRate);
+        const long long off = framesOf(t + kLegatoUntil, plan.sampleRate);
+        if (on < total) out.push_back({on, midi(0x90, kLegatoNote, kVelocity)});
+        if (off < total) out.push_back({off, midi(0x80, kLegatoNote, 0)});
     }
 }

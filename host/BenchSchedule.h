@@ -6,8 +6,8 @@
 // every 0.5 s, held for 0.4 s, walking up and down three octaves (C2 to C5).
 // Idle plays nothing. Stress adds what makes blocks uneven: a burst of
 // controller changes every second (controllers 36 and 38, which the factory
-// programs map to cutoff and resonance) and a program change every two
-// seconds. The change selects the program being played again: the host's
+// programs map to cutoff and resonance), a pitch-bend sweep and a legato
+// second key each second, and a program change every two seconds. The change selects the program being played again: the host's
 // request and every parameter it sets are paid for, while the sound, and so
 // the cost of the blocks around it, stays comparable (alternating between two
 // programs would measure their difference, not a spike).

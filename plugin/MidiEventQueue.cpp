@@ -64,6 +64,18 @@ bool MidiEventQueue::takeDue(VstMidiEvent& event) {
     return true;
 }
 
+int MidiEventQueue::quietFrames(int limit) {
+    if (limit < 1) return 1;
+    if (count_ == 0) return limit;
+    // The wait left after this frame's false answer: the event is due at the
+    // frame that finds it at 0.
+    VstInt32& wait = slots_[head_].deltaFrames;
+    if (wait <= 0) return 1;
+    const int frames = wait < limit - 1 ? wait + 1 : limit;
+    wait -= frames - 1;
+    return frames;
+}
+
 void MidiEventQueue::clear() {
     head_ = 0;
     count_ = 0;

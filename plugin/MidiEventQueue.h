@@ -41,6 +41,13 @@ public:
     // the false answer also counts down the wait of the event behind.
     bool takeDue(VstMidiEvent& event);
 
+    // Right after takeDue has answered false for a frame: how many frames,
+    // that one included, pass before the next event falls due, at least 1
+    // and at most limit. Counts the oldest event's wait down as the takeDue
+    // calls of the frames after the first would have, so the caller may
+    // render them all at once and go on with takeDue at the frame after.
+    int quietFrames(int limit);
+
     // Discards every queued event (the channel-mode reset).
     void clear();
 

@@ -48,7 +48,12 @@ void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
     float* left = outputs[0];
     float* right = outputs[1];
     DenormalGuard flushDenormals;
-    for (VstInt32 i = 0; i < sampleFrames; ++i) {
+    // The frames between two events render in runs of up to kRun samples:
+    // the engine overlaps each sample's work with the one before it inside
+    // a run (SynthEngine::render).
+    constexpr int kRun = 128;
+    float run[kRun];
+    for (VstInt32 i = 0; i < sampleFrames;) {
         // Nothing queued and nothing sounding: the rest of the block is what
         // the idle voice gives, silence, and only a queued note-on could
         // change that.
@@ -61,11 +66,17 @@ void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
         }
         VstMidiEvent event;
         while (events_.takeDue(event)) handleMidiEvent(event);
-        float s = 0.0f;
-        engine_->renderSample(s);
-        if (!std::isfinite(s)) s = 0.0f;  // a host must never receive NaN or inf
-        if (left) left[i] = s;
-        if (right) right[i] = s;
+        const VstInt32 remaining = sampleFrames - i;
+        const int n = events_.quietFrames(remaining < kRun ? static_cast<int>(remaining) : kRun);
+        for (int j = 0; j < n; ++j) run[j] = 0.0f;  // what an idle voice leaves
+        engine_->render(run, n);
+        for (int j = 0; j < n; ++j) {
+            // A host must never receive NaN or inf.
+            const float s = std::isfinite(run[j]) ? run[j] : 0.0f;
+            if (left) left[i + j] = s;
+            if (right) right[i + j] = s;
+        }
+        i += n;
     }
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # bench.sh [GOOGLE BENCHMARK ARGS...]: runs every benchmark of the project;
 # none is part of the test pass.
-#   1. micro-benchmarks: each engine unit's cost per step, renderSample on
-#      the LP 12dB and LP 24dB paths, and the ladder floor (the filter's
+#   1. micro-benchmarks: each engine unit's cost per step, the voice on the
+#      LP 12dB and LP 24dB paths (renderSample alone, and render in runs of
+#      128 as the plug-in renders), and the ladder floor (the filter's
 #      serial chain alone); extra arguments go to Google Benchmark, e.g.
 #      --benchmark_filter=Saw; then the saw's alias floor;
 #   2. start-up time and resident memory per instance and per open editor,

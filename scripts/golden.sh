@@ -2,9 +2,9 @@
 # golden.sh [REV]: shows that the working tree renders exactly what REV
 # (default HEAD) renders. Builds REV's plug-in in a scratch worktree, then
 # plays every factory program through both modules with the same orv-host
-# (the bench phrase, plus the stress phrase with program changes and
-# controller bursts, at three sample rates and block sizes) and compares the
-# output bytes. Each instance starts fresh, so its random source starts from
+# (the bench phrase, plus the stress phrase with program changes, controller
+# bursts, pitch bends and legato keys, at 44.1, 48, 96 and 192 kHz, in blocks
+# of 256, 100, 512, 37 and 1 frames) and compares the output bytes. Each instance starts fresh, so its random source starts from
 # its fixed seed. On a difference it says which programs differ and by how
 # many units in the last place. Exit status 0 only when all are identical.
 set -euo pipefail
@@ -32,6 +32,8 @@ configs=(
   "--seconds 20 --rate 44100 --block 256"
   "--seconds 20 --rate 48000 --block 100 --stress"
   "--seconds 10 --rate 96000 --block 512 --stress"
+  "--seconds 5 --rate 192000 --block 37 --stress"
+  "--seconds 3 --rate 44100 --block 1 --stress"
 )
 status=0
 for config in "${configs[@]}"; do

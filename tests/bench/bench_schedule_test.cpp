@@ -111,6 +111,13 @@ TEST(BenchSchedule, StressAddsControllerBurstsAndProgramChanges) {
     EXPECT_EQ(controllers[1].data1, 38) << "resonance controller";
     for (const Played& c : controllers) EXPECT_LE(c.data2, 127) << "7-bit values";
 
+    const auto bends = only(played(s), 0xE0);
+    ASSERT_EQ(bends.size(), 5u * 17u) << "five sweeps of 16 steps and a return to the centre";
+    EXPECT_EQ(bends.front().frame, std::llround(0.25 * 44100)) << "the first sweep starts 0.25 s in";
+    EXPECT_EQ(bends[16].data2, 64) << "the sweep ends at the centre";
+    const auto noteOns = only(played(s), 0x90);
+    EXPECT_EQ(noteOns.size(), 10u + 5u) << "ten phrase notes and a legato key each second";
+
     std::vector<std::size_t> changes;
     for (std::size_t b = 0; b < s.blocks().size(); ++b) {
         if (s.blocks()[b].programChange < 0) continue;

@@ -127,12 +127,13 @@ TYPED_TEST(LadderFilterTest, SilenceDiesAwayToExactlyZeroWithoutDenormals) {
 // its input per call; at cutoff 1 the series gives about 0.92.
 constexpr float kStageStepAtFullCutoff = 0.92f;
 
-TEST(LadderFilter8, APairIsExactlyTwoCalls) {
-    // Same seed, same inputs: the paired form must give the same bits as the
-    // two calls it stands for, through settling, sweeps, resonance up to
-    // self-oscillation, silence and inputs far out of range.
+// Same seed, same inputs: the paired form must give the same bits as the
+// two calls it stands for, through settling, sweeps, resonance up to
+// self-oscillation, silence and inputs far out of range.
+template <typename Filter>
+void expectPairIsExactlyTwoCalls() {
     RandomSource randomA(9), randomB(9);
-    LadderFilter8 calls(randomA), pair(randomB);
+    Filter calls(randomA), pair(randomB);
     RandomSource drive(3);
     for (int i = 0; i < 200000; ++i) {
         const float cutoff = (i % 7919) / 7919.0f * 1.2f - 0.1f;
@@ -142,11 +143,14 @@ TEST(LadderFilter8, APairIsExactlyTwoCalls) {
         float a = in, b = -in, c = in, d = -in;
         calls.process(a, cutoff, resonance, true);
         calls.process(b, cutoff, resonance, false);
-        pair.processPair(c, d, cutoff, resonance);
+        pair.processPair(c, d, pair.frame(cutoff, resonance), ladder::NothingBetween{});
         ASSERT_EQ(std::memcmp(&a, &c, sizeof a), 0) << "first sub-sample of host sample " << i;
         ASSERT_EQ(std::memcmp(&b, &d, sizeof b), 0) << "second sub-sample of host sample " << i;
     }
 }
+
+TEST(LadderFilter4, APairIsExactlyTwoCalls) { expectPairIsExactlyTwoCalls<LadderFilter4>(); }
+TEST(LadderFilter8, APairIsExactlyTwoCalls) { expectPairIsExactlyTwoCalls<LadderFilter8>(); }
 
 TEST(LadderFilter4, StagesStepAbout092PerSubSampleAtFullCutoff) {
     RandomSource random;
