@@ -22,10 +22,13 @@ constexpr int32_t kBitmapIds[4] = {layout::kBackgroundBitmap, layout::kKnobBitma
                                    layout::kLearnAllBitmap};
 constexpr int kBackground = 0, kKnobStrip = 1;
 
-// Menus: black boxes with grey text; the pop-up highlights in near-black
-// with white text.
+// Menus: black boxes with grey text. The pop-up highlights the entry under
+// the pointer in the panel's amber, darkened so that white text reads on it
+// and it stands out from the black; greyed entries (the editor has none)
+// would be a dim grey, not black on black.
 constexpr CColor kMenuText{100, 100, 100, 255};
-constexpr CColor kMenuSelection{25, 25, 25, 255};
+constexpr CColor kMenuSelection{150, 100, 40, 255};
+constexpr CColor kMenuGreyed{60, 60, 60, 255};
 
 // The readout: light text in a dark slot that matches the panel artwork.
 constexpr CColor kReadoutBack{18, 19, 22, 255};
@@ -100,7 +103,7 @@ CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
         }
         case layout::Kind::menu: {
             auto* scheme = new COptionMenuScheme();
-            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kBlackCColor);
+            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kMenuGreyed);
             auto* menu = new COptionMenu(rectOf(spec), this, spec.tag);
             menu->setFontColor(kMenuText);
             menu->setBackColor(kBlackCColor);
@@ -149,8 +152,19 @@ void OrvVstEditor::idle() {
     }
     AEffGUIEditor::idle();
     if (!frame) return;
-    for (int32_t tag : layout::kMenuRefreshOrder)
-        controls_[layout::controlIndexOfTag(tag)]->setValue(effect_->getParameter(tag));
+    // A menu is set only when its parameter selects another entry than the
+    // one it shows: setting it again would just mark it dirty, and redrawing
+    // the eleven menus' text at every idle call is most of what an editor
+    // costs while nothing changes (or while automation moves a value within
+    // one entry). A menu that is set is marked dirty here, so it shows the
+    // change after the next idle call's redraw. Values that select no entry
+    // are ignored, as setValue would.
+    for (int32_t tag : layout::kMenuRefreshOrder) {
+        auto* menu = static_cast<COptionMenu*>(controls_[layout::controlIndexOfTag(tag)]);
+        const float value = effect_->getParameter(tag);
+        if (value > -1.f && value < float(menu->getNbEntries()) && int32_t(value) != menu->getCurrent())
+            menu->setValue(value);
+    }
 }
 
 void OrvVstEditor::setParameter(VstInt32 index, float) {

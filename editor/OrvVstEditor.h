@@ -12,10 +12,12 @@
 //   setParameter, from any thread. The editor only records the index there
 //   (lock-free, no allocation) and the GUI thread applies it at its next
 //   idle, before the frame's redraw, so a knob or switch shows a host
-//   change after the next idle call. The menus are refreshed from the
-//   parameters on every idle call, after the frame's redraw, so they show
-//   a change after the second. A control is never touched off the GUI
-//   thread, so close may destroy them at any time.
+//   change after the next idle call. The menus are compared with the
+//   parameters on every idle call, after the frame's redraw, and set when
+//   the value selects another entry, so they show a change after the
+//   second; a menu that shows its entry already is not redrawn. A control
+//   is never touched off the GUI thread, so close may destroy them at any
+//   time.
 //
 // The window size is known from construction on, before any open; the
 // bitmaps are loaded at open and let go at close.

@@ -6,6 +6,7 @@
 //   orv-host bench PLUGIN.so --program all --golden [--dump DIR] [--seconds S] ...
 //   orv-host bench PLUGIN.so --program all --once [--seconds S] ...
 //   orv-host bench PLUGIN.so --startup [--instances N]
+//   orv-host bench PLUGIN.so --editor [--seconds S]
 //
 // Every plug-in and program named is a row of one table. The runs go round
 // robin (one run of each row, then the next round), so a machine that slows
@@ -21,6 +22,8 @@
 // warm-up), to show that a change renders the same bytes; --dump writes the
 // samples too. --once plays each program once on a fresh instance and prints
 // the frames played: scripts/callgrind.sh counts instructions around it.
+// --startup and --editor measure the instance and its editor instead of the
+// render (BenchStartup.h, BenchEditor.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "host/BenchEditor.h"
 #include "host/BenchRunner.h"
 #include "host/BenchSchedule.h"
 #include "host/BenchStartup.h"
@@ -38,6 +42,8 @@
 namespace {
 
 constexpr double kWarmUpSeconds = 2.0;
+// Each of --editor's two spans, unless --seconds says otherwise.
+constexpr double kEditorSeconds = 3.0;
 
 struct Options {
     BenchPlan plan;
@@ -48,6 +54,8 @@ struct Options {
     std::string dumpDir;
     bool startup = false;
     int instances = 20;
+    bool editor = false;
+    bool secondsGiven = false;
 };
 
 struct Subject {
@@ -67,7 +75,8 @@ int usageError(const std::string& why) {
                  "orv-host bench: %s\n"
                  "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
                  "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
-                 "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n",
+                 "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n"
+                 "         [--editor [--seconds S]]\n",
                  why.c_str());
     return 2;
 }
@@ -80,7 +89,10 @@ struct NumberOption {
 };
 
 const NumberOption kNumberOptions[] = {
-    {"--seconds", 0.01, 3600.0, [](Options& o, double v) { o.plan.seconds = v; }},
+    {"--seconds", 0.01, 3600.0, [](Options& o, double v) {
+         o.plan.seconds = v;
+         o.secondsGiven = true;
+     }},
     {"--block", 1, 8192, [](Options& o, double v) { o.plan.blockSize = static_cast<int>(v); }},
     {"--rate", 8000, 384000, [](Options& o, double v) { o.plan.sampleRate = v; }},
     {"--reps", 1, 1000, [](Options& o, double v) { o.reps = static_cast<int>(v); }},
@@ -126,6 +138,8 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
             o.once = true;
         } else if (a == "--startup") {
             o.startup = true;
+        } else if (a == "--editor") {
+            o.editor = true;
         } else if (a.rfind("--", 0) == 0) {
             return "unknown option " + a;
         } else {
@@ -333,6 +347,8 @@ int runBench(const Args& args) {
     const std::string error = parse(args, o, subjects);
     if (!error.empty()) return usageError(error);
     if (o.startup) return runStartup(subjects.front().module, o.plan, o.instances);
+    if (o.editor)
+        return runEditorBench(subjects.front().module, o.secondsGiven ? o.plan.seconds : kEditorSeconds);
     if (!resolve(subjects, static_cast<float>(o.plan.sampleRate), o.plan.blockSize)) return 1;
     if (o.once) return runOnce(subjects, o);
     if (o.golden) return runGolden(subjects, o);

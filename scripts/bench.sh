@@ -6,7 +6,9 @@
 #      128 as the plug-in renders), and the ladder floor (the filter's
 #      serial chain alone); extra arguments go to Google Benchmark, e.g.
 #      --benchmark_filter=Saw; then the saw's alias floor;
-#   2. start-up time and resident memory per instance and per open editor;
+#   2. start-up time and resident memory per instance and per open editor,
+#      and the GUI thread's cost of an open editor idled at 30 Hz, quiet and
+#      while every parameter is automated;
 #   3. one table of Ambrell's factory programs against amsynth's "Rave Bass"
 #      and Nekobi: the phrase, then the phrase with stress (note-ons, program
 #      changes, controller bursts), 60 s each; then Ambrell idle;
@@ -27,6 +29,7 @@ build/release/bench/orv_saw_alias_floor
 echo
 echo "== start-up and memory (the editor's on a private X server)"
 bash scripts/with-xvfb.sh "$host" bench "$module" --startup --instances 50
+bash scripts/with-xvfb.sh "$host" bench "$module" --editor --seconds 10
 
 echo
 echo "== against the peers"

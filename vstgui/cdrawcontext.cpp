@@ -38,7 +38,11 @@ CDrawContext::CDrawContext(CFrame* frame, PixelSurface* device, PlatformWindow* 
 }
 
 CDrawContext::~CDrawContext() {
-    if (ownDevice && pWindow) pWindow->unlockSurface(pSystemContext, pSystemContext->takeDamage());
+    if (!ownDevice || !pWindow) return;
+    // The surface still lists the separate changed rectangles during the
+    // call (PlatformWindow::unlockSurface); they are forgotten afterwards.
+    pWindow->unlockSurface(pSystemContext, pSystemContext->damage());
+    pSystemContext->takeDamage();
 }
 
 void CDrawContext::moveTo(const CPoint& point) { penLoc = point; }

@@ -25,6 +25,8 @@ CFrame::CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, Windo
     platform.window = window.get();
     platform.input = window->getInput();
     platform.popup = window->getPopup();
+    // A second full-size buffer would hold the same pixels again.
+    if (window->showsOnlyAtUnlock()) useOffscreen(false);
     setDropActive(true);
 }
 

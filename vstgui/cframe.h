@@ -41,7 +41,9 @@ public:
     ~CFrame() override;
 
     // --- CView / CViewContainer
-    // Clears the first-draw flag, then paints everything through the buffer.
+    // Clears the first-draw flag, then paints everything through the buffer
+    // (straight into the window's when that is off screen itself:
+    // PlatformWindow::showsOnlyAtUnlock).
     void draw(CDrawContext* context) override;
     // Clears the first-draw flag and redraws rect (frame space) now, clipped
     // to it, through the buffer. Without a context one is made for the call.

@@ -1,7 +1,9 @@
 #include "vstgui/pixelsurface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace VSTGUI {
@@ -47,19 +49,46 @@ void PixelSurface::setClip(const CRect& clip) {
 CRect PixelSurface::takeDamage() {
     CRect d = damage_;
     damage_ = CRect();
+    damageCount_ = 0;
     return d;
 }
 
-void PixelSurface::addDamage(const CRect& r) {
-    if (r.isEmpty()) return;
-    if (damage_.isEmpty()) {
-        damage_ = r;
+namespace {
+
+void include(CRect& box, const CRect& r) {
+    if (box.isEmpty()) {
+        box = r;
         return;
     }
-    damage_.left = std::min(damage_.left, r.left);
-    damage_.top = std::min(damage_.top, r.top);
-    damage_.right = std::max(damage_.right, r.right);
-    damage_.bottom = std::max(damage_.bottom, r.bottom);
+    box.left = std::min(box.left, r.left);
+    box.top = std::min(box.top, r.top);
+    box.right = std::max(box.right, r.right);
+    box.bottom = std::max(box.bottom, r.bottom);
+}
+
+}  // namespace
+
+void PixelSurface::addDamage(const CRect& r) {
+    if (r.isEmpty()) return;
+    include(damage_, r);
+    // r swallows every listed rectangle it overlaps or touches; the grown
+    // one may meet others that r alone did not, so the search starts over.
+    CRect merged = r;
+    for (int32_t i = 0; i < damageCount_;) {
+        if (!damageRects_[i].rectOverlap(merged)) {
+            ++i;
+            continue;
+        }
+        include(merged, damageRects_[i]);
+        damageRects_[i] = damageRects_[--damageCount_];
+        i = 0;
+    }
+    if (damageCount_ == kMaxDamageRects) {
+        damageRects_[0] = damage_;
+        damageCount_ = 1;
+        return;
+    }
+    damageRects_[damageCount_++] = merged;
 }
 
 void PixelSurface::fill(const CRect& rect, Pixel color) {
@@ -155,9 +184,12 @@ void PixelSurface::fillEllipse(const CRect& box, Pixel color) {
     }
 }
 
-template <class Op>
+// Hands op each row of the target pixels whose source lies in src, within
+// dst and the clip: op(out, in, count, x, y), out and in at the row's first
+// pixel, (x, y) its place in this surface.
+template <class RowOp>
 void PixelSurface::transfer(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,
-                            Op op) {
+                            RowOp op) {
     if (src.isEmpty() || isEmpty()) return;
     // Target pixels whose source lies inside src: x - dst.left + srcOrigin.h
     // in 0..src.width-1, likewise for y. 64-bit: host-sized inputs may be
@@ -178,20 +210,43 @@ void PixelSurface::transfer(const PixelSurface& src, const CRect& dst, const CPo
         from = snapshot.data();
     }
     for (int64_t y = top; y < bottom; ++y) {
-        Pixel* out = pixels_.data() + size_t(y) * size_t(width_);
-        const Pixel* in = from + size_t(y + sy) * size_t(src.width_);
-        for (int64_t x = left; x < right; ++x) op(out[x], in[x + sx]);
+        Pixel* out = pixels_.data() + size_t(y) * size_t(width_) + size_t(left);
+        const Pixel* in = from + size_t(y + sy) * size_t(src.width_) + size_t(left + sx);
+        op(out, in, right - left, int32_t(left), int32_t(y));
     }
-    addDamage(CRect(int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)));
 }
 
+// A plain copy is how a window's surface receives what was drawn off
+// screen, so it counts as damage only the pixels whose value changes: a
+// control redrawn as it was shows nothing anew.
 void PixelSurface::copy(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin) {
-    transfer(src, dst, srcOrigin, [](Pixel& out, Pixel in) { out = in; });
+    CRect changed;
+    transfer(src, dst, srcOrigin, [&changed](Pixel* out, const Pixel* in, int64_t n, int32_t x, int32_t y) {
+        if (std::memcmp(out, in, size_t(n) * sizeof(Pixel)) == 0) return;
+        int64_t first = 0, last = n - 1;
+        while (out[first] == in[first]) ++first;
+        while (out[last] == in[last]) --last;
+        std::memcpy(out + first, in + first, size_t(last - first + 1) * sizeof(Pixel));
+        include(changed, CRect(x + int32_t(first), y, x + int32_t(last) + 1, y + 1));
+    });
+    addDamage(changed);
+}
+
+// Keyed and blended copies damage the whole area they cover.
+template <class PixelOp>
+void PixelSurface::transferEach(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,
+                                PixelOp op) {
+    CRect covered;
+    transfer(src, dst, srcOrigin, [&](Pixel* out, const Pixel* in, int64_t n, int32_t x, int32_t y) {
+        for (int64_t i = 0; i < n; ++i) op(out[i], in[i]);
+        include(covered, CRect(x, y, x + int32_t(n), y + 1));
+    });
+    addDamage(covered);
 }
 
 void PixelSurface::copyKeyed(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,
                              Pixel key) {
-    transfer(src, dst, srcOrigin, [key](Pixel& out, Pixel in) {
+    transferEach(src, dst, srcOrigin, [key](Pixel& out, Pixel in) {
         if (in != key) out = in;
     });
 }
@@ -199,7 +254,7 @@ void PixelSurface::copyKeyed(const PixelSurface& src, const CRect& dst, const CP
 void PixelSurface::blend(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,
                          uint8_t alpha) {
     if (alpha == 0) return;
-    transfer(src, dst, srcOrigin, [alpha](Pixel& out, Pixel in) { out = mix(out, in, alpha); });
+    transferEach(src, dst, srcOrigin, [alpha](Pixel& out, Pixel in) { out = mix(out, in, alpha); });
 }
 
 }  // namespace VSTGUI

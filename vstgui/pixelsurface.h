@@ -10,8 +10,11 @@
 //   - copy, keyed copy and constant-alpha blend take pixels from another
 //     surface; source pixels outside the source leave the target unchanged.
 // Everything is clipped to the clip rectangle, which never leaves the
-// surface. The surface also collects the bounding box of what it changed
-// ("damage") so that a window shows only those pixels.
+// surface. The surface also collects what it changed ("damage") so that a
+// window shows only those pixels: the rectangles drawn into, except that a
+// copy counts only the pixels whose value it changed (a control redrawn as
+// it was changes nothing), as a few separate rectangles (two knobs far
+// apart are not the whole panel between them) and their bounding box.
 //
 // Coordinates here are device coordinates; CDrawContext adds its offsets
 // before calling. GUI thread only.
@@ -57,6 +60,12 @@ public:
 
     // Bounding box of the pixels changed since the last takeDamage().
     const CRect& damage() const { return damage_; }
+    // The same as separate rectangles: overlapping or touching ones are
+    // merged; past kMaxDamageRects they all become the bounding box.
+    static constexpr int32_t kMaxDamageRects = 64;
+    int32_t damageCount() const { return damageCount_; }
+    const CRect& damageRect(int32_t i) const { return damageRects_[i]; }
+    // Answers the bounding box and forgets all damage.
     CRect takeDamage();
 
     void fill(const CRect& rect, Pixel color);
@@ -75,8 +84,10 @@ public:
     void blend(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin, uint8_t alpha);
 
 private:
-    template <class Op>
-    void transfer(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin, Op op);
+    template <class RowOp>
+    void transfer(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin, RowOp op);
+    template <class PixelOp>
+    void transferEach(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin, PixelOp op);
     void addDamage(const CRect& r);
 
     int32_t width_ = 0;
@@ -84,6 +95,10 @@ private:
     std::vector<Pixel> pixels_;
     CRect clip_;
     CRect damage_;
+    // 64 rectangles: one for each control of a panel that changed at once
+    // (Ambrell's has 41 views), so automation shows them one by one.
+    CRect damageRects_[kMaxDamageRects];
+    int32_t damageCount_ = 0;
 };
 
 }  // namespace VSTGUI

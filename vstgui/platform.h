@@ -30,10 +30,17 @@ public:
     // The window's buffer for drawing, or none when it has none.
     virtual PixelSurface* lockSurface() = 0;
     // Drawing into the buffer is done: show the pixels of changed (buffer
-    // coordinates, may be empty) on the screen.
+    // coordinates, may be empty) on the screen. changed is the bounding box
+    // of the surface's damage, whose separate rectangles (damageRect) the
+    // window may show instead; they are cleared after the call.
     virtual void unlockSurface(PixelSurface* surface, const CRect& changed) = 0;
     // The window's top-left corner in screen coordinates.
     virtual CPoint getScreenOrigin() = 0;
+    // True when the buffer reaches the screen only through unlockSurface
+    // (a client-side image): drawing there is drawing off screen already,
+    // so a frame needs no off-screen buffer of its own to hide half-drawn
+    // states.
+    virtual bool showsOnlyAtUnlock() const { return false; }
 };
 
 class PlatformInput {

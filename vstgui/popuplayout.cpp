@@ -43,8 +43,6 @@ int32_t PopupLayout::itemAt(const CPoint& point) const {
 
 namespace {
 
-// start moved so that [start, start + length) lies in [low, high), or at low
-// when it cannot.
 // A colour that reads on background: halfway to black or to white.
 Pixel inkOn(Pixel background) {
     const int r = int(background >> 16) & 0xFF, g = int(background >> 8) & 0xFF, b = int(background) & 0xFF;
@@ -54,6 +52,8 @@ Pixel inkOn(Pixel background) {
     return (mix(r) << 16) | (mix(g) << 8) | mix(b);
 }
 
+// start moved so that [start, start + length) lies in [low, high), or at low
+// when it cannot.
 int32_t fitInto(int32_t start, int32_t length, int32_t low, int32_t high) {
     return std::max(low, std::min(start, high - length));
 }

@@ -94,6 +94,30 @@ TEST(BenchCommand, StartupReportsTimeAndMemoryPerInstanceAndPerEditor) {
         << run.text;
 }
 
+// The columns of one span's row: label words, then the six numbers.
+bool isSpanRow(const std::string& line, const std::string& label) {
+    if (line.rfind(label + " ", 0) != 0) return false;
+    std::istringstream in(line.substr(label.size()));
+    double number = 0.0;
+    int count = 0;
+    while (in >> number) ++count;
+    return count == 6 && in.eof();
+}
+
+TEST(BenchCommand, EditorMeasuresTheGuiThreadQuietAndWhileAutomated) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "the editor needs a display";
+    // As --startup: the font libraries' state outlives the unloaded module.
+    const BenchRun run = bench(kModule + " --editor --seconds 0.2", "ASAN_OPTIONS=detect_leaks=0 ");
+    ASSERT_EQ(run.status, 0) << run.text;
+    ASSERT_EQ(run.lines.size(), 5u) << "title, heading, two spans, the automation rate\n" << run.text;
+    EXPECT_EQ(run.lines[0].rfind("editor idle at 30 Hz, 0.2 s a span", 0), 0u) << run.text;
+    EXPECT_NE(run.lines[1].find("% core"), std::string::npos) << run.text;
+    EXPECT_TRUE(isSpanRow(run.lines[2], "quiet")) << run.lines[2];
+    EXPECT_TRUE(isSpanRow(run.lines[3], "automating 44")) << "every parameter automated\n" << run.lines[3];
+    EXPECT_EQ(run.lines[4].rfind("parameter changes:", 0), 0u) << run.text;
+    EXPECT_EQ(bench(kModule + " --editor --seconds 0.2", "DISPLAY= ").status, 1) << "no display: a failure";
+}
+
 TEST(BenchCommand, FindsAPeersProgramByName) {
     const std::string peer = "/usr/lib/vst/amsynth_vst.so";
     if (!std::ifstream(peer)) GTEST_SKIP() << "amsynth is not installed";

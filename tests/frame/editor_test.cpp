@@ -3,6 +3,7 @@
 // parameter changes travel between its controls and the host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "plugin/AudioEffectX.h"
 #include "vstgui/canimknob.h"
 #include "vstgui/coptionmenu.h"
+#include "vstgui/coptionmenuscheme.h"
 #include "vstgui/probeview.h"
 
 using namespace VSTGUI;
@@ -224,6 +226,65 @@ TEST_F(Editor, HostChangesReachKnobsAndSwitchesAtTheNextIdleAndMenusOnEveryIdle)
     editor->close();
     ASSERT_TRUE(editor->open(parent()));
     EXPECT_EQ(control(16)->getValue(), 0.2f) << "reopened from the current values";
+}
+
+TEST_F(Editor, AnEditorWithNothingChangingDrawsNothingAndAMenuOnlyWhenItsEntryChanges) {
+    ASSERT_TRUE(editor->open(parent()));
+    editor->getFrame()->drawRect(nullptr, CRect(0, 0, 600, 500));  // the window's first paint
+    editor->idle();
+    editor->idle();
+    fake::FrameWindow* window = windows.window;
+    window->shown.clear();
+    for (int i = 0; i < 3; ++i) editor->idle();
+    EXPECT_TRUE(window->shown.empty()) << "no idle call drew anything";
+
+    effect->setParameter(3, 0.5f);  // the osc 1 wave menu, still on its first entry
+    editor->idle();
+    editor->idle();
+    EXPECT_TRUE(window->shown.empty()) << "a value within the entry shown redraws nothing";
+
+    effect->setParameter(3, 2.f);
+    editor->idle();
+    EXPECT_TRUE(control(3)->isDirty()) << "set by the refresh after the frame's pass";
+    editor->idle();
+    ASSERT_EQ(window->shown.size(), 1u) << "drawn by the next one";
+    const layout::Control& spec = layout::kControls[layout::controlIndexOfTag(3)];
+    const CRect shown = window->shown[0];
+    EXPECT_FALSE(shown.isEmpty()) << "the new entry's text";
+    EXPECT_EQ(CRect(shown).bound(CRect(spec.left, spec.top, spec.right, spec.bottom)), shown)
+        << "the menu's own pixels alone";
+    EXPECT_EQ(static_cast<COptionMenu*>(control(3))->getCurrent(), 2);
+}
+
+// Contrast of two colours as screens show them (relative luminance of the
+// sRGB channels, (lighter + 0.05) / (darker + 0.05)): 1 for equal colours,
+// 21 for black on white; text reads well from 4.5.
+double contrast(const CColor& a, const CColor& b) {
+    auto luminance = [](const CColor& c) {
+        auto linear = [](uint8_t v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Editor, EveryMenusPopupShowsItsSelectionAndGreyedEntriesOnItsBlack) {
+    ASSERT_TRUE(editor->open(parent()));
+    for (int32_t tag : layout::kMenuRefreshOrder) {
+        const COptionMenuScheme* scheme = static_cast<COptionMenu*>(control(tag))->getScheme();
+        ASSERT_NE(scheme, nullptr) << "menu " << tag;
+        EXPECT_EQ(scheme->getBackgroundColor(), kBlackCColor) << "black boxes";
+        EXPECT_GE(contrast(scheme->getSelectionColor(), kBlackCColor), 3.0) << "the highlight stands out";
+        EXPECT_GE(contrast(scheme->getHiliteTextColor(), scheme->getSelectionColor()), 4.5)
+            << "its text reads on it";
+        EXPECT_GE(contrast(scheme->getDisableTextColor(), kBlackCColor), 1.5) << "greyed text is not black on black";
+        EXPECT_LT(contrast(scheme->getDisableTextColor(), kBlackCColor),
+                  contrast(scheme->getTextColor(), kBlackCColor))
+            << "and dimmer than the entries";
+    }
 }
 
 }  // namespace

@@ -30,11 +30,11 @@ namespace {
 
 constexpr int kHostX = 40, kHostY = 30, kWidth = 320, kHeight = 240;
 
-// The editor's look of a menu: grey text on black, a dark selection.
+// The editor's look of a menu: grey text on black, a dark amber selection.
 COptionMenu* editorMenu(const CRect& size, const std::vector<const char*>& entries, int32_t current) {
     auto* scheme = new COptionMenuScheme;
-    scheme->setColors(kBlackCColor, CColor{25, 25, 25, 255}, CColor{100, 100, 100, 255}, kWhiteCColor,
-                      kBlackCColor);
+    scheme->setColors(kBlackCColor, CColor{150, 100, 40, 255}, CColor{100, 100, 100, 255}, kWhiteCColor,
+                      CColor{60, 60, 60, 255});
     auto* menu = new COptionMenu(size, nullptr, 0);
     menu->setFontColor(CColor{100, 100, 100, 255});
     menu->setBackColor(kBlackCColor);

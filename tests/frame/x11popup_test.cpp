@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kHostX = 100;
 constexpr int kHostY = 80;
-constexpr CColor kSelection{25, 25, 25, 255};  // the editor's menu colours
+constexpr CColor kSelection{150, 100, 40, 255};  // the editor's menu colours
 constexpr CColor kText{100, 100, 100, 255};
 
 // The pop-up's windows come and go while the user's connection looks at
@@ -67,7 +67,7 @@ protected:
         previousHandler = XSetErrorHandler(ignoreError);
         screen = CRect(0, 0, DisplayWidth(x.display, DefaultScreen(x.display)),
                        DisplayHeight(x.display, DefaultScreen(x.display)));
-        scheme->setColors(kBlackCColor, kSelection, kText, kWhiteCColor, kBlackCColor);
+        scheme->setColors(kBlackCColor, kSelection, kText, kWhiteCColor, CColor{60, 60, 60, 255});
         open(kHostX, kHostY);
     }
     void TearDown() override {

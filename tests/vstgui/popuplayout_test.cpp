@@ -2,6 +2,9 @@
 // screen leaves no room, and the keyboard's way through the items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "vstgui/coptionmenuscheme.h"
 #include "vstgui/popuplayout.h"
 
 using namespace VSTGUI;
@@ -56,6 +59,35 @@ TEST(PopupLayout, ASubMenuOpensBesideItsEntryOrLeftWhenTheRightIsFull) {
     EXPECT_EQ(placeSubMenu(size, CRect(1151, 337, 1249, 355), atRight, kScreen), CPoint(1050, 336))
         << "to the left of the parent";
     EXPECT_EQ(placeSubMenu(size, CRect(501, 1000, 599, 1018), parent, kScreen).v, 1024 - 60) << "bottom edge";
+}
+
+TEST(PopupLayout, TheLongestEntriesTextEndsWellInsideItsColumn) {
+    // The modulation menus' longest entries, drawn as the editor draws them.
+    const char* texts[] = {"osc1/2 fm", "osc1/2 pw", "lfo2 rate", "1/16T", "LP 24dB"};
+    PopupMenu menu;
+    for (const char* text : texts) {
+        PopupItem item;
+        item.text = text;
+        item.command = int32_t(menu.items.size());
+        menu.items.push_back(item);
+    }
+    auto* scheme = new COptionMenuScheme;
+    scheme->setColors(kBlackCColor, kBlackCColor, kWhiteCColor, kWhiteCColor, kWhiteCColor);
+    SchemePainter painter(scheme);
+    scheme->forget();
+    const PopupLayout layout(menu, painter);
+    PixelSurface surface(layout.size().h, layout.size().v);
+    drawPopupLevel(menu, layout, -1, painter, surface);
+    for (size_t i = 0; i < layout.count(); ++i) {
+        const CRect& item = layout.item(i);
+        int32_t lastInk = -1;
+        for (int32_t y = item.top; y < item.bottom; ++y)
+            for (int32_t x = item.left; x < item.right; ++x)
+                if (surface.pixel(x, y) != 0) lastInk = std::max(lastInk, x);
+        ASSERT_GE(lastInk, item.left) << texts[i] << " is drawn";
+        EXPECT_LE(lastInk, item.right - 1 - PopupLayout::kRightMargin / 2)
+            << texts[i] << ": its last pixel keeps a margin from the column's edge";
+    }
 }
 
 TEST(PopupLayout, KeysSkipWhatCannotBeChosenAndWrap) {

@@ -213,12 +213,43 @@ TEST(SurfaceLimits, OversizedOrNegativeSurfacesAreEmptyAndIgnoreDrawing) {
     EXPECT_EQ(negative.pixel(0, 0), 0u) << "drawing on an empty surface is a no-op";
 }
 
-TEST(SurfaceDamage, CollectsTheBoxOfChangedPixels) {
+TEST(SurfaceDamage, CollectsTheBoxOfChangedPixelsAndKeepsFarApartOnesSeparate) {
     PixelSurface s(50, 50);
     s.fill(CRect(1, 2, 5, 6), kRed);
     s.fill(CRect(10, 20, 11, 21), kRed);
-    EXPECT_EQ(s.takeDamage(), CRect(1, 2, 11, 21)) << "union of both fills";
+    ASSERT_EQ(s.damageCount(), 2) << "two rectangles far apart";
+    EXPECT_EQ(s.damageRect(0), CRect(1, 2, 5, 6));
+    EXPECT_EQ(s.damageRect(1), CRect(10, 20, 11, 21));
+    s.fill(CRect(5, 6, 10, 20), kRed);
+    ASSERT_EQ(s.damageCount(), 1) << "a fill touching both joins them";
+    EXPECT_EQ(s.damageRect(0), CRect(1, 2, 11, 21));
+    EXPECT_EQ(s.takeDamage(), CRect(1, 2, 11, 21)) << "union of the fills";
     EXPECT_TRUE(s.damage().isEmpty()) << "taking the damage clears it";
+    EXPECT_EQ(s.damageCount(), 0);
+
+    // Single pixels three apart: none touches another.
+    for (int32_t i = 0; i <= PixelSurface::kMaxDamageRects; ++i) {
+        const int32_t x = i % 16 * 3, y = i / 16 * 3;
+        s.fill(CRect(x, y, x + 1, y + 1), kBlue);
+    }
+    ASSERT_EQ(s.damageCount(), 1) << "more rectangles than kept become their bounding box";
+    EXPECT_EQ(s.damageRect(0), s.damage());
+}
+
+TEST(SurfaceDamage, ACopyCountsOnlyThePixelsWhoseValueItChanged) {
+    PixelSurface image(20, 10), window(20, 10);
+    image.fill(CRect(0, 0, 20, 10), kRed);
+    window.copy(image, image.bounds(), CPoint());
+    EXPECT_EQ(window.takeDamage(), image.bounds()) << "every pixel was new";
+    window.copy(image, image.bounds(), CPoint());
+    EXPECT_TRUE(window.damage().isEmpty()) << "the same pixels again change nothing";
+    image.fill(CRect(3, 4, 5, 5), kBlue);
+    image.fill(CRect(12, 7, 13, 8), kBlue);
+    window.copy(image, image.bounds(), CPoint());
+    EXPECT_EQ(window.damage(), CRect(3, 4, 13, 8)) << "the box of the changed pixels alone";
+    EXPECT_EQ(window.pixel(12, 7), kBlue) << "and they were copied";
+    window.copyKeyed(image, CRect(0, 0, 2, 2), CPoint(), kBlue);
+    EXPECT_EQ(window.damage(), CRect(0, 0, 13, 8)) << "other transfers count the area they cover";
 }
 
 }  // namespace

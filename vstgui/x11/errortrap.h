@@ -7,7 +7,10 @@
 // installs a handler that records errors of its own connection and passes
 // every other error on to the handler it replaced, syncs again at the end
 // so that its requests' errors have arrived, and puts the old handler back.
-// Traps nest. GUI thread only (the thread that makes the requests).
+// A sync is left out when every request sent has been answered already (a
+// request with a reply was the last), so a trap around one such request
+// costs no round trip of its own. Traps nest. GUI thread only (the thread
+// that makes the requests).
 #pragma once
 
 #include <X11/Xlib.h>

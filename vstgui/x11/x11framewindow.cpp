@@ -141,7 +141,11 @@ X11FrameWindow::~X11FrameWindow() {
 void X11FrameWindow::unlockSurface(PixelSurface*, const CRect& changed) {
     if (!alive_ || changed.isEmpty()) return;
     ErrorTrap trap(display_);
-    image_.put(display_, window_, gc_, surface_, changed);
+    // The changed rectangles one by one: a few controls far apart are not
+    // sent as the panel between them.
+    const int32_t count = surface_.damageCount();
+    for (int32_t i = 0; i < count; ++i) image_.put(display_, window_, gc_, surface_, surface_.damageRect(i));
+    if (count == 0) image_.put(display_, window_, gc_, surface_, changed);
 }
 
 CPoint X11FrameWindow::getScreenOrigin() {
@@ -230,9 +234,15 @@ void X11FrameWindow::handle(XEvent& event) {
 }
 
 void X11FrameWindow::paint(const XExposeEvent& event) {
+    const CRect exposed(event.x, event.y, event.x + event.width, event.y + event.height);
     CDrawContext* context = frame_.createDrawContext();
-    frame_.drawRect(context, CRect(event.x, event.y, event.x + event.width, event.y + event.height));
+    frame_.drawRect(context, exposed);
     context->forget();
+    // The server lost these pixels; the buffer may still hold them as they
+    // were, so redrawing changed nothing there and showed nothing: send them.
+    if (!alive_) return;
+    ErrorTrap trap(display_);
+    image_.put(display_, window_, gc_, surface_, exposed);
 }
 
 void X11FrameWindow::press(const XButtonEvent& event) {

@@ -49,6 +49,8 @@ public:
     PixelSurface* lockSurface() override { return &surface_; }
     void unlockSurface(PixelSurface* surface, const CRect& changed) override;
     CPoint getScreenOrigin() override;
+    // The pixels go to the server at unlockSurface only.
+    bool showsOnlyAtUnlock() const override { return true; }
 
     // --- PlatformInput
     CPoint getPointerPosition() override;
