@@ -124,15 +124,6 @@ protected:
     bool knobShows(int left, int top, float value) {
         return pixels({left, top, left + 40, top + 40}) == knobPicture(left, top, value);
     }
-    std::vector<HostRequest> requestsFor(VstInt32 index) {
-        std::vector<HostRequest> out;
-        for (const HostRequest& r : host.requests())
-            if ((r.opcode == audioMasterAutomate || r.opcode == audioMasterBeginEdit ||
-                 r.opcode == audioMasterEndEdit) &&
-                r.index == index)
-                out.push_back(r);
-        return out;
-    }
 
     XHost x;
     ModuleHost host;
@@ -156,7 +147,7 @@ TEST_F(EditorControls, DraggingCutoffIsOneAutomatedGestureOnParameter16) {
         }
         hand.button(1, false);
     });
-    const auto r = requestsFor(16);
+    const auto r = host.editRequests(16);
     ASSERT_GE(r.size(), 3u);
     EXPECT_EQ(r.front().opcode, audioMasterBeginEdit) << "the gesture starts";
     EXPECT_EQ(r.back().opcode, audioMasterEndEdit) << "and ends";
@@ -205,7 +196,7 @@ TEST_F(EditorControls, ClicksWheelAndMenusSetTheirParameters) {
         click(hand, a.x + a.width / 2, a.y + 2 * item + item / 2);
     });
     EXPECT_EQ(host.getParameter(3), 2.f) << "the third entry of the osc 1 wave menu";
-    const auto r = requestsFor(3);
+    const auto r = host.editRequests(3);
     ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(r[0].opcode, audioMasterBeginEdit);
     EXPECT_EQ(r[1].opcode, audioMasterAutomate);

@@ -5,6 +5,15 @@ std::vector<HostRequest> ModuleHost::requests() const {
     return requests_;
 }
 
+std::vector<HostRequest> ModuleHost::editRequests(VstInt32 index) const {
+    std::vector<HostRequest> edits;
+    for (const HostRequest& r : requests())
+        if ((r.opcode == audioMasterBeginEdit || r.opcode == audioMasterAutomate || r.opcode == audioMasterEndEdit) &&
+            (index < 0 || r.index == index))
+            edits.push_back(r);
+    return edits;
+}
+
 int ModuleHost::countRequests(VstInt32 opcode) const {
     std::lock_guard<std::mutex> lock(mutex_);
     int n = 0;

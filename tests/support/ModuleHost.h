@@ -30,6 +30,9 @@ public:
     void setVersionAnswer(VstIntPtr version) { versionAnswer_ = version; }
 
     std::vector<HostRequest> requests() const;
+    // The edit gesture's requests (begin edit, automate, end edit), in the
+    // order sent; only those for parameter index unless it is -1.
+    std::vector<HostRequest> editRequests(VstInt32 index = -1) const;
     int countRequests(VstInt32 opcode) const;
     void clearRequests();
 

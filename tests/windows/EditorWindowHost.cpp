@@ -88,15 +88,6 @@ void EditorWindowHost::pump(DWORD milliseconds) {
     }
 }
 
-std::vector<HostRequest> EditorWindowHost::editRequests() const {
-    std::vector<HostRequest> edits;
-    for (const HostRequest& request : plugin_.requests())
-        if (request.opcode == audioMasterBeginEdit || request.opcode == audioMasterAutomate ||
-            request.opcode == audioMasterEndEdit)
-            edits.push_back(request);
-    return edits;
-}
-
 namespace input {
 
 namespace {

@@ -55,9 +55,6 @@ public:
         return true;
     }
 
-    // The edit requests the plug-in sent (audioMasterBeginEdit,
-    // audioMasterAutomate, audioMasterEndEdit), in order.
-    std::vector<HostRequest> editRequests() const;
     int idleCalls() const { return idleCalls_.load(); }
 
 private:

@@ -46,12 +46,6 @@ bool waitFor(Done done) {
     return true;
 }
 
-int countRequests(EditorWindowHost& host, VstInt32 opcode) {
-    int count = 0;
-    for (const HostRequest& request : host.editRequests()) count += request.opcode == opcode;
-    return count;
-}
-
 BITMAPINFO topDown32(int width, int height) {
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -115,19 +109,19 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         input::moveTo(centre);
         pause(100);
         input::button(true);
-        waitFor([&] { return countRequests(host, audioMasterBeginEdit) > 0; });  // the knob holds the mouse
+        waitFor([&] { return host.plugin().countRequests(audioMasterBeginEdit) > 0; });  // the knob holds the mouse
         for (int step = 1; step <= 6; ++step) {
             input::moveTo(POINT{centre.x, centre.y - 10 * step});
             pause(60);
         }
-        waitFor([&] { return countRequests(host, audioMasterAutomate) > 0; });
+        waitFor([&] { return host.plugin().countRequests(audioMasterAutomate) > 0; });
         input::button(false);
-        waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; });
+        waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
     });
     const float after = host.plugin().getParameter(kCutoff);
     EXPECT_GT(after, before) << "dragging upwards opens the filter";
 
-    const std::vector<HostRequest> log = host.editRequests();
+    const std::vector<HostRequest> log = host.plugin().editRequests();
     ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
     EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(log.front().index, kCutoff);
@@ -170,7 +164,7 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
         }
         input::key(VK_RETURN);
         // Should the menu still be open, end it rather than hang the test.
-        if (!waitFor([&] { return countRequests(host, audioMasterEndEdit) > 0; })) {
+        if (!waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; })) {
             input::key(VK_ESCAPE);
             input::key(VK_ESCAPE);
         }
@@ -182,7 +176,7 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
     EXPECT_EQ(popup[size_t(6) * 120 + 6], 0x000000u) << "the first item's background";
     const char* path = std::getenv("ORV_MENU_SCREENSHOT");
     if (path) pngwriter::write(path, popup.data(), 120, 100);
-    const std::vector<HostRequest> log = host.editRequests();
+    const std::vector<HostRequest> log = host.plugin().editRequests();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].opcode, audioMasterBeginEdit);
     EXPECT_EQ(log[1].opcode, audioMasterAutomate);
