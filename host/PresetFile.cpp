@@ -42,6 +42,16 @@ public:
         raw(reinterpret_cast<const unsigned char*>(text.data()), n);
         zeros(kNameSize - n);
     }
+    // A record's common header: its byte size (filled in by closeRecord),
+    // kind, format version and the plug-in it belongs to.
+    void header(std::uint32_t kind, std::int32_t formatVersion, const Preset& p) {
+        u32(kFile);
+        u32(0);
+        u32(kind);
+        i32(formatVersion);
+        i32(p.uniqueId);
+        i32(p.pluginVersion);
+    }
     // Fills in the byte size of the record that starts at `start`.
     void closeRecord(std::size_t start) {
         const std::uint32_t size = std::uint32_t(bytes.size() - start - 8);
@@ -200,12 +210,7 @@ bool readBank(Reader& r, Preset& p, std::string& error) {
 
 void writeProgram(Writer& w, const Preset& p, const Program& program) {
     const std::size_t start = w.bytes.size();
-    w.u32(kFile);
-    w.u32(0);
-    w.u32(program.isChunk ? kChunkProgram : kParamProgram);
-    w.u32(1);
-    w.i32(p.uniqueId);
-    w.i32(p.pluginVersion);
+    w.header(program.isChunk ? kChunkProgram : kParamProgram, 1, p);
     w.i32(p.parameterCount);
     w.name(program.name);
     if (program.isChunk) {
@@ -225,12 +230,7 @@ std::vector<unsigned char> write(const Preset& p) {
         writeProgram(w, p, p.program);
         return std::move(w.bytes);
     }
-    w.u32(kFile);
-    w.u32(0);
-    w.u32(p.isChunk ? kChunkBank : kParamBank);
-    w.u32(2);
-    w.i32(p.uniqueId);
-    w.i32(p.pluginVersion);
+    w.header(p.isChunk ? kChunkBank : kParamBank, 2, p);
     w.i32(p.isChunk ? p.programCount : std::int32_t(p.programs.size()));
     w.i32(p.currentProgram);
     w.zeros(kBankReserved);
