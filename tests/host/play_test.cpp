@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -191,13 +192,14 @@ public:
 
     // Waits for the player's ports (a busy machine may take seconds to load
     // the plug-in), connects them and starts recording.
+    // The player's ports appear when it registers them, but take
+    // connections only once it has activated: until then, try again.
     bool connect() {
         for (int i = 0; i < 600; ++i) {
-            if (jack_port_by_name(recorder_, "orvplay:out_left")) {
-                const bool connected = jack_connect(sender_, "sender:out", "orvplay:midi_in") == 0 &&
-                                       jack_connect(recorder_, "orvplay:out_left", "recorder:in") == 0;
-                listening_.store(connected);
-                return connected;
+            if (jack_port_by_name(recorder_, "orvplay:out_left") && linked(sender_, "sender:out", "orvplay:midi_in") &&
+                linked(recorder_, "orvplay:out_left", "recorder:in")) {
+                listening_.store(true);
+                return true;
             }
             std::this_thread::sleep_for(50ms);
         }
@@ -228,6 +230,11 @@ public:
     jack_client_t* client() { return recorder_; }
 
 private:
+    // Connected now, or already by an earlier try.
+    static bool linked(jack_client_t* client, const char* from, const char* to) {
+        const int result = jack_connect(client, from, to);
+        return result == 0 || result == EEXIST;
+    }
     static int onSend(jack_nframes_t frames, void* arg) {
         auto* rig = static_cast<Rig*>(arg);
         void* buffer = jack_port_get_buffer(rig->out_, frames);
