@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

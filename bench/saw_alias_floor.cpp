@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "engine/SawOsc.h"
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/VstEventList.h"
+#include "host/core/VstEventList.h"
 #include "plugin/OrvVst.h"
 #include "plugin/vst2.h"
 

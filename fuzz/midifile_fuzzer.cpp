@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/MidiFile.h"
+#include "host/render/MidiFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> file(data, data + size);

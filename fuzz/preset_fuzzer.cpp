@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/PresetFile.h"
+#include "host/core/PresetFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<unsigned char> file(data, data + size);

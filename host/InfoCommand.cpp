@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/Commands.h"
-#include "host/PluginHost.h"
+#include "host/core/PluginHost.h"
 
 namespace {
 

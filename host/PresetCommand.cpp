@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <string>
 
-#include "host/CommandLine.h"
+#include "host/core/CommandLine.h"
 #include "host/Commands.h"
-#include "host/PluginHost.h"
-#include "host/PluginPreset.h"
+#include "host/core/PluginHost.h"
+#include "host/core/PluginPreset.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "host/BenchSchedule.h"
+#include "host/bench/BenchSchedule.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "support/PlainVoice.h"
-#include "SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

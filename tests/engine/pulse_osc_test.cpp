@@ -6,7 +6,7 @@
 
 #include "engine/PulseOsc.h"
 #include "engine/RandomSource.h"
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/SineOsc.h"
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "support/PlainVoice.h"
-#include "SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "support/PlainVoice.h"
-#include "SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

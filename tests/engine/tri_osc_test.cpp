@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/TriOsc.h"
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/PngFile.h"
+#include "host/render/PngFile.h"
 #include "vstgui/canimknob.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/conoffbutton.h"

@@ -1,7 +1,7 @@
 // The helpers every orv-host command reads its arguments with: what a user
 // may type for a number, a program and a file name, and the median the
 // bench tables print.
-#include "host/CommandLine.h"
+#include "host/core/CommandLine.h"
 
 #include <gtest/gtest.h>
 

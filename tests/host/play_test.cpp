@@ -25,8 +25,8 @@
 #include <thread>
 #include <vector>
 
-#include "host/PluginPreset.h"
-#include "support/AudioMeasure.h"
+#include "host/core/PluginPreset.h"
+#include "measure/AudioMeasure.h"
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"

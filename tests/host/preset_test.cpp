@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/ParamBlock.h"
-#include "host/PluginPreset.h"
+#include "host/core/PluginPreset.h"
 #include "support/Command.h"
 #include "support/ModuleHost.h"
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/ModuleLibrary.h"
+#include "host/core/ModuleLibrary.h"
 #include "support/ModuleHost.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "support/AudioMeasure.h"
+#include "measure/AudioMeasure.h"
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"

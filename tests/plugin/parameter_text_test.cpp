@@ -10,11 +10,11 @@
 
 #include "engine/Choices.h"
 #include "engine/ParamBlock.h"
-#include "support/AudioMeasure.h"
+#include "measure/AudioMeasure.h"
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"
-#include "tests/engine/SignalProbe.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

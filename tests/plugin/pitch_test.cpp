@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/ParamBlock.h"
-#include "support/AudioMeasure.h"
+#include "measure/AudioMeasure.h"
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/ParamBlock.h"
-#include "host/PluginHost.h"
+#include "host/core/PluginHost.h"
 #include "support/MidiEvents.h"
 
 #ifndef ORV_SANITIZER_BUILD

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "engine/ParamBlock.h"
-#include "host/PluginHost.h"
+#include "host/core/PluginHost.h"
 #include "support/MidiEvents.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "host/DemoPhrase.h"
+#include "host/render/DemoPhrase.h"
 
 namespace {
 

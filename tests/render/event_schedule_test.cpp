@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/EventSchedule.h"
+#include "host/render/EventSchedule.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "host/MidiFile.h"
+#include "host/render/MidiFile.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "host/DemoPhrase.h"
+#include "host/render/DemoPhrase.h"
 #include "render/RenderRun.h"
-#include "support/AudioMeasure.h"
+#include "measure/AudioMeasure.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/SoundPicture.h"
+#include "host/render/SoundPicture.h"
 #include "render/RenderRun.h"
 
 namespace {

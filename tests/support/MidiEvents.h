@@ -1,10 +1,10 @@
-// The tests' names for MIDI messages (built by host/VstEventList.h, which
+// The tests' names for MIDI messages (built by host/core/VstEventList.h, which
 // also makes the lists): each with its sample offset inside the block.
 #pragma once
 
 #include <vector>
 
-#include "host/VstEventList.h"
+#include "host/core/VstEventList.h"
 #include "plugin/vst2.h"
 
 namespace midi {

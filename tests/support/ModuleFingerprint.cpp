@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/DemoPhrase.h"
-#include "host/EventSchedule.h"
-#include "support/AudioMeasure.h"
-#include "tests/engine/SignalProbe.h"
+#include "host/render/DemoPhrase.h"
+#include "host/render/EventSchedule.h"
+#include "measure/AudioMeasure.h"
+#include "measure/SignalProbe.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/PluginHost.h"
+#include "host/core/PluginHost.h"
 
 struct Stereo {
     std::vector<float> left, right;

@@ -1,0 +1,250 @@
+#include "host/live/HostWindow.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+
+#include <algorithm>
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "host/core/PluginHost.h"
+
+namespace {
+
+struct KeyMapping {
+    KeySym symbol;
+    unsigned char virt;
+};
+
+// The keys the VST interface names; others travel as characters only.
+const KeyMapping kVirtualKeys[] = {
+    {XK_BackSpace, VKEY_BACK}, {XK_Tab, VKEY_TAB},       {XK_ISO_Left_Tab, VKEY_TAB},
+    {XK_Return, VKEY_RETURN},  {XK_Escape, VKEY_ESCAPE}, {XK_space, VKEY_SPACE},
+    {XK_End, VKEY_END},        {XK_Home, VKEY_HOME},     {XK_Left, VKEY_LEFT},
+    {XK_Up, VKEY_UP},          {XK_Right, VKEY_RIGHT},   {XK_Down, VKEY_DOWN},
+    {XK_Page_Up, VKEY_PAGEUP}, {XK_Page_Down, VKEY_PAGEDOWN}, {XK_KP_Enter, VKEY_ENTER},
+    {XK_Delete, VKEY_DELETE},
+};
+
+unsigned char modifierBits(unsigned state) {
+    unsigned char bits = 0;
+    if (state & ShiftMask) bits |= MODIFIER_SHIFT;
+    if (state & Mod1Mask) bits |= MODIFIER_ALTERNATE;
+    if (state & ControlMask) bits |= MODIFIER_CONTROL;
+    return bits;
+}
+
+void sendKey(PluginHost& host, XKeyEvent& event) {
+    char text[8] = {};
+    KeySym symbol = NoSymbol;
+    const int length = XLookupString(&event, text, sizeof(text) - 1, &symbol, nullptr);
+    unsigned char virt = 0;
+    for (const KeyMapping& k : kVirtualKeys)
+        if (k.symbol == symbol) virt = k.virt;
+    const VstInt32 character = (length == 1 && !virt) ? static_cast<unsigned char>(text[0]) : 0;
+    if (!virt && !character) return;
+    host.dispatch(event.type == KeyPress ? effEditKeyDown : effEditKeyUp, character, virt, nullptr,
+                  modifierBits(event.state));
+}
+
+// One 8-bit channel of a pixel under a visual's colour mask.
+uint8_t channel(unsigned long pixel, unsigned long mask) {
+    if (!mask) return 0;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        pixel >>= 1;
+    }
+    return static_cast<uint8_t>(((pixel & mask) * 255 + mask / 2) / mask);
+}
+
+}  // namespace
+
+HostWindow::~HostWindow() {
+    if (!display_) return;
+    if (window_) XDestroyWindow(display_, window_);
+    XCloseDisplay(display_);
+}
+
+bool HostWindow::open(int width, int height, const std::string& title, Kind kind) {
+    // A busy server may turn a connection away for a moment: try again.
+    for (int attempt = 0; attempt < 4 && !display_; ++attempt) {
+        display_ = XOpenDisplay(nullptr);
+        if (!display_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!display_) {
+        error_ = "cannot open the X display (is DISPLAY set?)";
+        return false;
+    }
+    const int screen = DefaultScreen(display_);
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display_, screen);
+    attributes.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask;
+    attributes.override_redirect = kind == Kind::kScreenshot;
+    window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, unsigned(width),
+                            unsigned(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                            CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
+    XStoreName(display_, window_, title.c_str());
+    deleteMessage_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+    Atom protocols[] = {deleteMessage_};
+    XSetWMProtocols(display_, window_, protocols, 1);
+    fixSize(width, height);
+    return true;
+}
+
+void* HostWindow::parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
+
+void HostWindow::show() {
+    XMapRaised(display_, window_);
+    XEvent event;
+    do XWindowEvent(display_, window_, StructureNotifyMask, &event);
+    while (event.type != MapNotify);
+}
+
+bool HostWindow::handleEvents(PluginHost& host) {
+    bool open = true;
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        switch (event.type) {
+        case KeyPress:
+        case KeyRelease:
+            sendKey(host, event.xkey);
+            break;
+        case ClientMessage:
+            if (static_cast<Atom>(event.xclient.data.l[0]) == deleteMessage_) open = false;
+            break;
+        case DestroyNotify:
+            if (event.xdestroywindow.window == window_) {
+                window_ = 0;
+                open = false;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return open;
+}
+
+// A fixed-size editor: the window manager should not offer resizing.
+void HostWindow::fixSize(int width, int height) {
+    XSizeHints* hints = XAllocSizeHints();
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = hints->max_width = width;
+    hints->min_height = hints->max_height = height;
+    XSetWMNormalHints(display_, window_, hints);
+    XFree(hints);
+}
+
+void HostWindow::resize(int width, int height) {
+    fixSize(width, height);
+    XResizeWindow(display_, window_, unsigned(width), unsigned(height));
+    XFlush(display_);
+}
+
+namespace {
+
+// The area of window on the screen, read from the root window so that
+// override-redirect windows over it (pop-ups) are in the picture.
+bool captureScreenArea(Display* display, Window window, std::vector<uint8_t>& rgb, int& width, int& height) {
+    XWindowAttributes attributes;
+    if (!window || !XGetWindowAttributes(display, window, &attributes)) return false;
+    const Window root = DefaultRootWindow(display);
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, window, root, 0, 0, &rootX, &rootY, &child);
+    XImage* image = XGetImage(display, root, rootX, rootY, unsigned(attributes.width),
+                              unsigned(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return false;
+    width = attributes.width;
+    height = attributes.height;
+    rgb.resize(size_t(width) * size_t(height) * 3);
+    const Visual* visual = attributes.visual;
+    uint8_t* out = rgb.data();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            *out++ = channel(pixel, visual->red_mask);
+            *out++ = channel(pixel, visual->green_mask);
+            *out++ = channel(pixel, visual->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+}  // namespace
+
+bool HostWindow::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
+    return captureScreenArea(display_, window_, rgb, width, height);
+}
+
+// ---- ScreenUser --------------------------------------------------------------
+
+ScreenUser::ScreenUser(unsigned long window) : window_(window) {
+    display_ = XOpenDisplay(nullptr);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (display_ && !XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+}
+
+ScreenUser::~ScreenUser() {
+    if (display_) XCloseDisplay(display_);
+}
+
+std::vector<unsigned long> ScreenUser::shownTopLevels() {
+    std::vector<unsigned long> shown;
+    Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
+                shown.push_back(children[i]);
+        }
+    }
+    if (children) XFree(children);
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+bool ScreenUser::clickAndWaitForPopup(int x, int y) {
+    const std::vector<unsigned long> before = shownTopLevels();
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+    // The host's next idle call takes the click; a pop-up then opens and
+    // paints. Polled every 20 ms for about a second.
+    for (int i = 0; i < 50; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const std::vector<unsigned long> now = shownTopLevels();
+        if (std::any_of(now.begin(), now.end(),
+                        [&](unsigned long w) { return !std::binary_search(before.begin(), before.end(), w); })) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));  // its first paint
+            return true;
+        }
+    }
+    return false;
+}
+
+void ScreenUser::pressEscape() {
+    const KeyCode escape = XKeysymToKeycode(display_, XK_Escape);
+    XTestFakeKeyEvent(display_, escape, True, CurrentTime);
+    XTestFakeKeyEvent(display_, escape, False, CurrentTime);
+    XSync(display_, False);
+}
+
+bool ScreenUser::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
+    return captureScreenArea(display_, window_, rgb, width, height);
+}

@@ -1,0 +1,186 @@
+// orv-host play PLUGIN.so: plays a VST 2.x instrument live through JACK
+// (host/live/JackPlayer.h): MIDI in, two audio outputs. The editor shows in a
+// window of its own when there is a display (idled 30 times a second on
+// this thread; closing it stops the player), else a status line on the
+// terminal shows the notes played, the DSP load and the xruns. Ctrl-C stops
+// it too. The plug-in's state is saved when it stops, as a bank file
+// (host/core/PresetFile.h), and restored at the next start.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "host/core/CommandLine.h"
+#include "host/Commands.h"
+#include "host/live/EditorSession.h"
+#include "host/live/JackPlayer.h"
+#include "host/core/PluginPreset.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
+    "         [--connect] [--state FILE] [--name CLIENT]\n"
+    "\n"
+    "  --program P    program number (from 0) or exact program name\n"
+    "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
+    "                 saved state\n"
+    "  --no-gui       no editor window: a status line on the terminal\n"
+    "  --connect      connect to the system's playback ports and MIDI sources\n"
+    "  --state FILE   where the state is kept between runs, instead of\n"
+    "                 ~/.config/ambrell/PLUGIN.fxb\n"
+    "  --name CLIENT  the JACK client's name, instead of the plug-in's\n";
+
+// The editor's idle pace, as `orv-host edit` keeps it.
+constexpr auto kTick = std::chrono::milliseconds(33);
+// The status line is redrawn every this many ticks (twice a second).
+constexpr int kStatusTicks = 15;
+// More channels than this are a plug-in's mistake, not a sound to play.
+constexpr int kMaxChannels = 64;
+
+volatile std::sig_atomic_t interrupted = 0;
+void onSignal(int) { interrupted = 1; }
+
+struct Options {
+    std::string plugin, program, preset, state, name;
+    bool noGui = false, connect = false;
+};
+
+int fail(const std::string& message) { return commandFailed("play", message); }
+int usageError(const std::string& message) { return commandUsageError("play", message, kUsage); }
+
+// Answers 0 when the options are complete, -1 after --help, else the exit status.
+int parse(const Args& args, Options& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            std::fputs(kUsage, stdout);
+            return -1;
+        }
+        if (a == "--no-gui") o.noGui = true;
+        else if (a == "--connect") o.connect = true;
+        else if (a.size() > 1 && a[0] == '-') {
+            std::string* value = a == "--program" ? &o.program
+                                 : a == "--preset" ? &o.preset
+                                 : a == "--state"  ? &o.state
+                                 : a == "--name"   ? &o.name
+                                                   : nullptr;
+            if (!value) return usageError("unknown option " + a);
+            if (i + 1 >= args.size()) return usageError(a + " needs a value");
+            *value = args[++i];
+        } else if (!o.plugin.empty()) {
+            return usageError("one plug-in only ('" + a + "')");
+        } else {
+            o.plugin = a;
+        }
+    }
+    return o.plugin.empty() ? usageError("which plug-in?") : 0;
+}
+
+// The module's file name without its folder and ".so".
+std::string moduleStem(const std::string& module) {
+    std::string stem = module.substr(module.find_last_of('/') + 1);
+    if (hasSuffix(stem, ".so")) stem.resize(stem.size() - 3);
+    return stem;
+}
+
+// ~/.config/ambrell/STEM.fxb (under XDG_CONFIG_HOME when set), its
+// folders made; empty without a home.
+std::string defaultStatePath(const std::string& stem) {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
+    else return "";
+    mkdir(config.c_str(), 0755);
+    const std::string folder = config + "/ambrell";
+    mkdir(folder.c_str(), 0755);
+    return folder + "/" + stem + ".fxb";
+}
+
+void showStatus(const JackPlayer& player) {
+    std::fprintf(stderr, "\r%s: notes %llu  DSP %5.1f%%  xruns %llu \033[K", player.clientName().c_str(),
+                 static_cast<unsigned long long>(player.notesIn()), player.dspLoad(),
+                 static_cast<unsigned long long>(player.xruns()));
+}
+
+}  // namespace
+
+int runPlay(const Args& args) {
+    Options o;
+    if (const int status = parse(args, o)) return status < 0 ? 0 : status;
+
+    EditorHost host;
+    if (!host.load(o.plugin)) return fail(host.error());
+    AEffect* effect = host.effect();
+    if (!(effect->flags & effFlagsCanReplacing)) return fail("the plug-in cannot processReplacing");
+    if (effect->numOutputs < 1 || effect->numOutputs > kMaxChannels || effect->numInputs > kMaxChannels)
+        return fail("the plug-in has " + std::to_string(effect->numOutputs) + " outputs and " +
+                    std::to_string(effect->numInputs) + " inputs");
+
+    const std::string stem = moduleStem(PluginHost::findModule(o.plugin));
+    const std::string statePath = o.state.empty() ? defaultStatePath(stem) : o.state;
+    std::string error;
+    struct stat st;
+    if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !preset::load(host, statePath, error))
+        std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
+    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
+    if (!o.program.empty()) {
+        const int program = findProgram(host.programNames(), o.program);
+        if (program < 0)
+            return fail("no program '" + o.program + "' (" + std::to_string(effect->numPrograms) + " programs)");
+        host.dispatch(effSetProgram, 0, program);
+    }
+
+    std::string title = host.effectName();
+    if (title.empty()) title = stem;
+    JackPlayer player(host);
+    if (!player.open(o.name.empty() ? title : o.name, error)) return fail(error);
+    std::string warnings;
+    if (!player.start(o.connect, error, warnings)) return fail(error);
+    if (!warnings.empty()) std::fprintf(stderr, "orv-host play: %s", warnings.c_str());
+    std::printf("orv-host play: %s as JACK client '%s' (%u Hz, %u frames); Ctrl-C stops\n", title.c_str(),
+                player.clientName().c_str(), player.sampleRate(), player.periodFrames());
+    std::fflush(stdout);
+
+    HostWindow window;
+    bool editor = false;
+    if (!o.noGui && std::getenv("DISPLAY")) {
+        editor = host.showEditor(window, title, HostWindow::Kind::kNormal, error);
+        if (!editor) std::fprintf(stderr, "orv-host play: no editor window (%s)\n", error.c_str());
+    }
+    const bool status = !editor && isatty(STDERR_FILENO);
+
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    double loadSum = 0.0, loadPeak = 0.0;
+    int tick = 0;
+    for (; !interrupted && !player.serverGone(); ++tick) {
+        const double load = player.dspLoad();
+        loadSum += load;
+        loadPeak = std::max(loadPeak, load);
+        if (editor) {
+            if (!window.handleEvents(host)) break;
+            host.dispatch(effEditIdle);
+        } else if (status && tick % kStatusTicks == 0) {
+            showStatus(player);
+        }
+        std::this_thread::sleep_for(kTick);
+    }
+    if (status) std::fprintf(stderr, "\r\033[K");
+    if (editor) host.dispatch(effEditClose);
+
+    const bool lost = player.serverGone();
+    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns\n",
+                static_cast<unsigned long long>(player.notesIn()), tick ? loadSum / tick : 0.0, loadPeak,
+                static_cast<unsigned long long>(player.xruns()));
+    player.stop();
+    if (lost) std::fprintf(stderr, "orv-host play: the JACK server has gone (%s)\n", player.shutdownReason());
+    if (!statePath.empty() && !preset::save(host, statePath, true, error)) return fail(error);
+    return lost ? 1 : 0;
+}
