@@ -79,6 +79,9 @@ public:
     bool beginEdit(VstInt32 index);  // GUI thread, start of a gesture
     bool endEdit(VstInt32 index);    // GUI thread, end of a gesture
     void masterIdle();               // GUI thread, while a control holds the mouse
+    // GUI thread: the current program or the program names changed, so the
+    // host's own lists should follow (audioMasterUpdateDisplay).
+    bool updateDisplay();
 
     // ---- editor ------------------------------------------------------------
     // Called by the editor's constructor: takes ownership, sets the flag.

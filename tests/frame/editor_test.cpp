@@ -170,12 +170,12 @@ TEST_F(Editor, WheelGoesToTheViewUnderThePointer) {
     EXPECT_FALSE(editor->onWheel(std::nanf(""))) << "no number, no turn";
 }
 
-TEST_F(Editor, OpensWithTheFortyControlsAndTheReadoutBoundToTheParameters) {
+TEST_F(Editor, OpensWithEveryControlBoundToItsParameterThenTheReadoutAndThePanelMenu) {
     effect->values[16] = 0.25f;
     effect->values[3] = 4.f;
     effect->values[43] = 1.f;
     ASSERT_TRUE(editor->open(parent()));
-    EXPECT_EQ(editor->getFrame()->getNbViews(), 41) << "40 controls and the readout";
+    EXPECT_EQ(editor->getFrame()->getNbViews(), layout::kControlCount + 2) << "the controls, readout and panel menu";
     for (int i = 0; i < layout::kControlCount; ++i) {
         ASSERT_NE(editor->getControl(i), nullptr);
         EXPECT_EQ(editor->getControl(i)->getTag(), layout::kControls[i].tag);
@@ -248,10 +248,10 @@ TEST_F(Editor, AnEditorWithNothingChangingDrawsNothingAndAMenuOnlyWhenItsEntryCh
     EXPECT_TRUE(control(3)->isDirty()) << "set by the refresh after the frame's pass";
     editor->idle();
     ASSERT_EQ(window->shown.size(), 1u) << "drawn by the next one";
-    const layout::Control& spec = layout::kControls[layout::controlIndexOfTag(3)];
+    const layout::Control& row = layout::kControls[layout::controlIndexOfTag(3)];
     const CRect shown = window->shown[0];
     EXPECT_FALSE(shown.isEmpty()) << "the new entry's text";
-    EXPECT_EQ(CRect(shown).bound(CRect(spec.left, spec.top, spec.right, spec.bottom)), shown)
+    EXPECT_EQ(CRect(shown).bound(CRect(row.left, row.top, row.right, row.bottom)), shown)
         << "the menu's own pixels alone";
     EXPECT_EQ(static_cast<COptionMenu*>(control(3))->getCurrent(), 2);
 }
