@@ -189,6 +189,7 @@ void OrvVstEditor::idle() {
         }
         refreshDepthStrips();
     }
+    refreshReadout();
     AEffGUIEditor::idle();
     if (!frame) return;
     // A menu is set only when its parameter selects another entry than the
@@ -204,7 +205,6 @@ void OrvVstEditor::idle() {
         if (value > -1.f && value < float(menu->getNbEntries()) && int32_t(value) != menu->getCurrent())
             menu->setValue(value);
     }
-    refreshReadout();
 }
 
 // An LFO depth knob shows the bipolar strip while its destination is a pitch.
