@@ -7,21 +7,24 @@ namespace {
 
 using namespace param;
 
-constexpr Control knob(int16_t x, int16_t y, int32_t tag) {
-    return {Kind::knob, x, y, int16_t(x + 40), int16_t(y + 40), tag, kKnobBitmap};
+// Knobs are as large as their strip's frames; the switches sit in a row
+// under the MIDI LEARN title, as large as half their picture.
+constexpr int16_t kKnobSize = 40, kSmallKnobSize = 26;
+constexpr int16_t kSwitchTop = 472, kSwitchWidth = 30, kSwitchHeight = 20;
+
+constexpr Control knob(int16_t x, int16_t y, int32_t tag, int32_t strip = kKnobBitmap, int16_t size = kKnobSize) {
+    return {Kind::knob, x, y, int16_t(x + size), int16_t(y + size), tag, strip};
 }
 // A knob whose middle means none: the arc grows from the top to either side.
-constexpr Control bipolarKnob(int16_t x, int16_t y, int32_t tag) {
-    return {Kind::knob, x, y, int16_t(x + 40), int16_t(y + 40), tag, kBipolarKnobBitmap};
-}
+constexpr Control bipolarKnob(int16_t x, int16_t y, int32_t tag) { return knob(x, y, tag, kBipolarKnobBitmap); }
 constexpr Control smallKnob(int16_t x, int16_t y, int32_t tag) {
-    return {Kind::knob, x, y, int16_t(x + 26), int16_t(y + 26), tag, kSmallKnobBitmap};
+    return knob(x, y, tag, kSmallKnobBitmap, kSmallKnobSize);
 }
 constexpr Control menu(int16_t l, int16_t t, int16_t r, int16_t b, int32_t tag) {
     return {Kind::menu, l, t, r, b, tag, 0};
 }
 constexpr Control learnSwitch(int16_t x, int32_t tag, int32_t bitmap) {
-    return {Kind::learnSwitch, x, 472, int16_t(x + 30), 492, tag, bitmap};
+    return {Kind::learnSwitch, x, kSwitchTop, int16_t(x + kSwitchWidth), int16_t(kSwitchTop + kSwitchHeight), tag, bitmap};
 }
 
 }  // namespace

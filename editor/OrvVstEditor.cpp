@@ -90,10 +90,10 @@ bool OrvVstEditor::open(void* window) {
     if (frame) close();
     for (std::size_t i = 0; i < std::size(layout::kBitmapIds); ++i) {
         if (bitmaps_[i]) continue;  // the constructor's background is reused
-        bitmaps_[i] = new CBitmap(layout::kBitmapIds[i]);
+        const int32_t id = layout::kBitmapIds[i];
+        bitmaps_[i] = new CBitmap(id);
         // Black around a knob's face is see-through.
-        if (layout::kBitmapIds[i] != layout::kBackgroundBitmap && layout::kBitmapIds[i] != layout::kLearnBitmap &&
-            layout::kBitmapIds[i] != layout::kLearnAllBitmap)
+        if (id == layout::kKnobBitmap || id == layout::kSmallKnobBitmap || id == layout::kBipolarKnobBitmap)
             bitmaps_[i]->setTransparentColor(kBlackCColor);
     }
     auto* newFrame = new PanelFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem(),
@@ -247,7 +247,7 @@ int32_t OrvVstEditor::getKnobMode() const {
     return verticalKnobs_ ? int32_t(kLinearMode) : AEffGUIEditor::getKnobMode();
 }
 
-void OrvVstEditor::valueChanged(CDrawContext* context, CControl* control) {
+void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (!control) return;
     const int32_t tag = control->getTag();
     if (tag == layout::kProgramTag) return selectProgram(int32_t(control->getValue()));
@@ -257,7 +257,6 @@ void OrvVstEditor::valueChanged(CDrawContext* context, CControl* control) {
     control->setDirty(true);
     showInReadout(tag);
     if (layout::destinationOfDepth(tag) < 0) refreshDepthStrips();  // a destination may have changed
-    (void)context;
 }
 
 CControl* OrvVstEditor::getControl(int i) const {
@@ -336,7 +335,7 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     std::snprintf(about, sizeof about, "About: Ambrell %s, Orvane Instruments", AMBRELL_VERSION);
     for (PanelItem item : kPanelItems) {
         switch (item) {
-            case PanelItem::knobsCircular: panelMenu_->addChoice("Knobs: as the host says", !verticalKnobs_); break;
+            case PanelItem::knobsCircular: panelMenu_->addChoice("Knobs: circular, as the host says", !verticalKnobs_); break;
             case PanelItem::knobsVertical: panelMenu_->addChoice("Knobs: vertical drag", verticalKnobs_); break;
             case PanelItem::gap1:
             case PanelItem::gap2: panelMenu_->addSeparator(); break;

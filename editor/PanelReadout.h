@@ -29,6 +29,7 @@ public:
     // the readout dirty only when what it shows changes.
     void showText(const char* text);
     bool showsProgram() const { return shown_.empty(); }
+    const std::string& shownInstead() const { return shown_; }
 
     void draw(VSTGUI::CDrawContext* context) override;
     // Steps on the arrows (left button), the pop-up elsewhere.

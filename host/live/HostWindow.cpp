@@ -215,14 +215,14 @@ std::vector<unsigned long> ScreenUser::shownTopLevels() {
     return shown;
 }
 
-bool ScreenUser::clickAndWaitForPopup(int x, int y) {
+bool ScreenUser::clickAndWaitForPopup(int x, int y, unsigned button) {
     const std::vector<unsigned long> before = shownTopLevels();
     int rootX = 0, rootY = 0;
     Window child;
     XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
     XSync(display_, False);
     // The host's next idle call takes the click; a pop-up then opens and
     // paints. Polled every 20 ms for about a second.

@@ -69,9 +69,9 @@ public:
     ScreenUser& operator=(const ScreenUser&) = delete;
 
     bool ok() const { return display_ != nullptr; }
-    // Clicks the left button at (x, y) of the window. True when a new
-    // top-level window (a pop-up) appeared within about a second.
-    bool clickAndWaitForPopup(int x, int y);
+    // Clicks button (1 left, 3 right) at (x, y) of the window. True when a
+    // new top-level window (a pop-up) appeared within about a second.
+    bool clickAndWaitForPopup(int x, int y, unsigned button = 1);
     // Presses Escape, which dismisses a pop-up.
     void pressEscape();
     // As HostWindow::capture.
