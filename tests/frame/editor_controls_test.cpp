@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -74,17 +73,10 @@ protected:
     // the editor as a host does: a control holds the host's idle call for as
     // long as it holds the mouse.
     void userActs(const std::function<void(XHost&)>& act) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            XHost hand;
-            if (hand.display) act(hand);
-            done = true;
-        });
-        while (!done) {
+        userActsWhileIdling(act, [&] {
             idle();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        user.join();
+        });
         idle(3);
     }
     static void click(XHost& hand, int x, int y, unsigned button = 1) {

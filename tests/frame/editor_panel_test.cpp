@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -60,14 +59,7 @@ protected:
     // The user acts on a connection of their own while this thread idles
     // the editor as a host does (a pop-up or a drag holds the idle call).
     void userActs(const std::function<void(XHost&)>& act) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            XHost hand;
-            if (hand.display) act(hand);
-            done = true;
-        });
-        while (!done) idle();
-        user.join();
+        userActsWhileIdling(act, [&] { idle(); });
         idle(3);
     }
     static void click(XHost& hand, int x, int y, unsigned button = 1) {
