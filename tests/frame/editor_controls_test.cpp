@@ -245,4 +245,16 @@ TEST_F(EditorControls, AProgramChangeShowsEverywhereAndReopeningShowsTheSame) {
     EXPECT_EQ(pixels(all), changed) << "a new editor shows what the old one showed";
 }
 
+TEST_F(EditorControls, AnLfoDepthKnobIsDrawnBipolarWhileItsDestinationIsAPitch) {
+    const KnobRow& depth = kKnobs[23];  // LFO 1 depth, parameter 29
+    ASSERT_EQ(depth.param, 29);
+    host.setParameter(29, 0.5f);
+    for (float destination : {0.f, 1.f, 2.f, 3.f, 4.f, 10.f}) {  // cutoff, osc1, osc2, osc1/2, osc1 fm, lfo2 rate
+        host.setParameter(32, destination);
+        idle(2);
+        const bool pitch = destination >= 1.f && destination <= 3.f;
+        EXPECT_TRUE(knobShows(depth.left, depth.top, 0.5f, 40, pitch ? 133 : 129)) << "destination " << destination;
+    }
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -44,7 +45,8 @@ protected:
     }
     void TearDown() override {
         host.dispatch(effEditClose);
-        std::system(("rm -rf '" + configHome + "'").c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(configHome, ignored);
     }
     void open() {
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
@@ -239,6 +241,27 @@ TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
         EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
         EXPECT_NEAR(host.getParameter(k[2]), 0.5f, 0.05f);
     }
+}
+
+TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {
+    host.setParameter(3, 2.f);  // oscillator 1's wave: "tri" of five
+    idle(2);
+    std::vector<uint32_t> marks;  // where each item shows its mark, left of its text
+    userActs([&](XHost& hand) {
+        const auto before = hand.children(DefaultRootWindow(hand.display));
+        click(hand, 213, 87);
+        const Window popup = newPopup(hand, before);
+        ASSERT_NE(popup, None);
+        std::this_thread::sleep_for(milliseconds(200));  // its first paint
+        XWindowAttributes a;
+        XGetWindowAttributes(hand.display, popup, &a);
+        const int border = (a.height - 5 * kItem) / 2;
+        for (int item = 0; item < 5; ++item) marks.push_back(hand.pixel(popup, border + 10, border + item * kItem + 8));
+        click(hand, 1000, 1000);
+    });
+    ASSERT_EQ(marks.size(), 5u);
+    for (size_t item : {1, 3, 4}) EXPECT_EQ(marks[item], marks[0]) << "item " << item << " is not marked";
+    EXPECT_NE(marks[2], marks[0]) << "the current entry, the third, is";
 }
 
 }  // namespace

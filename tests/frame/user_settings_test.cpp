@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -21,7 +22,10 @@ protected:
         ASSERT_NE(mkdtemp(name), nullptr);
         dir = name;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
     void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     std::string read(const std::string& path) {
         std::stringstream s;
