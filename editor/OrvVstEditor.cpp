@@ -122,6 +122,7 @@ bool OrvVstEditor::open(void* window) {
     readout_->setFontColor(kReadoutText);
     attachScheme(*readout_, menuScheme(kPanelMenuText, kMenuGreyed));
     listPrograms(*readout_);
+    readout_->setBeforePopup([this] { listPrograms(*readout_); });
     frame->addView(readout_);
     panelMenu_ = new PanelMenu(this);
     attachScheme(*panelMenu_, menuScheme(kPanelMenuText, kPanelMenuInformation));
@@ -279,35 +280,39 @@ void OrvVstEditor::showInReadout(int32_t index) {
 // program; a program change or rename from anywhere shows here.
 void OrvVstEditor::refreshReadout() {
     if (!readout_ || !effect_) return;
-    const bool holding = editing_ >= 0 || int32_t(holdUntil_ - getTicks()) > 0;
-    if (!readout_->showsProgram() && !holding) readout_->showText(nullptr);
-    if (!readout_->showsProgram() && readoutIndex_ >= 0) {
-        char text[256];
-        readout::describe(*effect_, readoutIndex_, layout::kParameterCount, text, sizeof text);
-        readout_->showText(text);  // automation may move the value shown
+    if (!readout_->showsProgram()) {
+        if (editing_ < 0 && int32_t(holdUntil_ - getTicks()) <= 0) {
+            readout_->showText(nullptr);
+        } else if (readoutIndex_ >= 0) {
+            char text[256];
+            readout::describe(*effect_, readoutIndex_, layout::kParameterCount, text, sizeof text);
+            readout_->showText(text);  // automation may move the value shown
+        }
     }
-    listPrograms(*readout_);
+    listPrograms(*readout_, true);
 }
 
-void OrvVstEditor::listPrograms(COptionMenu& menu) {
+void OrvVstEditor::listPrograms(COptionMenu& menu, bool currentOnly) {
     const int32_t count = effect_ ? effect_->getAeffect()->numPrograms : 0;
-    bool same = menu.getNbEntries() == count;
+    const int32_t current = effect_ ? effect_->getProgram() : -1;
+    const bool same = menu.getNbEntries() == count;
+    // The current program's name is all that idle needs to watch while the
+    // list is whole and the same program is current.
+    currentOnly = currentOnly && same && current >= 0 && current < count && current == menu.getCurrent();
     char entry[COptionMenu::kMaxEntryLength + 1], shown[COptionMenu::kMaxEntryLength + 1];
-    for (int32_t i = 0; i < count; ++i) {
+    if (!same) menu.removeAllEntry();
+    for (int32_t i = currentOnly ? current : 0; i < (currentOnly ? current + 1 : count); ++i) {
         char name[256] = {};
         effect_->dispatcher(effGetProgramNameIndexed, i, 0, name, 0.f);
         name[sizeof name - 1] = '\0';
         PanelReadout::programText(i, name, entry, sizeof entry);
-        if (same && menu.getEntry(i, shown) && std::strcmp(shown, entry) == 0) continue;
-        if (same) {
+        if (!same) {
+            menu.addEntry(entry);
+        } else if (!menu.getEntry(i, shown) || std::strcmp(shown, entry) != 0) {
             menu.setEntry(i, entry);
             menu.setDirty(true);
-        } else {
-            if (i == 0) menu.removeAllEntry();
-            menu.addEntry(entry);
         }
     }
-    const int32_t current = effect_ ? effect_->getProgram() : -1;
     if (current >= 0 && current < count && current != menu.getCurrent()) menu.setCurrent(current);
 }
 

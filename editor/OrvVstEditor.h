@@ -107,8 +107,10 @@ private:
     void showInReadout(std::int32_t index);
     void refreshReadout();
     void refreshDepthStrips();
-    // Fills menu with the programs, "03  Acid Bass", the current one current.
-    void listPrograms(VSTGUI::COptionMenu& menu);
+    // Fills menu with the programs, "03  Acid Bass", the current one current;
+    // with currentOnly, brings only the current program's entry up to date
+    // unless another program became current.
+    void listPrograms(VSTGUI::COptionMenu& menu, bool currentOnly = false);
     void selectProgram(std::int32_t program);
     void openPanelMenu(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where);
     void choosePanelItem(int32_t position);

@@ -56,5 +56,6 @@ void PanelReadout::mouse(CDrawContext* context, const CPoint& where, int32_t but
         if (listener) listener->valueChanged(context, this);
         return;
     }
+    if (beforePopup_) beforePopup_();
     COptionMenu::mouse(context, where, buttons);
 }

@@ -11,6 +11,7 @@
 // GUI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "vstgui/coptionmenu.h"
@@ -29,6 +30,8 @@ public:
     // the readout dirty only when what it shows changes.
     void showText(const char* text);
     bool showsProgram() const { return shown_.empty(); }
+    // Called before the programs pop up, to bring their names up to date.
+    void setBeforePopup(std::function<void()> refresh) { beforePopup_ = std::move(refresh); }
     const std::string& shownInstead() const { return shown_; }
 
     void draw(VSTGUI::CDrawContext* context) override;
@@ -40,4 +43,5 @@ private:
     void drawArrow(VSTGUI::CDrawContext* context, int centreX, int direction);
 
     std::string shown_;
+    std::function<void()> beforePopup_;
 };
