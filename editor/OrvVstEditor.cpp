@@ -107,6 +107,7 @@ bool OrvVstEditor::open(void* window) {
     newFrame->setBackground(bitmap(layout::kBackgroundBitmap));
     AEffGUIEditor::open(window);
     frame = newFrame;
+    settings_ = UserSettings(UserSettings::defaultPath());
     settings_.load();
     verticalKnobs_ = settings_.get(kKnobsKey, kKnobsCircular) == kKnobsVertical;
     // Values stored before now are read below; older records are moot.
@@ -213,7 +214,7 @@ void OrvVstEditor::refreshDepthStrips() {
     for (int i = 0; i < layout::kControlCount; ++i) {
         const layout::Control& row = layout::kControls[i];
         const int32_t destination = layout::destinationOfDepth(row.tag);
-        if (destination < 0) continue;
+        if (destination < 0 || !controls_[i]) continue;
         CBitmap* strip = bitmap(layout::knobStrip(row, effect_->getParameter(destination)));
         if (controls_[i]->getBackground() == strip) continue;
         controls_[i]->setBackground(strip);
@@ -257,7 +258,7 @@ void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (effect_) effect_->setParameterAutomated(tag, control->getValue());
     control->setDirty(true);
     showInReadout(tag);
-    if (layout::destinationOfDepth(tag) < 0) refreshDepthStrips();  // a destination may have changed
+    if (effect_) refreshDepthStrips();  // a destination may have changed
 }
 
 CControl* OrvVstEditor::getControl(int i) const {

@@ -26,20 +26,34 @@ const char* environment(const char* name) {
 }  // namespace
 
 std::string UserSettings::defaultPath() {
+    try {
 #ifdef _WIN32
-    if (const char* appData = environment("APPDATA")) return (fs::path(appData) / "Ambrell" / "settings").string();
-    return {};
+        if (const char* appData = environment("APPDATA")) return (fs::path(appData) / "Ambrell" / "settings").string();
 #else
-    if (const char* config = environment("XDG_CONFIG_HOME")) return (fs::path(config) / "ambrell" / "settings").string();
-    if (const char* home = environment("HOME")) return (fs::path(home) / ".config" / "ambrell" / "settings").string();
-    return {};
+        if (const char* config = environment("XDG_CONFIG_HOME"))
+            return (fs::path(config) / "ambrell" / "settings").string();
+        if (const char* home = environment("HOME")) return (fs::path(home) / ".config" / "ambrell" / "settings").string();
 #endif
+    } catch (...) {
+        // A name the platform cannot convert: no settings file.
+    }
+    return {};
 }
 
 UserSettings::UserSettings(std::string path) : path_(std::move(path)) {}
 
 void UserSettings::load() {
     lines_.clear();
+    // The editor opens whatever happens here: a failure of any kind (a path
+    // the platform cannot convert, memory) leaves the defaults.
+    try {
+        read();
+    } catch (...) {
+        lines_.clear();
+    }
+}
+
+void UserSettings::read() {
     if (path_.empty()) return;
     // Only a plain file of a sensible size: a FIFO would block the editor's
     // opening, a device or a huge file would never end.
@@ -82,7 +96,11 @@ bool UserSettings::set(const std::string& key, const std::string& value) {
             found = true;
         }
     if (!found) lines_.push_back({key, value});
-    return write();
+    try {
+        return write();
+    } catch (...) {
+        return false;
+    }
 }
 
 bool UserSettings::write() const {

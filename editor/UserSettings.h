@@ -24,8 +24,8 @@ public:
     // environment names no home for it.
     static std::string defaultPath();
 
-    // Settings kept in path (none is read yet: load).
-    explicit UserSettings(std::string path = defaultPath());
+    // Settings kept in path (none is read yet: load); none without a path.
+    explicit UserSettings(std::string path = {});
 
     // Reads the file; on any failure every key has its default.
     void load();
@@ -43,6 +43,7 @@ private:
         std::string key;   // empty: text kept as it is
         std::string text;  // the value, or the whole line for kept text
     };
+    void read();
     bool write() const;
 
     std::string path_;
