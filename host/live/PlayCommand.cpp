@@ -57,12 +57,9 @@ int usageError(const std::string& message) { return commandUsageError("play", me
 
 // Answers 0 when the options are complete, -1 after --help, else the exit status.
 int parse(const Args& args, Options& o) {
+    if (printedHelp(args, kUsage)) return -1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
         if (a == "--no-gui") o.noGui = true;
         else if (a == "--connect") o.connect = true;
         else if (a.size() > 1 && a[0] == '-') {
