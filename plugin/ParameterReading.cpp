@@ -61,19 +61,20 @@ const Unit* unitOf(const std::string& k) {
     return nullptr;
 }
 
-// What value shows, as a key, and its number in base units of family
-// (NaN when the display is a word or in another family).
-struct Shown {
-    std::string text;
-    double base;
-};
+// What value shows, display and label, as a key.
+std::string shownKey(int index, float value, const ParamBlock& params, float rate) {
+    char display[kTextSize], label[kTextSize];
+    describeValue(index, value, params, rate, display, label);
+    return key(display) + key(label);
+}
 
-Shown show(int index, float value, const ParamBlock& params, float rate, Family family) {
+// The number value shows, in base units of family; NaN when the display is
+// a word or a number of another family.
+double reading(int index, float value, const ParamBlock& params, float rate, Family family) {
     char display[kTextSize], label[kTextSize];
     const double amount = describeValue(index, value, params, rate, display, label);
     const Unit* unit = unitOf(key(label));
-    const bool fits = unit && unit->family == family && !std::isnan(amount);
-    return {key(display) + key(label), fits ? amount * unit->scale : std::nan("")};
+    return unit && unit->family == family ? amount * unit->scale : std::nan("");
 }
 
 bool between(double x, double a, double b) { return (a <= x && x <= b) || (b <= x && x <= a); }
@@ -94,7 +95,7 @@ bool findNumber(int index, double target, Family family, const ParamBlock& param
     double previousBase = std::nan("");
     for (int i = 0; i <= kGrid; ++i) {
         const float x = gridPoint(d, i);
-        const double base = show(index, x, params, rate, family).base;
+        const double base = reading(index, x, params, rate, family);
         if (base == target) {
             value = x;
             return true;
@@ -105,12 +106,12 @@ bool findNumber(int index, double target, Family family, const ParamBlock& param
             for (int n = 0; n < kBisections; ++n) {
                 const float middle = a + (b - a) * 0.5f;
                 if (middle == a || middle == b) break;
-                const double m = show(index, middle, params, rate, family).base;
+                const double m = reading(index, middle, params, rate, family);
                 if (std::isnan(m)) break;
                 ((m < target) == rising ? a : b) = middle;
             }
-            const double atA = show(index, a, params, rate, family).base;
-            const double atB = show(index, b, params, rate, family).base;
+            const double atA = reading(index, a, params, rate, family);
+            const double atB = reading(index, b, params, rate, family);
             value = std::fabs(atA - target) <= std::fabs(atB - target) ? a : b;
             return true;
         }
@@ -120,13 +121,14 @@ bool findNumber(int index, double target, Family family, const ParamBlock& param
     return false;
 }
 
-// A value whose display is the word k: a menu's entries, else the grid.
+// A value whose display (and label) is k exactly: a menu's entries, else
+// the grid.
 bool findWord(int index, const std::string& k, const ParamBlock& params, float rate, float& value) {
     const Domain d = domain(index);
     const int last = d.whole ? int(d.hi - d.lo) : kGrid;
     for (int i = 0; i <= last; ++i) {
         const float x = d.whole ? d.lo + float(i) : gridPoint(d, i);
-        if (show(index, x, params, rate, Family::kLevel).text == k) {
+        if (shownKey(index, x, params, rate) == k) {
             value = x;
             return true;
         }
@@ -148,7 +150,7 @@ Reading read(int index, const char* text, const ParamBlock& params, float sample
     const std::string k = entryKey(key(text));
     if (k.empty()) return Reading::kUnknown;
     const float current = params.get(index);
-    if (show(index, current, params, sampleRate, Family::kLevel).text == k) {
+    if (shownKey(index, current, params, sampleRate) == k) {
         value = current;
         return Reading::kValue;
     }
