@@ -4,7 +4,8 @@
 // this thread; closing it stops the player), else a status line on the
 // terminal shows the program, the notes played, the DSP load, the xruns and
 // any MIDI events dropped. A MIDI program change selects the program
-// (effSetProgram, from this thread, as hosts do). Ctrl-C stops it too. The plug-in's state is saved when it stops, as a bank file
+// (effSetProgram, from this thread, as hosts do). Ctrl-C stops it too. The
+// plug-in's state is saved when it stops, as a bank file
 // (host/core/PresetFile.h), and restored at the next start.
 #include <sys/stat.h>
 #include <unistd.h>
