@@ -77,14 +77,17 @@ std::string difference(const Bytes& expected, const Bytes& actual) {
     return "";
 }
 
+constexpr VstInt32 kBlock = 256;
+constexpr long kFramesPerProgram = 3 * kBlock;
+
 // Program p played: selected, a note held while its controller moves (so
 // the map is heard), then released. Controllers 120 and up reset instead.
 std::vector<float> soundOf(ModuleHost& host, int p) {
     host.dispatch(effSetProgram, 0, p);
-    std::vector<float> sound = host.render({midi::noteOn(0, 36 + 3 * p, 100)}, 256);
+    std::vector<float> sound = host.render({midi::noteOn(0, 36 + 3 * p, 100)}, kBlock);
     for (const auto& events : {std::vector<VstMidiEvent>{midi::controller(17, 6 * p, 99)},
                                std::vector<VstMidiEvent>{midi::noteOff(5, 36 + 3 * p)}}) {
-        const std::vector<float> block = host.render(events, 256);
+        const std::vector<float> block = host.render(events, kBlock);
         sound.insert(sound.end(), block.begin(), block.end());
     }
     return sound;
@@ -120,10 +123,10 @@ bool expectSameState(ModuleHost& source, ModuleHost& copy, const Bytes& bank, co
     const std::vector<float> heard = soundOfEveryProgram(source);
     const long sample = firstDifferentSample(heard, soundOfEveryProgram(copy));
     const auto wild = std::find_if(heard.begin(), heard.end(), [](float x) { return !std::isfinite(x); });
-    EXPECT_EQ(wild, heard.end()) << what << ": program " << (wild - heard.begin()) / 768 << " plays "
-                                 << (wild == heard.end() ? 0.0f : *wild);
+    EXPECT_TRUE(wild == heard.end()) << what << ": program " << (wild - heard.begin()) / kFramesPerProgram
+                                     << " plays " << *wild;
     EXPECT_EQ(sample, -1) << what << ": sounds different from sample " << sample << " (program "
-                          << sample / 768 << ")";
+                          << sample / kFramesPerProgram << ")";
     return bytes.empty() && sample == -1 && wild == heard.end();
 }
 
