@@ -52,7 +52,7 @@ Bytes throughFile(const Bytes& chunk, bool bank, int current) {
 // Program p: a note held while controller 6p moves, then released.
 std::vector<float> soundOf(fuzz::Plugin& plugin, int p) {
     plugin.dispatch(effSetProgram, 0, p);
-    std::vector<float> sound, right(128);
+    std::vector<float> sound, right(64);
     for (int block = 0; block < 3; ++block) {
         if (block == 0) plugin.sendMidi(0x90, 36 + 3 * p, 100);
         if (block == 1) plugin.sendMidi(0xB0, 6 * p, 99);
