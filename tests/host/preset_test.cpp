@@ -1,6 +1,7 @@
 // Program (.fxp) and bank (.fxb) files: round trips through Ambrell and a
 // peer (amsynth), orv-host's preset command, and every malformed file
-// refused with one line and nothing changed.
+// refused with one line and nothing changed; every lie about sizes and
+// counts refused by the reader itself, before any plug-in sees the data.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
