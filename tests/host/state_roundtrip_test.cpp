@@ -195,23 +195,29 @@ TEST(StateRoundTrip, BankAndProgramChunksCarryEveryByteIntoAFreshInstance) {
 }
 
 TEST(StateRoundTrip, PresetFilesCarryEveryByteThroughOrvHost) {
-    // orv-host reads the bank file and writes it again, and writes one of
-    // its programs as a program file; both go into fresh instances.
+    // orv-host reads the bank file and writes it again, writes one of its
+    // programs as a program file and reads that back to write it again;
+    // the files go into fresh instances.
     const std::string command = std::string("ASAN_OPTIONS=detect_leaks=0 ") + ORV_HOST_PATH + " preset save " +
                                 ORV_MODULE_PATH + " ";
-    const std::string in = tempFile("in.fxb"), out = tempFile("out.fxb"), one = tempFile("one.fxp");
+    const std::string in = tempFile("in.fxb"), out = tempFile("out.fxb"), one = tempFile("one.fxp"),
+                      again = tempFile("again.fxp");
     for (int k = 0; k < bankCount(); ++k) {
         const Bank bank = bankNumber(k);
         const int program = (k * 3) % 20;
         auto source = holding(bank.bytes, bank.current);
         std::string error;
         ASSERT_TRUE(preset::save(*source, in, true, error)) << error;
-        const CommandRun run = runCommand(command + out + " --preset " + in + " && " + command + one +
-                                          " --preset " + in + " --program " + std::to_string(program) + " 2>&1");
+        const CommandRun run =
+            runCommand(command + out + " --preset " + in + " && " + command + one + " --preset " + in + " --program " +
+                       std::to_string(program) + " && " + command + again + " --preset " + one + " 2>&1");
         ASSERT_EQ(run.status, 0) << run.out;
-        Bytes written, read;
-        ASSERT_TRUE(preset::readFile(in, written, error) && preset::readFile(out, read, error)) << error;
+        Bytes written, read, programWritten, programRead;
+        ASSERT_TRUE(preset::readFile(in, written, error) && preset::readFile(out, read, error) &&
+                    preset::readFile(one, programWritten, error) && preset::readFile(again, programRead, error))
+            << error;
         EXPECT_EQ(read, written) << bank.name << ": the bank file orv-host wrote is the one it read";
+        EXPECT_EQ(programRead, programWritten) << bank.name << ": the program file orv-host wrote is the one it read";
 
         auto copy = freshInstance();
         ASSERT_TRUE(preset::load(*copy, out, error)) << error;
