@@ -30,6 +30,7 @@
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"
+#include "support/RandomBank.h"
 
 extern char** environ;
 
@@ -457,6 +458,31 @@ TEST(Play, AProgramChangeSelectsTheProgramAndDroppedEventsAreCountedAsTheClientN
     std::string error;
     ASSERT_TRUE(saved.load(kModule) && preset::load(saved, state, error)) << error;
     EXPECT_EQ(saved.dispatch(effGetProgram), 2) << "the state keeps the program selected";
+}
+
+TEST(Play, AStateFileWithEveryProgramChangedComesBackWhole) {
+    // The player reads its state file when it starts and writes it when it
+    // stops: a run that changes nothing leaves every byte of every program.
+    JackServer server("state");
+    ASSERT_TRUE(server.ready());
+    ModuleHost source;
+    ASSERT_TRUE(source.load(kModule, float(kRate)));
+    ASSERT_EQ(source.setChunk(state::randomBank(29, source.getChunk(false)), false), 1);
+    source.dispatch(effSetProgram, 0, 13);
+    const std::string path = tempPath("random.fxb");
+    std::string error;
+    ASSERT_TRUE(preset::save(source, path, true, error)) << error;
+    const std::string before = slurp(path);
+
+    Player player({"--state", path});
+    {
+        Rig rig;
+        ASSERT_TRUE(rig.ok());
+        ASSERT_TRUE(rig.connect()) << player.err();
+    }
+    EXPECT_EQ(player.stop(), 0) << player.err();
+    EXPECT_EQ(player.err().find("starting afresh"), std::string::npos) << player.err();
+    EXPECT_TRUE(slurp(path) == before) << "the state file after the run";
 }
 
 TEST(Play, EndsWithAMessageWhenTheServerDies) {
