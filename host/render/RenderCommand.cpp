@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Choices.h"
 #include "host/render/AudioFile.h"
 #include "host/core/CommandLine.h"
 #include "host/Commands.h"
@@ -46,8 +47,9 @@ const char* const kUsage =
     "  --midi FILE      a Standard MIDI File, format 0 or 1\n"
     "  --preset FILE    a program or bank file, loaded first\n"
     "  --program P      program number (from 0) or exact program name\n"
-    "  --set NAME=VAL   a parameter by name (or index) to a value from 0 to 1,\n"
-    "                   after the program; repeatable\n"
+    "  --set NAME=VAL   a parameter by name (or index) to a value within its range\n"
+    "                   (0 to 1, or a menu's entry number), after the program;\n"
+    "                   repeatable\n"
     "  --rate HZ        sample rate, default 44100\n"
     "  --tempo BPM      tempo throughout, instead of the MIDI file's tempo map\n"
     "                   (the demo's default is 120)\n"
@@ -152,19 +154,19 @@ int parse(const Args& args, Options& o) {
     return 0;
 }
 
-// What --set gives a parameter: a number within 0..1, the range every
-// VST 2.x parameter has; anything else is refused rather than stored.
-bool parameterValue(const std::string& text, double& value) { return parseNumber(text, 0.0, 1.0, value); }
+// What --set gives a parameter: a number within its domain, 0..1 as for
+// every VST 2.x parameter, or for one of Ambrell's menus an entry number.
+// Anything else is refused rather than stored.
+bool parameterValue(const AEffect* effect, VstInt32 index, const std::string& text, double& value) {
+    constexpr VstInt32 kAmbrellId = 0x31313132;  // '1112'
+    const int entries = effect->uniqueID == kAmbrellId ? choice::menuFor(index).count : 0;
+    return parseNumber(text, 0.0, entries > 1 ? entries - 1.0 : 1.0, value);
+}
 
 // A parameter by its exact name, or by its index when the name is shared
 // or is a number.
 bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
                   std::string& error) {
-    double value;
-    if (!parameterValue(text, value)) {
-        error = "--set " + name + ": '" + text + "' is not a value from 0 to 1";
-        return false;
-    }
     const VstInt32 count = host.effect()->numParams;
     std::vector<VstInt32> matches;
     for (VstInt32 i = 0; i < count; ++i)
@@ -175,6 +177,11 @@ bool setParameter(PluginHost& host, const std::string& name, const std::string& 
     if (matches.size() != 1) {
         error = "--set " + name + ": " +
                 (matches.empty() ? "no such parameter" : "several parameters have that name; use the index");
+        return false;
+    }
+    double value;
+    if (!parameterValue(host.effect(), matches[0], text, value)) {
+        error = "--set " + name + ": '" + text + "' is outside the parameter's range";
         return false;
     }
     host.setParameter(matches[0], static_cast<float>(value));
