@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cerrno>
+#include <csignal>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -263,6 +264,11 @@ bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
     return true;
 }
 
+// Ctrl-C, or a stop asked of the process: the render ends cleanly, so its
+// unfinished file is removed and a previous one stays.
+volatile std::sig_atomic_t stopAsked = 0;
+void onStop(int) { stopAsked = 1; }
+
 // Where the render ends: the music's last frame, then at most the tail,
 // which ends sooner once the output has stayed silent for silentHold.
 struct Span {
@@ -277,8 +283,8 @@ Span spanOf(const EventSchedule& schedule, const MidiFile& music, const Options&
 // Plays the schedule block by block as a host does (events, then the
 // transport, then processReplacing) and hands each block, interleaved, to
 // the output. A block ends early where the tempo or the time signature
-// changes. Answers the frames played, or -1 when the file could not be
-// written.
+// changes. Answers the frames played, -1 when the file could not be
+// written, or -2 when a stop was asked.
 std::int64_t play(PluginHost& host, EventSchedule& schedule, const Transport& transport, const Span& span,
                   const Options& o, RenderOutput& output) {
     const int channels = host.effect()->numOutputs;
@@ -310,6 +316,7 @@ std::int64_t play(PluginHost& host, EventSchedule& schedule, const Transport& tr
             silentRun = silent ? silentRun + 1 : 0;
         }
         if (!output.add(interleaved.data(), frames)) return -1;
+        if (stopAsked) return -2;
         start += frames;
         progress.show(double(start) / o.rate);
     }
@@ -352,6 +359,9 @@ int runRender(const Args& args) {
         safefile::AtomicFile probe;
         if (!probe.begin(o.picture, error)) return fail(error);
     }
+    std::signal(SIGINT, onStop);
+    std::signal(SIGTERM, onStop);
+    std::signal(SIGHUP, onStop);
     AudioFileWriter file;
     if (!file.open(o.output, static_cast<int>(o.bits), channels, static_cast<int>(o.rate), error))
         return fail(error);
@@ -369,6 +379,7 @@ int runRender(const Args& args) {
     RenderOutput output(file, channels, static_cast<unsigned long>(o.rate), picture.get(), o.gainDb, o.normalize);
     if (!output.begin(o.output, error)) return fail(error);
     const std::int64_t frames = play(host, schedule, transport, span, o, output);
+    if (frames == -2) return fail("stopped; " + o.output + " is not written");
     if (frames < 0) return fail(o.output + ": cannot be written (" + std::strerror(errno) + ")");
     host.dispatch(effStopProcess);
     if (!output.finish(error)) return fail(error);

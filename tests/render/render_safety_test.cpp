@@ -156,6 +156,21 @@ TEST_F(FullDisk, ARenderThatDoesNotFitLeavesThePreviousFileAndNothingElse) {
     }
 }
 
+TEST(RenderSafety, ARenderStoppedHalfWayLeavesThePreviousFile) {
+    // The demo at 1 BPM plays for 16 minutes: it is stopped long before.
+    const std::string out = tempPath("stopped.wav");
+    std::ofstream(out) << "previous";
+    const std::string aside = "ls -A " + ::testing::TempDir() + " | grep -c 'stopped.wav.orv-'";
+    // Stopped once its file is being written.
+    const CommandRun run = runCommand(std::string(ORV_HOST_PATH) + " render " + kModule + " --demo --tempo 1 -o " +
+                                      out + " 2>&1 & for i in $(seq 300); do [ $(" + aside +
+                                      ") = 1 ] && break; sleep 0.1; done; kill -INT $!; wait $!");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.out.find("stopped; " + out + " is not written"), std::string::npos) << run.out;
+    EXPECT_EQ(slurp(out), "previous");
+    EXPECT_EQ(runCommand(aside).out, "0\n") << "nothing left beside it";
+}
+
 TEST(RenderSafety, ClippingIsReportedAndGainOrNormalizeAvoidIt) {
     // The demo peaks near -1.3 dBFS; 12 dB more clips an integer format,
     // and float keeps the values as they are.
