@@ -325,7 +325,8 @@ int runGolden(const std::vector<Subject>& subjects, const Options& o) {
                 o.dumpDir + "/" + baseName(s.module) + "-p" + std::to_string(s.program) + ".f32";
             if (dumpFile.begin(file, error)) dump = fdopen(dup(dumpFile.descriptor()), "wb");
             if (!dump) {
-                std::fprintf(stderr, "orv-host: %s\n", error.empty() ? ("cannot write " + file).c_str() : error.c_str());
+                if (error.empty()) error = file + ": cannot be written";
+                std::fprintf(stderr, "orv-host: %s\n", error.c_str());
                 return 1;
             }
         }

@@ -128,7 +128,7 @@ int parse(const Args& args, Options& o) {
             } else if (a == "--gain") {
                 if (!number(a, v, -100, 100, o.gainDb)) return 2;
             } else if (a == "--bits") {
-                if (!number(a, v, 16, 32, o.bits)) return 2;
+                if (!number(a, v, 16, 32, o.bits) || o.bits != std::floor(o.bits)) return 2;
             } else if (a == "--block") {
                 if (!number(a, v, 1, 65536, o.block) || o.block != std::floor(o.block)) return 2;
             } else if (a == "--tail") {

@@ -47,7 +47,8 @@ bool RenderOutput::finish(std::string& error) {
                 at -= static_cast<off_t>(blockBytes);
                 continue;
             }
-            if (got < 0) return error = output_ + ": the spill file cannot be read (" + std::strerror(errno) + ")", false;
+            if (got < 0)
+                return error = output_ + ": the spill file cannot be read (" + std::strerror(errno) + ")", false;
             const long frames = static_cast<long>(static_cast<std::size_t>(got) / sizeof(float)) / channels_;
             if (frames > 0 && !deliver(block.data(), frames))
                 return error = output_ + ": cannot be written (" + std::strerror(errno) + ")", false;

@@ -222,7 +222,8 @@ const char* const kSyncedVibrato =
     " --set LF01KEYTRIGGER=4 --tail 0";
 
 double swingRate(const std::vector<float>& left, double fromSeconds, double toSeconds) {
-    return measure::modulationFrequency(left, 44100.0, std::size_t(fromSeconds * 44100), std::size_t(toSeconds * 44100));
+    return measure::modulationFrequency(left, 44100.0, std::size_t(fromSeconds * 44100),
+                                        std::size_t(toSeconds * 44100));
 }
 
 TEST(RenderTempo, TheFilesTempoMapReachesTheSyncedLfoToTheFrame) {
