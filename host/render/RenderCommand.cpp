@@ -128,7 +128,8 @@ int parse(const Args& args, Options& o) {
             } else if (a == "--gain") {
                 if (!number(a, v, -100, 100, o.gainDb)) return 2;
             } else if (a == "--bits") {
-                if (!number(a, v, 16, 32, o.bits) || o.bits != std::floor(o.bits)) return 2;
+                if (v != "16" && v != "24" && v != "32") return usageError("--bits is 16, 24 or 32");
+                o.bits = std::stod(v);
             } else if (a == "--block") {
                 if (!number(a, v, 1, 65536, o.block) || o.block != std::floor(o.block)) return 2;
             } else if (a == "--tail") {
