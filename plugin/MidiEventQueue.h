@@ -56,7 +56,6 @@ public:
     // While no audio runs (the sample rate is set): offsets above frames
     // (at least 0) wait frames.
     void setLongestWait(VstInt32 frames);
-    VstInt32 longestWait() const { return longestWait_; }
 
 private:
     void push(const VstMidiEvent& event);

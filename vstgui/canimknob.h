@@ -27,8 +27,6 @@ public:
     bool isDirty() const override;
     bool isTypeOf(const char* className) const override;
 
-    void setInverseBitmap(bool inverse) { bInverseBitmap = inverse; }
-
 protected:
     int32_t subPixmaps;
     int32_t heightOfOneImage;

@@ -45,7 +45,6 @@ public:
 
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
-    int32_t getResourceID() const { return resourceID; }
     // True once a resource with a readable picture is loaded, decoded or not.
     bool isLoaded() const { return loaded; }
     void setTransparentColor(const CColor& color) { transparentCColor = color; }

@@ -99,7 +99,6 @@ public:
     // other buttons: false, nothing changes.
     virtual bool checkDefaultValue(CDrawContext* context, int32_t buttons);
 
-    CControlListener* getListener() const { return listener; }
     void setListener(CControlListener* newListener) { listener = newListener; }
 
 protected:

@@ -22,7 +22,6 @@ public:
 
     int32_t getCount() const { return nbItems; }
     void setCount(int32_t count) { nbItems = count; }
-    void* getPlatformDrag() const { return platformDrag; }
 
 private:
     void* platformDrag;

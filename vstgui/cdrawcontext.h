@@ -86,7 +86,6 @@ public:
     void setFont(CFont fontID, int32_t size = 0, int32_t style = 0);
     CFont getFont() const { return CFont(fontId); }
     int32_t getFontSize() const { return fontSize; }
-    int32_t getFontStyle() const { return fontStyle; }
     // The font object in use (none before the first setFont).
     const Font* getFontObject() const { return font.get(); }
     int32_t getStringWidth(const char* text);

@@ -140,7 +140,6 @@ public:
     FrameWindow* getFrameWindow() const { return window.get(); }
     PlatformWindow* getPlatformWindow() const { return platform.window; }
     PlatformInput* getPlatformInput() const { return platform.input; }
-    PlatformClock* getPlatformClock() const { return platform.clock; }
     // Where option menus pop up; none when they cannot.
     PlatformPopup* getPlatformPopup() const { return platform.popup; }
 

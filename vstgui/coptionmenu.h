@@ -98,8 +98,6 @@ public:
     // The (sub-)menu whose entry was chosen last (none after a dismissal).
     COptionMenu* getLastItemMenu() const { return lastMenu; }
     COptionMenu* getSubMenu(int32_t index) const;
-    int32_t getNbSubMenus() const { return int32_t(subMenus.size()); }
-    int32_t getLastButton() const { return lastButton; }
 
 protected:
     // Appends this menu's items to popup, numbering them from counter

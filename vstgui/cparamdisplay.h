@@ -69,11 +69,8 @@ public:
 
     int32_t getStyle() const { return style; }
     int32_t getFont() const { return fontID; }
-    int32_t getHoriAlign() const { return horiTxtAlign; }
     CColor getFontColor() const { return fontColor; }
-    CColor getBackColor() const { return backColor; }
     CColor getFrameColor() const { return frameColor; }
-    CColor getShadowColor() const { return shadowColor; }
 
 protected:
     // Background (newBackground instead of the view's own when given), bevel

@@ -67,9 +67,6 @@ public:
     bool getHostRect(CRect& rect) override;
     PlatformPopup* getPopup() override { return popup_.get(); }
 
-    // The window's id (for tests and the host's bookkeeping).
-    Window windowId() const { return window_; }
-
 private:
     X11FrameWindow(Display* display, Window parent, Window window, const XWindowAttributes& parentAttributes,
                    const CRect& size, CFrame& frame);
