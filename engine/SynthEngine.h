@@ -53,13 +53,13 @@ public:
     static constexpr float kCoarseTuneSpan = 24.0f;
     static constexpr float kFineTuneSpan = 2.0f;
 
-    // Host's main thread, no audio running. sampleRate in Hz; params must
+    // [main thread] [not while processing] sampleRate in Hz; params must
     // outlive the engine. Sets the sounding note (slot 45) to -1.
     SynthEngine(float sampleRate, ParamBlock& params);
     SynthEngine(const SynthEngine&) = delete;
     SynthEngine& operator=(const SynthEngine&) = delete;
 
-    // Host thread, no audio running. Retunes the oscillators and replaces
+    // [main thread] [not while processing] Retunes the oscillators and replaces
     // both envelopes and both LFOs with fresh ones for the new rate (Hz);
     // filters and note state stay. A rate that is not finite and positive
     // is ignored.

@@ -53,7 +53,7 @@ public:
 
     int size() const { return count_; }
 
-    // While no audio runs (the sample rate is set): offsets above frames
+    // [not while processing] (the sample rate is set) Offsets above frames
     // (at least 0) wait frames.
     void setLongestWait(VstInt32 frames);
 

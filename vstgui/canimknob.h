@@ -4,7 +4,7 @@
 // value, and a redraw only when the value moved the knob's pointer position
 // by a whole pixel (or the knob was marked dirty).
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>

@@ -5,7 +5,7 @@
 // the given offset inside the image, so one frame of a film strip is drawn
 // by passing its position as the offset. The key colour defaults to pure
 // white (the red, green and blue of kTransparentCColor; its alpha is never
-// compared). Reference counted; GUI thread only.
+// compared). Reference counted; [ui thread] only.
 //
 // Loading reads only the file's headers, which give the size; the pixels
 // are decoded the first time they are needed (drawn or asked for) and kept

@@ -5,7 +5,7 @@
 // handed to the frame's drag operations, forgotten when the drag leaves or
 // drops. The item count may arrive after the drag entered: the layer asks
 // the drag's source for its data and fills it in then. Reference counted;
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>

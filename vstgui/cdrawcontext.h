@@ -10,7 +10,7 @@
 //
 // A context made for a window borrows the window's buffer and shows what it
 // drew when it is destroyed (its last forget). Contexts are reference counted,
-// created and used on the GUI thread only, and never kept across host calls
+// created and used on the ui thread only, and never kept across host calls
 // except by a container that owns its off-screen one.
 #pragma once
 

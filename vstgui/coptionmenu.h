@@ -20,7 +20,7 @@
 // menu's entries first, then each sub-menu's in turn), so a number names
 // one entry of one (sub-)menu: getLastResult, getLastItemMenu.
 //
-// GUI thread only; the pop-up is a modal loop inside mouse.
+// [ui thread] only; the pop-up is a modal loop inside mouse.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 // text or no drawing at all; the pop-up bits are for the option menu, which
 // derives from this class and draws through drawText.
 //
-// GUI thread only, like every view; the setters that change the look mark
+// [ui thread] only, like every view; the setters that change the look mark
 // the display dirty so that the next idle redraws it.
 #pragma once
 

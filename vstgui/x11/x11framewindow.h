@@ -22,7 +22,7 @@
 // host may destroy its window at any time) runs inside an ErrorTrap.
 //
 // Created by the frame's constructor, destroyed by its destructor, used on
-// the GUI thread only.
+// the ui thread only.
 #pragma once
 
 #include <X11/Xlib.h>
