@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <X11/Xlib.h>
 
 #include <chrono>
 #include <cstring>
@@ -48,21 +47,6 @@ const std::string kQuietLeaks = "ASAN_OPTIONS=detect_leaks=0";
 int run(const std::string& command) {
     const int status = std::system((kQuietLeaks + " " + command).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A top-level window of the display whose name is title, or None.
-Window findWindow(Display* display, const char* title) {
-    Window root = None, parent = None, *children = nullptr;
-    unsigned n = 0;
-    Window found = None;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
-    for (unsigned i = 0; i < n && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name && std::string(name) == title) found = children[i];
-        if (name) XFree(name);
-    }
-    if (children) XFree(children);
-    return found;
 }
 
 const std::string kHost = ORV_HOST_PATH;
@@ -132,28 +116,20 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
 
 TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
     XHost x;
-    Display* display = x.display;
-    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
     const char* argv[] = {kHost.c_str(), "edit", kModule.c_str(), nullptr};
     pid_t pid = 0;
     std::vector<char*> environment{const_cast<char*>(kQuietLeaks.c_str())};  // found first
     for (char** e = environ; *e; ++e) environment.push_back(*e);
     environment.push_back(nullptr);
     ASSERT_EQ(posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, const_cast<char**>(argv), environment.data()), 0);
-    Window window = None;
+    WindowId window = 0;
     for (int i = 0; i < 300 && !window; ++i) {
-        window = findWindow(display, "Ambrell - ORV");
+        window = x.findTopLevel("Ambrell - ORV");
         if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &close);
-    XSync(display, False);
+    ASSERT_NE(window, 0u) << "a window titled with the plug-in's name";
+    x.askToClose(window);
     int status = -1;
     for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

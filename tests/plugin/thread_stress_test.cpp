@@ -15,8 +15,6 @@
 // editor's answers, not at what it draws.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -30,6 +28,7 @@
 
 #include "engine/ParamBlock.h"
 #include "host/core/PluginHost.h"
+#include "host/live/HostWindow.h"
 #include "support/MidiEvents.h"
 
 namespace {
@@ -191,16 +190,10 @@ void hostMainThread(StressHost& host, const std::atomic<bool>& stop, Counts& cou
 }
 
 void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, Findings& found) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
-    XSetWindowAttributes a{};
-    a.override_redirect = True;
-    const Window parent =
-        XCreateWindow(display, DefaultRootWindow(display), 0, 0, 600, 500, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWOverrideRedirect, &a);
-    XMapWindow(display, parent);
-    XSync(display, False);
-    void* handle = reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
+    HostWindow parent;
+    ASSERT_TRUE(parent.open(600, 500, "stress", HostWindow::Kind::kScreenshot)) << parent.error();
+    parent.show();
+    void* handle = parent.parentHandle();
     while (!stop.load(std::memory_order_relaxed)) {
         ERect* rect = nullptr;
         host.dispatch(effEditGetRect, 0, 0, &rect);
@@ -215,8 +208,6 @@ void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, 
         host.dispatch(effEditClose);
         counts.editorCycles.fetch_add(1, std::memory_order_relaxed);
     }
-    XDestroyWindow(display, parent);
-    XCloseDisplay(display);
 }
 
 void runStress(bool automate) {
