@@ -30,13 +30,12 @@ public:
     // could not be read.
     virtual VstInt32 processEvents(VstEvents*) { return 1; }
 
-    // [main thread] 1 for a capability the plug-in has, -1 for any other
-    // text; never 0.
+    // ---- identity and names [main thread] ----------------------------------
+    // 1 for a capability the plug-in has, -1 for any other text; never 0.
     // text is NUL-terminated.
     virtual VstInt32 canDo(const char* text);
 
-    // [main thread] Text requests write into a host buffer and answer true
-    // when they did.
+    // Text requests write into a host buffer and answer true when they did.
     // Hosts give 32 bytes for the effect name and 64 for the vendor and
     // product strings.
     virtual bool getEffectName(char*) { return false; }
@@ -50,6 +49,7 @@ public:
     virtual bool canParameterBeAutomated(VstInt32) { return true; }
     virtual VstInt32 getVstVersion() { return 2400; }
 
+    // ---- requests to the host ----------------------------------------------
     // [ui thread] Asks the host about one of its capabilities
     // (audioMasterCanDo): 1 yes, -1 no, 0 when it does not say.
     VstInt32 canHostDo(const char* text);

@@ -40,7 +40,7 @@ public:
     void load(int program, const ProgramRecord& record);
     void snapshot(int program, ProgramRecord& record) const;
 
-    // Any thread.
+    // [any thread]
     float value(int program, int index) const {
         return slots_[program].values[index].load(std::memory_order_relaxed);
     }
@@ -58,7 +58,7 @@ public:
     // [main thread] The first 23 bytes of text at most, then a terminator;
     // the bytes after it keep what they held.
     void setName(int program, const char* text);
-    // Any thread: the name up to its terminator (23 bytes at most) and a
+    // [any thread] The name up to its terminator (23 bytes at most) and a
     // terminator, into text of at least 24 bytes.
     void name(int program, char* text) const;
 

@@ -66,6 +66,7 @@ public:
     // ---- programs and chunks [main thread] --------------------------------
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
+    // [any thread] Names are read as LiveBank allows any thread to.
     void getProgramName(char* text) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
