@@ -24,7 +24,8 @@ public:
     void setCount(int32_t count) { nbItems = count; }
 
 private:
-    void* platformDrag;
+    // The drag's identity, kept with it; nothing in the toolkit reads it.
+    [[maybe_unused]] void* platformDrag;
     int32_t nbItems;
 };
 
