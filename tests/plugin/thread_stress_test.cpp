@@ -1,18 +1,19 @@
 // The built module under a host's threads at once, for ORV_STRESS_SECONDS
-// (20 unless set):
+// (20 unless set), one thread for each tag of AudioEffect.h (automation is
+// the [any thread] one):
 //   audio       blocks of any length with notes, controllers (mapped,
 //               learned, channel-mode resets) and bends;
 //   automation  random parameters through the record's setParameter, and
 //               reads back through getParameter;
-//   host main   program switches and renames, bank and program chunks taken
+//   main        program switches and renames, bank and program chunks taken
 //               and loaded back, names and display texts;
-//   GUI         the editor opened in an X window, idled and closed.
+//   ui          the editor opened in the host window, idled and closed.
 // Meant for the ThreadSanitizer build (label "threads"), where any data
 // race is a report and fails the run; in every build no sample may be
 // non-finite. A second run leaves automation out: then the sound is that of
 // the factory programs, switched and reloaded under the notes, and no
-// sample may go beyond what they give on their own. The GUI thread looks only at the
-// editor's answers, not at what it draws.
+// sample may go beyond what they give on their own. The ui thread looks only
+// at the editor's answers, not at what it draws.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -158,7 +159,7 @@ void automationThread(AEffect* effect, const std::atomic<bool>& stop, Counts& co
     EXPECT_TRUE(std::isfinite(sum)) << "getParameter answered numbers";
 }
 
-void hostMainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
+void mainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
                     Findings& found) {
     std::mt19937 rng(3);
     char text[256];
@@ -189,7 +190,7 @@ void hostMainThread(StressHost& host, const std::atomic<bool>& stop, Counts& cou
     }
 }
 
-void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, Findings& found) {
+void uiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, Findings& found) {
     HostWindow parent;
     ASSERT_TRUE(parent.open(600, 500, "stress", HostWindow::Kind::kScreenshot)) << parent.error();
     parent.show();
@@ -232,9 +233,9 @@ void runStress(bool automate) {
     threads.emplace_back(audioThread, std::ref(host), std::cref(stop), loudest, std::ref(counts),
                          std::ref(found));
     if (automate) threads.emplace_back(automationThread, effect, std::cref(stop), std::ref(counts));
-    threads.emplace_back(hostMainThread, std::ref(host), std::cref(stop), std::ref(counts),
+    threads.emplace_back(mainThread, std::ref(host), std::cref(stop), std::ref(counts),
                          std::ref(found));
-    threads.emplace_back(guiThread, std::ref(host), std::cref(stop), std::ref(counts),
+    threads.emplace_back(uiThread, std::ref(host), std::cref(stop), std::ref(counts),
                          std::ref(found));
     const double seconds = stressSeconds();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
