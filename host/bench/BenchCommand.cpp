@@ -63,7 +63,7 @@ struct Options {
 
 struct Subject {
     std::string module;
-    std::string programSpec = "0";
+    std::string programSelection = "0";
     int program = 0;
     std::string label;
     std::vector<double> nsPerSample;  // one per run
@@ -125,7 +125,7 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
             ++i;
         } else if (a == "--program") {
             if (!value || subjects.empty()) return "--program follows a plug-in";
-            subjects.back().programSpec = *value;
+            subjects.back().programSelection = *value;
             ++i;
         } else if (a == "--dump") {
             if (!value) return "--dump takes a folder";
@@ -173,14 +173,14 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         std::string who = host.effectName();
         if (who.empty()) who = baseName(s.module);
         std::vector<int> programs;
-        if (s.programSpec == "all") {
+        if (s.programSelection == "all") {
             for (int p = 0; p < count; ++p) programs.push_back(p);
-        } else if (const int p = findProgram(names, s.programSpec); p >= 0) {
+        } else if (const int p = findProgram(names, s.programSelection); p >= 0) {
             programs.push_back(p);
         }
         if (programs.empty()) {
             std::fprintf(stderr, "orv-host: %s has no program '%s'\n", who.c_str(),
-                         s.programSpec.c_str());
+                         s.programSelection.c_str());
             return false;
         }
         for (int p : programs) {
