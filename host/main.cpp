@@ -6,6 +6,8 @@
 // listed in the table below.
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 
 #include "host/Commands.h"
 
@@ -19,7 +21,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
-    {"edit", runEdit, "edit PLUGIN.so      the editor in a window"},
+    {"edit", runEdit, "edit PLUGIN.so [...] the editor in a window; --save keeps the edit"},
     {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]\n"
                                   "                      a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
@@ -30,9 +32,24 @@ const Command kCommands[] = {
     {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 
+// Runs a command; whatever it throws ends it with one line and status 1.
+int run(const Command& c, const Args& args) {
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "orv-host %s: out of memory\n", c.name);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "orv-host %s: %s\n", c.name, e.what());
+    } catch (...) {
+        std::fprintf(stderr, "orv-host %s: stopped by an unexpected failure\n", c.name);
+    }
+    return 1;
+}
+
 int usage(FILE* out) {
-    std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n       orv-host --version\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
+    std::fprintf(out, "\norv-host COMMAND --help tells more about each.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -41,8 +58,12 @@ int usage(FILE* out) {
 int main(int argc, char** argv) {
     if (argc < 2) return usage(stderr);
     if (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) return usage(stdout);
+    if (!std::strcmp(argv[1], "--version")) {
+        std::printf("orv-host (Ambrell) %s\n", ORV_VERSION);
+        return 0;
+    }
     for (const Command& c : kCommands)
-        if (!std::strcmp(argv[1], c.name)) return c.run(Args(argv + 2, argv + argc));
+        if (!std::strcmp(argv[1], c.name)) return run(c, Args(argv + 2, argv + argc));
     std::fprintf(stderr, "orv-host: unknown command '%s'\n\n", argv[1]);
     return usage(stderr);
 }

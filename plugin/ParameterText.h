@@ -12,7 +12,8 @@
 //
 // The host's generic view (effGetParamDisplay, effGetParamLabel), the
 // editor's value readout and orv-host info all show these words. Texts fit
-// the interface's customary 8 characters plus the terminator.
+// the interface's customary 8 characters plus the terminator. The way back,
+// from such a text to a value, is ParameterReading.h.
 #pragma once
 
 #include "engine/ParamBlock.h"
@@ -21,16 +22,27 @@ namespace parameter_text {
 
 constexpr int kTextSize = 9;  // 8 characters and the terminator
 
-// Any thread. The parameter's name ("CUTOFF"); "Param" for every index
+// [any thread] The parameter's name ("CUTOFF"); "Param" for every index
 // without one (41..43, and any outside 0..43).
 const char* name(int index);
 
-// Any thread; values are read once each from params. Writes the display
+// [any thread] Values are read once each from params. Writes the display
 // text and the label of parameter index (each at most kTextSize bytes,
 // terminator included) at sampleRate (Hz). Some texts depend on other
 // parameters: the LFO rate shows the synced note value, the LFO intensity
 // semitones when it moves a pitch. An index outside 0..43 gives empty
 // texts.
 void describe(int index, const ParamBlock& params, float sampleRate, char* display, char* label);
+
+// The same for value instead of the one params holds for index. Answers
+// the number the display shows, before rounding, in the label's unit; NaN
+// when the display is a word ("off", "saw").
+double describeValue(int index, float value, const ParamBlock& params, float sampleRate, char* display,
+                     char* label);
+
+// Any thread. The label printed on the panel with its section title
+// ("FILTER ENV DECAY", "OSC 1 WAVE"); null for a parameter without a
+// control of its own and for any index outside 0..43.
+const char* panelName(int index);
 
 }  // namespace parameter_text

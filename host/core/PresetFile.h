@@ -7,8 +7,10 @@
 //
 // This unit only turns bytes into a Preset and back; it knows no plug-in.
 // Reading checks every tag, size and count against the bytes actually there
-// before it uses them, so a truncated file, or one that lies about its
-// sizes, is refused with a one-line reason and nothing half-read escapes.
+// (and a bank's current program against its count) before it uses them, so
+// a truncated file, or one that lies about its sizes, is refused with a
+// one-line reason and nothing half-read escapes: no plug-in is asked to
+// judge a chunk the file itself misstates.
 // Writing and reading back give the same bytes. Any thread; no state.
 #pragma once
 
@@ -50,8 +52,9 @@ std::vector<unsigned char> write(const Preset& preset);
 // program or bank file.
 bool read(const std::vector<unsigned char>& bytes, Preset& preset, std::string& error);
 
-// A whole file, up to a size no preset comes near (64 MiB); false with
-// error when it cannot be read.
+// A whole regular file, up to a size no preset comes near (64 MiB); false
+// with error when it is anything else or cannot be read. Written as
+// host/core/SafeFile.h writes: whole or not at all.
 bool readFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error);
 bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
 

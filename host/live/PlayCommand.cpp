@@ -2,15 +2,20 @@
 // (host/live/JackPlayer.h): MIDI in, two audio outputs. The editor shows in a
 // window of its own when there is a display (idled 30 times a second on
 // this thread; closing it stops the player), else a status line on the
-// terminal shows the notes played, the DSP load and the xruns. Ctrl-C stops
-// it too. The plug-in's state is saved when it stops, as a bank file
-// (host/core/PresetFile.h), and restored at the next start.
+// terminal shows the program, the notes played, the DSP load, the xruns and
+// any MIDI events dropped. A MIDI program change selects the program
+// (effSetProgram, from this thread, as hosts do). Ctrl-C stops it too. The
+// plug-in's state is saved when it stops, as a bank file
+// (host/core/PresetFile.h), and restored at the next start; a state file
+// that cannot be restored is never replaced unless the player asks for it.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -21,12 +26,13 @@
 #include "host/live/EditorSession.h"
 #include "host/live/JackPlayer.h"
 #include "host/core/PluginPreset.h"
+#include "host/core/SafeFile.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
-    "         [--connect] [--state FILE] [--name CLIENT]\n"
+    "         [--connect] [--state FILE] [--fresh] [--name CLIENT]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
     "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
@@ -35,7 +41,12 @@ const char* const kUsage =
     "  --connect      connect to the system's playback ports and MIDI sources\n"
     "  --state FILE   where the state is kept between runs, instead of\n"
     "                 ~/.config/ambrell/PLUGIN.fxb\n"
-    "  --name CLIENT  the JACK client's name, instead of the plug-in's\n";
+    "  --fresh        start anew when the state file cannot be read, and\n"
+    "                 replace it when playing stops\n"
+    "  --name CLIENT  the JACK client's name, instead of the plug-in's\n"
+    "                 (\"Ambrell\" for Ambrell)\n"
+    "\n"
+    "MIDI program changes select the plug-in's programs.\n";
 
 // The editor's idle pace, as `orv-host edit` keeps it.
 constexpr auto kTick = std::chrono::milliseconds(33);
@@ -49,7 +60,7 @@ void onSignal(int) { interrupted = 1; }
 
 struct Options {
     std::string plugin, program, preset, state, name;
-    bool noGui = false, connect = false;
+    bool noGui = false, connect = false, fresh = false;
 };
 
 int fail(const std::string& message) { return commandFailed("play", message); }
@@ -57,14 +68,12 @@ int usageError(const std::string& message) { return commandUsageError("play", me
 
 // Answers 0 when the options are complete, -1 after --help, else the exit status.
 int parse(const Args& args, Options& o) {
+    if (printedHelp(args, kUsage)) return -1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
         if (a == "--no-gui") o.noGui = true;
         else if (a == "--connect") o.connect = true;
+        else if (a == "--fresh") o.fresh = true;
         else if (a.size() > 1 && a[0] == '-') {
             std::string* value = a == "--program" ? &o.program
                                  : a == "--preset" ? &o.preset
@@ -103,10 +112,49 @@ std::string defaultStatePath(const std::string& stem) {
     return folder + "/" + stem + ".fxb";
 }
 
-void showStatus(const JackPlayer& player) {
-    std::fprintf(stderr, "\r%s: notes %llu  DSP %5.1f%%  xruns %llu \033[K", player.clientName().c_str(),
-                 static_cast<unsigned long long>(player.notesIn()), player.dspLoad(),
-                 static_cast<unsigned long long>(player.xruns()));
+// The plug-in's name without what follows " - " ("Ambrell - ORV" is
+// "Ambrell"), else the module's stem: the JACK client's name.
+std::string clientNameFor(const std::string& effectName, const std::string& stem) {
+    const std::string name = effectName.substr(0, effectName.find(" - "));
+    return name.empty() ? stem : name;
+}
+
+// "03  Acid Bass", numbered from 1 as the panel shows it.
+std::string programText(PluginHost& host) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02d  ", static_cast<int>(host.dispatch(effGetProgram)) + 1);
+    return number + host.programName();
+}
+
+void showStatus(const JackPlayer& player, const std::string& program) {
+    std::fprintf(stderr, "\r%s: %s  notes %llu  DSP %5.1f%%  xruns %llu  MIDI dropped %llu \033[K",
+                 player.clientName().c_str(), program.c_str(), static_cast<unsigned long long>(player.notesIn()),
+                 player.dspLoad(), static_cast<unsigned long long>(player.xruns()),
+                 static_cast<unsigned long long>(player.eventsDropped()));
+}
+
+// Selects the program a MIDI program change asked for.
+void followProgramChange(JackPlayer& player, PluginHost& host) {
+    const int program = player.takeProgramChange();
+    if (program >= 0) host.dispatch(effSetProgram, 0, program);
+}
+
+// Restores the saved state, if there is one. A state file that is there
+// but cannot be restored (another plug-in's, cut short, unreadable) is not
+// replaced at the end unless fresh; a path that is not a regular file is
+// refused in any case, as writing there would replace something else.
+bool restoreState(EditorHost& host, const std::string& path, bool fresh, std::string& error) {
+    std::string target;
+    if (!safefile::writeTarget(path, target, error)) return false;
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 && errno == ENOENT) return true;
+    if (preset::load(host, path, error)) return true;
+    if (!fresh) {
+        error += "; the state is left as it is (--fresh starts anew and replaces it)";
+        return false;
+    }
+    std::fprintf(stderr, "orv-host play: %s; starting anew\n", error.c_str());
+    return true;
 }
 
 }  // namespace
@@ -126,9 +174,7 @@ int runPlay(const Args& args) {
     const std::string stem = moduleStem(PluginHost::findModule(o.plugin));
     const std::string statePath = o.state.empty() ? defaultStatePath(stem) : o.state;
     std::string error;
-    struct stat st;
-    if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !preset::load(host, statePath, error))
-        std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
+    if (!statePath.empty() && !restoreState(host, statePath, o.fresh, error)) return fail(error);
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);
@@ -140,7 +186,7 @@ int runPlay(const Args& args) {
     std::string title = host.effectName();
     if (title.empty()) title = stem;
     JackPlayer player(host);
-    if (!player.open(o.name.empty() ? title : o.name, error)) return fail(error);
+    if (!player.open(o.name.empty() ? clientNameFor(title, stem) : o.name, error)) return fail(error);
     std::string warnings;
     if (!player.start(o.connect, error, warnings)) return fail(error);
     if (!warnings.empty()) std::fprintf(stderr, "orv-host play: %s", warnings.c_str());
@@ -159,16 +205,27 @@ int runPlay(const Args& args) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     double loadSum = 0.0, loadPeak = 0.0;
+    std::uint64_t droppedTold = 0;
     int tick = 0;
     for (; !interrupted && !player.serverGone(); ++tick) {
         const double load = player.dspLoad();
         loadSum += load;
         loadPeak = std::max(loadPeak, load);
+        followProgramChange(player, host);
         if (editor) {
             if (!window.handleEvents(host)) break;
             host.dispatch(effEditIdle);
-        } else if (status && tick % kStatusTicks == 0) {
-            showStatus(player);
+        }
+        if (tick % kStatusTicks == 0) {
+            const std::uint64_t dropped = player.eventsDropped();
+            if (status) {
+                showStatus(player, programText(host));
+            } else if (dropped > droppedTold) {
+                // Without the status line, dropped MIDI is told as it happens.
+                std::fprintf(stderr, "orv-host play: %llu MIDI events dropped (more than a period holds)\n",
+                             static_cast<unsigned long long>(dropped - droppedTold));
+            }
+            droppedTold = dropped;
         }
         std::this_thread::sleep_for(kTick);
     }
@@ -176,9 +233,11 @@ int runPlay(const Args& args) {
     if (editor) host.dispatch(effEditClose);
 
     const bool lost = player.serverGone();
-    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns\n",
+    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns, "
+                "%llu MIDI events dropped; program %s\n",
                 static_cast<unsigned long long>(player.notesIn()), tick ? loadSum / tick : 0.0, loadPeak,
-                static_cast<unsigned long long>(player.xruns()));
+                static_cast<unsigned long long>(player.xruns()),
+                static_cast<unsigned long long>(player.eventsDropped()), programText(host).c_str());
     player.stop();
     if (lost) std::fprintf(stderr, "orv-host play: the JACK server has gone (%s)\n", player.shutdownReason());
     if (!statePath.empty() && !preset::save(host, statePath, true, error)) return fail(error);

@@ -1,4 +1,4 @@
-// Ambrell's editor with its 40 controls, through the built module opened
+// Ambrell's editor with its controls, through the built module opened
 // as a host opens it (a parent X window, effEditOpen with its id,
 // effEditIdle about every 10 ms), played by a user with real X input
 // (XTest) on Xvfb: edits reach the host as parameters with their gestures,
@@ -11,6 +11,7 @@
 #include <functional>
 #include <thread>
 
+#include "editor/ControlLayout.h"
 #include "support/ModuleHost.h"
 #include "vstgui/cbitmap.h"
 #include "xhost.h"
@@ -49,7 +50,7 @@ constexpr KnobRow kKnobs[] = {
 class EditorControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
         parent = x.topLevel(0, 0, 600, 500);
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
@@ -100,14 +101,7 @@ protected:
         return now;
     }
     std::vector<uint32_t> grab(const Box& b) {
-        const int w = b.right - b.left, h = b.bottom - b.top;
-        std::vector<uint32_t> out;
-        XImage* image = XGetImage(x.display, parent, b.left, b.top, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
-        if (!image) return out;
-        for (int y = 0; y < h; ++y)
-            for (int i = 0; i < w; ++i) out.push_back(uint32_t(XGetPixel(image, i, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return out;
+        return x.pixels(parent, ScreenArea{b.left, b.top, b.right - b.left, b.bottom - b.top});
     }
     // What a knob at (left, top) shows for value: its film-strip frame, with
     // black see-through to the panel.
@@ -136,7 +130,7 @@ protected:
 
     XHost x;
     ModuleHost host;
-    Window parent = None;
+    WindowId parent = 0;
     VSTGUI::CBitmap background{128};
 };
 
@@ -184,21 +178,22 @@ TEST_F(EditorControls, ClicksWheelAndMenusSetTheirParameters) {
 
     host.clearRequests();
     userActs([&](XHost& hand) {
-        const auto before = hand.children(DefaultRootWindow(hand.display));
+        const auto before = hand.children(hand.root());
         click(hand, kOsc1Wave.midX(), kOsc1Wave.midY());
-        Window popup = None;
-        for (int i = 0; i < 100 && popup == None; ++i) {
+        WindowId popup = 0;
+        for (int i = 0; i < 100 && popup == 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            for (Window w : hand.children(DefaultRootWindow(hand.display))) {
-                XWindowAttributes a;
-                if (std::find(before.begin(), before.end(), w) == before.end() &&
-                    XGetWindowAttributes(hand.display, w, &a) && a.map_state == IsViewable)
+            for (WindowId w : hand.children(hand.root())) {
+                ScreenArea area;
+                bool shown = false;
+                if (std::find(before.begin(), before.end(), w) == before.end() && hand.geometry(w, area, &shown) &&
+                    shown)
                     popup = w;
             }
         }
-        ASSERT_NE(popup, None) << "the menu popped up";
-        XWindowAttributes a;
-        XGetWindowAttributes(hand.display, popup, &a);
+        ASSERT_NE(popup, 0u) << "the menu popped up";
+        ScreenArea a;
+        hand.geometry(popup, a);
         // Five items of equal height, with whatever border the window has.
         const int item = a.height / 5;
         click(hand, a.x + a.width / 2, a.y + 2 * item + item / 2);
@@ -243,6 +238,68 @@ TEST_F(EditorControls, AProgramChangeShowsEverywhereAndReopeningShowsTheSame) {
     ASSERT_TRUE(idleUntilShown());
     idle(2);
     EXPECT_EQ(pixels(all), changed) << "a new editor shows what the old one showed";
+}
+
+// Every knob of the layout table, knobs added later included, dragged as a
+// user drags it: the host hears one gesture on the knob's parameter and no
+// other. Where the list above places a knob, its parameter is the one
+// expected, so a tag swapped in the table fails as well as one swapped in
+// the wiring.
+TEST_F(EditorControls, EveryKnobDraggedEditsItsOwnParameter) {
+    int knobs = 0;
+    for (const layout::Control& knob : layout::kControls) {
+        if (knob.kind != layout::Kind::knob) continue;
+        ++knobs;
+        int expected = knob.tag;
+        for (const auto& k : kKnobs)
+            if (k.left == knob.left && k.top == knob.top) expected = k.param;
+        const int midX = (knob.left + knob.right) / 2, midY = (knob.top + knob.bottom) / 2;
+        host.clearRequests();
+        userActs([&](XHost& hand) {
+            hand.moveTo(midX, knob.top + 2);
+            hand.button(1, true);
+            for (int step = 1; step <= 4; ++step) {
+                const double a = M_PI / 2 - step * (M_PI / 2) / 4;  // top to right
+                hand.moveTo(midX + int(std::lround(18 * std::cos(a))), midY - int(std::lround(18 * std::sin(a))));
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            }
+            hand.button(1, false);
+        });
+        const auto r = host.editRequests();
+        ASSERT_GE(r.size(), 3u) << "the knob at " << knob.left << ", " << knob.top << " was heard";
+        const auto other = std::find_if(r.begin(), r.end(), [&](const HostRequest& q) { return q.index != expected; });
+        EXPECT_EQ(other, r.end()) << "the knob at " << knob.left << ", " << knob.top << " edits parameter "
+                                  << other->index << ", not " << expected;
+        EXPECT_EQ(r.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
+        EXPECT_NEAR(host.getParameter(expected), 0.5f + 1.f / 3.f, 0.03f) << "parameter " << expected;
+    }
+    EXPECT_EQ(knobs, layout::kKnobCount);
+}
+
+// In the host's linear knob mode, Shift makes a drag fine: the whole span
+// takes 300 pixels instead of 200.
+TEST_F(EditorControls, AShiftDragInLinearModeNeedsThreeHundredPixelsForTheSpan) {
+    ASSERT_EQ(host.dispatch(effSetEditKnobMode, 0, 2), 1);
+    const auto spanOfDrag = [&](bool shift) {
+        host.setParameter(16, 0.25f);
+        idle();
+        userActs([&](XHost& hand) {
+            if (shift) hand.key(XK_Shift_L, true);
+            hand.moveTo(kCutoff.midX(), kCutoff.midY());
+            hand.button(1, true);
+            for (int dx = 10; dx <= 60; dx += 10) {
+                hand.moveTo(kCutoff.midX() + dx, kCutoff.midY());
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            }
+            hand.button(1, false);
+            if (shift) hand.key(XK_Shift_L, false);
+        });
+        return 60.0 / (host.getParameter(16) - 0.25);  // pixels per unit of value
+    };
+    EXPECT_NEAR(spanOfDrag(false), 200.0, 2.0) << "a plain drag";
+    EXPECT_NEAR(spanOfDrag(true), 300.0, 2.0) << "a Shift-drag";
+    host.dispatch(effSetEditKnobMode, 0, 0);
 }
 
 TEST_F(EditorControls, AnLfoDepthKnobIsDrawnBipolarWhileItsDestinationIsAPitch) {

@@ -4,7 +4,6 @@
 // keeps per user, and oscillator 1's two knobs.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,7 +37,7 @@ protected:
         ASSERT_NE(mkdtemp(dir), nullptr);
         configHome = dir;
         setenv("XDG_CONFIG_HOME", dir, 1);
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
         parent = x.topLevel(0, 0, 600, 500);
         open();
@@ -71,18 +70,18 @@ protected:
         hand.button(button, false);
         std::this_thread::sleep_for(milliseconds(50));
     }
-    // The top-level window that appears after a click, or None within a second.
-    static Window newPopup(XHost& hand, const std::vector<Window>& before) {
+    // The top-level window that appears after a click, or 0 within a second.
+    static WindowId newPopup(XHost& hand, const std::vector<WindowId>& before) {
         for (int i = 0; i < 50; ++i) {
             std::this_thread::sleep_for(milliseconds(20));
-            for (Window w : hand.children(DefaultRootWindow(hand.display))) {
-                XWindowAttributes a;
-                if (std::find(before.begin(), before.end(), w) == before.end() &&
-                    XGetWindowAttributes(hand.display, w, &a) && a.map_state == IsViewable)
+            for (WindowId w : hand.children(hand.root())) {
+                ScreenArea a;
+                bool shown = false;
+                if (std::find(before.begin(), before.end(), w) == before.end() && hand.geometry(w, a, &shown) && shown)
                     return w;
             }
         }
-        return None;
+        return 0;
     }
     // Clicks at (x, y) with button and, when a pop-up of contentHeight
     // pixels (plus its border) opens, clicks the item whose top is at
@@ -90,13 +89,13 @@ protected:
     bool clickIntoPopup(int x, int y, unsigned button, int contentHeight, int itemTop) {
         bool opened = false;
         userActs([&](XHost& hand) {
-            const auto before = hand.children(DefaultRootWindow(hand.display));
+            const auto before = hand.children(hand.root());
             click(hand, x, y, button);
-            const Window popup = newPopup(hand, before);
-            if (popup == None) return;
+            const WindowId popup = newPopup(hand, before);
+            if (!popup) return;
             opened = true;
-            XWindowAttributes a;
-            XGetWindowAttributes(hand.display, popup, &a);
+            ScreenArea a;
+            hand.geometry(popup, a);
             const int border = (a.height - contentHeight) / 2;
             if (itemTop >= 0) click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
             dismiss(hand, popup);
@@ -105,10 +104,11 @@ protected:
     }
     // A pop-up still open after a missed item holds the host's idle call for
     // good: a click far off closes it.
-    static void dismiss(XHost& hand, Window popup) {
+    static void dismiss(XHost& hand, WindowId popup) {
         std::this_thread::sleep_for(milliseconds(100));
-        XWindowAttributes a;
-        if (XGetWindowAttributes(hand.display, popup, &a) && a.map_state == IsViewable) click(hand, 1000, 1000);
+        ScreenArea a;
+        bool shown = false;
+        if (hand.geometry(popup, a, &shown) && shown) click(hand, 1000, 1000);
     }
     // The panel menu: two knob choices, a gap, the programs, a gap, about.
     bool choosePanelItem(int item) {
@@ -139,7 +139,7 @@ protected:
     std::string configHome;
     XHost x;
     ModuleHost host;
-    Window parent = None;
+    WindowId parent = 0;
 };
 
 TEST_F(EditorPanel, TheReadoutChoosesProgramsAsTheHostWouldAndTellsIt) {
@@ -208,18 +208,18 @@ TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastA
 TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
     host.clearRequests();
     userActs([&](XHost& hand) {
-        const auto before = hand.children(DefaultRootWindow(hand.display));
+        const auto before = hand.children(hand.root());
         click(hand, kBackgroundX, kBackgroundY, 3);
-        const Window menu = newPopup(hand, before);
-        ASSERT_NE(menu, None);
-        XWindowAttributes a;
-        XGetWindowAttributes(hand.display, menu, &a);
+        const WindowId menu = newPopup(hand, before);
+        ASSERT_NE(menu, 0u);
+        ScreenArea a;
+        hand.geometry(menu, a);
         const int border = (a.height - 4 * kItem - 2 * kSeparator) / 2;
-        const auto withMenu = hand.children(DefaultRootWindow(hand.display));
+        const auto withMenu = hand.children(hand.root());
         click(hand, a.x + a.width / 2, a.y + border + 2 * kItem + kSeparator + kItem / 2);  // "Program"
-        const Window programs = newPopup(hand, withMenu);
-        ASSERT_NE(programs, None) << "the programs open beside it";
-        XGetWindowAttributes(hand.display, programs, &a);
+        const WindowId programs = newPopup(hand, withMenu);
+        ASSERT_NE(programs, 0u) << "the programs open beside it";
+        hand.geometry(programs, a);
         const int inner = (a.height - kPrograms * kItem) / 2;
         click(hand, a.x + a.width / 2, a.y + inner + 2 * kItem + kItem / 2);
         dismiss(hand, menu);
@@ -248,13 +248,13 @@ TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {
     idle(2);
     std::vector<uint32_t> marks;  // where each item shows its mark, left of its text
     userActs([&](XHost& hand) {
-        const auto before = hand.children(DefaultRootWindow(hand.display));
+        const auto before = hand.children(hand.root());
         click(hand, 213, 87);
-        const Window popup = newPopup(hand, before);
-        ASSERT_NE(popup, None);
+        const WindowId popup = newPopup(hand, before);
+        ASSERT_NE(popup, 0u);
         std::this_thread::sleep_for(milliseconds(200));  // its first paint
-        XWindowAttributes a;
-        XGetWindowAttributes(hand.display, popup, &a);
+        ScreenArea a;
+        hand.geometry(popup, a);
         const int border = (a.height - 5 * kItem) / 2;
         for (int item = 0; item < 5; ++item) marks.push_back(hand.pixel(popup, border + 10, border + item * kItem + 8));
         click(hand, 1000, 1000);

@@ -6,8 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <X11/Xlib.h>
-
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
@@ -48,21 +46,6 @@ const std::string kQuietLeaks = "ASAN_OPTIONS=detect_leaks=0";
 int run(const std::string& command) {
     const int status = std::system((kQuietLeaks + " " + command).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A top-level window of the display whose name is title, or None.
-Window findWindow(Display* display, const char* title) {
-    Window root = None, parent = None, *children = nullptr;
-    unsigned n = 0;
-    Window found = None;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
-    for (unsigned i = 0; i < n && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name && std::string(name) == title) found = children[i];
-        if (name) XFree(name);
-    }
-    if (children) XFree(children);
-    return found;
 }
 
 const std::string kHost = ORV_HOST_PATH;
@@ -130,35 +113,89 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
 }
 
-TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
-    XHost x;
-    Display* display = x.display;
-    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
-    const char* argv[] = {kHost.c_str(), "edit", kModule.c_str(), nullptr};
-    pid_t pid = 0;
+// Starts orv-host edit with arguments; its window, or 0.
+WindowId startEdit(XHost& x, const std::vector<std::string>& arguments, pid_t& pid) {
+    std::vector<char*> argv{const_cast<char*>(kHost.c_str()), const_cast<char*>("edit")};
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     std::vector<char*> environment{const_cast<char*>(kQuietLeaks.c_str())};  // found first
     for (char** e = environ; *e; ++e) environment.push_back(*e);
     environment.push_back(nullptr);
-    ASSERT_EQ(posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, const_cast<char**>(argv), environment.data()), 0);
-    Window window = None;
+    if (posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, argv.data(), environment.data()) != 0) return 0;
+    WindowId window = 0;
     for (int i = 0; i < 300 && !window; ++i) {
-        window = findWindow(display, "Ambrell - ORV");
+        window = x.findTopLevel("Ambrell - ORV");
         if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &close);
-    XSync(display, False);
+    return window;
+}
+
+// Closes window as a window manager asks; the exit status of pid.
+int closeEdit(XHost& x, WindowId window, pid_t pid) {
+    x.askToClose(window);
     int status = -1;
     for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!WIFEXITED(status)) kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "it closed and exited cleanly";
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The line preset load lists for parameter `name` of a program file.
+std::string listed(const std::string& file, const std::string& name) {
+    const std::string out = testing::TempDir() + "orv_edit_listing.txt";
+    run(kHost + " preset load " + kModule + " " + file + " >" + out);
+    FILE* f = std::fopen(out.c_str(), "r");
+    char line[256];
+    std::string found;
+    while (f && std::fgets(line, sizeof line, f))
+        if (std::strstr(line, (" " + name + " ").c_str())) found = line;
+    if (f) std::fclose(f);
+    return found;
+}
+
+TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
+    XHost x;
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
+    pid_t pid = 0;
+    const WindowId window = startEdit(x, {kModule}, pid);
+    ASSERT_NE(window, 0u) << "a window titled with the plug-in's name";
+    EXPECT_EQ(closeEdit(x, window, pid), 0) << "it closed and exited cleanly";
+}
+
+TEST(OrvHostEdit, SavesWhatThePlayerEditedWhenTheWindowCloses) {
+    XHost x;
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
+    const std::string factory = testing::TempDir() + "orv_edit_factory.fxp";
+    const std::string edited = testing::TempDir() + "orv_edit_saved.fxp";
+    std::remove(edited.c_str());
+    ASSERT_EQ(run(kHost + " preset save " + kModule + " " + factory + " --program 'Acid Bass'"), 0);
+    pid_t pid = 0;
+    const WindowId window =
+        startEdit(x, {kModule, "--program", "Acid Bass", "--set", "resonance=50%", "--save", edited}, pid);
+    ASSERT_NE(window, 0u);
+    EXPECT_NE(access(edited.c_str(), F_OK), 0) << "nothing is written before the window closes";
+    // Two wheel notches down over the cutoff knob.
+    const int row = layout::controlIndexOfTag(16);
+    ASSERT_GE(row, 0);
+    const layout::Control& cutoff = layout::kControls[row];
+    // The editor's own window inside the host's takes the wheel.
+    for (int i = 0; i < 300 && x.children(window).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ScreenArea at;
+    ASSERT_TRUE(x.geometry(window, at));
+    x.moveTo(at.x + (cutoff.left + cutoff.right) / 2, at.y + (cutoff.top + cutoff.bottom) / 2);
+    for (int notch = 0; notch < 2; ++notch) {
+        x.button(5, true);
+        x.button(5, false);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(closeEdit(x, window, pid), 0);
+
+    EXPECT_NE(listed(edited, "CUTOFF"), "") << "the program file is written";
+    EXPECT_NE(listed(edited, "CUTOFF"), listed(factory, "CUTOFF")) << "with the wheel's edit";
+    EXPECT_NE(listed(edited, "RESONANCE").find("(50.0 %)"), std::string::npos) << "and the setting";
+    EXPECT_EQ(listed(edited, "ATTACK"), listed(factory, "ATTACK")) << "of the program chosen";
 }
 
 }  // namespace
