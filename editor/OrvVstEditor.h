@@ -12,13 +12,13 @@
 //   begin and end edit frame the gesture);
 // - host to controls: the plug-in reports every stored value through
 //   setParameter, from any thread. The editor only records the index there
-//   (lock-free, no allocation) and the GUI thread applies it at its next
+//   (lock-free, no allocation) and the ui thread applies it at its next
 //   idle, before the frame's redraw, so a knob or switch shows a host
 //   change after the next idle call. The menus are compared with the
 //   parameters on every idle call, after the frame's redraw, and set when
 //   the value selects another entry, so they show a change after the
 //   second; a menu that shows its entry already is not redrawn. A control
-//   is never touched off the GUI thread, so close may destroy them at any
+//   is never touched off the ui thread, so close may destroy them at any
 //   time.
 // Programs go the host's way: a choice on the panel selects it as
 // effSetProgram does and tells the host (updateDisplay); a program change
@@ -28,7 +28,8 @@
 // bitmaps are loaded at open and let go at close. The window comes from the
 // toolkit's platform layer (X11 on Linux, Win32 on Windows).
 //
-// Threads: setParameter from any thread; everything else on the GUI thread.
+// Threads: setParameter [any thread]; construction and destruction [main
+// thread]; everything else [ui thread].
 #pragma once
 
 #include <atomic>
@@ -77,19 +78,19 @@ public:
     // refreshes the menus and the readout.
     void idle() override;
 
-    // Any thread: records index for the next idle.
+    // [any thread] Records index for the next idle.
     void setParameter(VstInt32 index, float value) override;
-    // GUI thread: the parameters changed since the last call (bit i for
+    // [ui thread] The parameters changed since the last call (bit i for
     // parameter i), and forgets them. Idle takes them this way.
     std::uint64_t takeChangedParameters();
-    // GUI thread: a control's gesture starts or ends; the host hears it for
+    // [ui thread] A control's gesture starts or ends; the host hears it for
     // parameters only, and the readout follows it.
     void beginEdit(VstInt32 index) override;
     void endEdit(VstInt32 index) override;
     // The host's knob mode, unless the player chose vertical dragging.
     int32_t getKnobMode() const override;
 
-    // GUI thread: a control changed through the user: a parameter (tags of
+    // [ui thread] A control changed through the user: a parameter (tags of
     // 44 and above are none), a program or a panel menu choice.
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
@@ -126,7 +127,7 @@ private:
     UserSettings settings_;
     bool verticalKnobs_ = false;
     // The change record: any thread sets its parameter's bit (relaxed
-    // fetch_or), the GUI thread takes and clears them all at once (relaxed
+    // fetch_or), the ui thread takes and clears them all at once (relaxed
     // exchange); a change that races with a take shows in the next one. The
     // value itself is read afresh from the plug-in when the bit is taken.
     std::atomic<std::uint64_t> changed_{0};

@@ -6,7 +6,7 @@
 // PanelFrame is the editor's frame: it routes a right click that hits no
 // control to the panel menu, every other click as a frame does.
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <functional>

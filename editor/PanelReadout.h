@@ -8,7 +8,7 @@
 // pop-up or a step, reaches the listener as the chosen program's number.
 // The steps wrap around at both ends.
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <functional>

@@ -8,7 +8,7 @@
 // the defaults, never an error; lines this build does not know (other keys,
 // comments) are kept as they were when the file is written again.
 //
-// GUI thread only: nothing here is touched by the audio thread.
+// [ui thread] only: nothing here is touched by the audio thread.
 #pragma once
 
 #include <cstddef>

@@ -6,7 +6,7 @@
 // named as hosts name it; while the plug-in has no display text for one, the
 // raw value with two decimals stands in ("CUTOFF  0.96").
 //
-// GUI thread: it asks the plug-in object for the display text, label and value.
+// [ui thread] It asks the plug-in object for the display text, label and value.
 #pragma once
 
 #include <cstddef>
