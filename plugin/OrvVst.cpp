@@ -17,9 +17,6 @@ constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEven
                                          "receiveVstMidiEvents", "receiveVstSysexEvent",
                                          "receiveVstTimeInfo"};
 
-// The state trailer's record of the tuning (Tuning::toRecord).
-constexpr const char* kTuningTag = "TUNE";
-
 }  // namespace
 
 OrvVst::OrvVst(audioMasterCallback host, EditorFactory attachEditor)
@@ -117,7 +114,7 @@ VstInt32 OrvVst::getChunk(void** data, bool isPreset) {
         *data = chunkCopy_.data();
         return kBankChunkSize;
     }
-    const std::vector<unsigned char> trailer = state_trailer::write({{kTuningTag, tuning.toRecord()}});
+    const std::vector<unsigned char> trailer = state_trailer::write({{Tuning::kRecordTag, tuning.toRecord()}});
     const auto* records = reinterpret_cast<const unsigned char*>(chunkCopy_.data());
     bankChunk_.assign(records, records + kBankChunkSize);
     bankChunk_.insert(bankChunk_.end(), trailer.begin(), trailer.end());
@@ -157,7 +154,7 @@ void OrvVst::loadTrailer(const unsigned char* bytes, std::size_t size) {
     std::vector<state_trailer::Record> records;
     std::string record;
     Tuning tuning;
-    if (!state_trailer::read(bytes, size, records) || !state_trailer::find(records, kTuningTag, record) ||
+    if (!state_trailer::read(bytes, size, records) || !state_trailer::find(records, Tuning::kRecordTag, record) ||
         !Tuning::fromRecord(record, tuning))
         tuning = Tuning();
     setTuning(tuning);

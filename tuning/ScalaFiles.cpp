@@ -249,7 +249,9 @@ bool layOut(const Scale& scale, const KeyboardMap& map, TuningTable& table, Pars
     if (!degreeOf(map.referenceKey, referenceDegree))
         return fail(error, map.referenceLine,
                     "the reference key " + std::to_string(map.referenceKey) + " is not mapped");
-    const double referencePitch = 69.0 + 12.0 * std::log2(map.referenceHz / 440.0);
+    // Held to a float, so that a reference on an equal-tempered key lands on
+    // its whole number and equal temperament comes out exact.
+    const double referencePitch = static_cast<float>(69.0 + 12.0 * std::log2(map.referenceHz / 440.0));
     const double referenceCents = centsOf(referenceDegree);
     TuningTable result;
     for (int key = 0; key < TuningTable::kKeys; ++key) {

@@ -9,6 +9,9 @@
 #include "engine/TuningTable.h"
 
 struct Tuning {
+    // The tag of the tuning's record in the saved state's trailer.
+    static constexpr const char* kRecordTag = "TUNE";
+
     std::string scale;        // .scl text; empty for the standard tuning
     std::string keyboardMap;  // .kbm text; empty for the default layout
     std::string description;

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "host/Commands.h"
+#include "host/core/HostTuning.h"
 #include "host/live/EditorSession.h"
 #include "host/render/PngFile.h"
 
@@ -49,13 +50,22 @@ bool openEditor(EditorHost& host, HostWindow& window, const std::string& module,
 }  // namespace
 
 int runEdit(const Args& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: orv-host edit PLUGIN.so\n");
+    std::string tuning, keymap;
+    const bool tuned = args.size() == 3 && args[1] == "--tuning";
+    const bool mapped = args.size() == 5 && args[1] == "--tuning" && args[3] == "--keymap";
+    if (args.size() != 1 && !tuned && !mapped) {
+        std::fprintf(stderr, "usage: orv-host edit PLUGIN.so [--tuning FILE.scl [--keymap FILE.kbm]]\n");
         return 2;
     }
+    if (args.size() >= 3) tuning = args[2];
+    if (mapped) keymap = args[4];
     EditorHost host;
     HostWindow window;
     if (!openEditor(host, window, args[0], HostWindow::Kind::kNormal)) return 1;
+    if (std::string error; !applyTuning(host, tuning, keymap, error)) {
+        std::fprintf(stderr, "orv-host edit: %s\n", error.c_str());
+        return 1;
+    }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     while (!interrupted && window.handleEvents(host)) {

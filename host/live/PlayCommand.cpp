@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "host/core/CommandLine.h"
+#include "host/core/HostTuning.h"
 #include "host/Commands.h"
 #include "host/live/EditorSession.h"
 #include "host/live/JackPlayer.h"
@@ -27,6 +28,7 @@ namespace {
 const char* const kUsage =
     "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
     "         [--connect] [--state FILE] [--name CLIENT]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
     "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
@@ -35,7 +37,9 @@ const char* const kUsage =
     "  --connect      connect to the system's playback ports and MIDI sources\n"
     "  --state FILE   where the state is kept between runs, instead of\n"
     "                 ~/.config/ambrell/PLUGIN.fxb\n"
-    "  --name CLIENT  the JACK client's name, instead of the plug-in's\n";
+    "  --name CLIENT  the JACK client's name, instead of the plug-in's\n"
+    "  --tuning FILE  a Scala scale the keys play in, after the preset\n"
+    "  --keymap FILE  a Scala keyboard map laying the scale out on the keys\n";
 
 // The editor's idle pace, as `orv-host edit` keeps it.
 constexpr auto kTick = std::chrono::milliseconds(33);
@@ -48,7 +52,7 @@ volatile std::sig_atomic_t interrupted = 0;
 void onSignal(int) { interrupted = 1; }
 
 struct Options {
-    std::string plugin, program, preset, state, name;
+    std::string plugin, program, preset, state, name, tuning, keymap;
     bool noGui = false, connect = false;
 };
 
@@ -70,6 +74,8 @@ int parse(const Args& args, Options& o) {
                                  : a == "--preset" ? &o.preset
                                  : a == "--state"  ? &o.state
                                  : a == "--name"   ? &o.name
+                                 : a == "--tuning" ? &o.tuning
+                                 : a == "--keymap" ? &o.keymap
                                                    : nullptr;
             if (!value) return usageError("unknown option " + a);
             if (i + 1 >= args.size()) return usageError(a + " needs a value");
@@ -130,6 +136,7 @@ int runPlay(const Args& args) {
     if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !preset::load(host, statePath, error))
         std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
+    if (!applyTuning(host, o.tuning, o.keymap, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);
         if (program < 0)

@@ -25,6 +25,7 @@
 #include "host/render/EventSchedule.h"
 #include "host/render/Loudness.h"
 #include "host/render/MidiFile.h"
+#include "host/core/HostTuning.h"
 #include "host/core/PluginHost.h"
 #include "host/core/PluginPreset.h"
 #include "host/render/SoundPicture.h"
@@ -34,7 +35,7 @@ namespace {
 const char* const kUsage =
     "usage: orv-host render PLUGIN.so -o OUT.wav|OUT.flac (--demo | --midi FILE.mid)\n"
     "         [--preset FILE.fxp|FILE.fxb] [--program N|NAME] [--set NAME=VALUE]...\n"
-    "         [--rate HZ] [--tempo BPM]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--rate HZ] [--tempo BPM]\n"
     "         [--block FRAMES] [--tail SECONDS] [--picture OUT.png]\n"
     "\n"
     "  --demo           the built-in phrase (4 bars, 8 s at 120 BPM)\n"
@@ -42,6 +43,8 @@ const char* const kUsage =
     "  --preset FILE    a program or bank file, loaded first\n"
     "  --program P      program number (from 0) or exact program name\n"
     "  --set NAME=VAL   a parameter by name (or index), after the program; repeatable\n"
+    "  --tuning FILE    a Scala scale the keys play in, after the preset\n"
+    "  --keymap FILE    a Scala keyboard map laying the scale out on the keys\n"
     "  --rate HZ        sample rate, default 44100\n"
     "  --tempo BPM      tempo; the demo's timing and the host's answer, default 120\n"
     "  --block FRAMES   frames per processReplacing call, default 256\n"
@@ -61,7 +64,7 @@ constexpr double kLongestRenderSeconds = 6.0 * 3600.0;
 constexpr int kMaxChannels = 64;
 
 struct Options {
-    std::string plugin, output, midiPath, program, picture, preset;
+    std::string plugin, output, midiPath, program, picture, preset, tuning, keymap;
     bool demo = false;
     std::vector<std::pair<std::string, std::string>> sets;
     double rate = 44100.0;
@@ -99,6 +102,8 @@ int parse(const Args& args, Options& o) {
             else if (a == "--midi") o.midiPath = v;
             else if (a == "--program") o.program = v;
             else if (a == "--preset") o.preset = v;
+            else if (a == "--tuning") o.tuning = v;
+            else if (a == "--keymap") o.keymap = v;
             else if (a == "--picture") o.picture = v;
             else if (a == "--set") {
                 const std::size_t eq = v.find('=');
@@ -224,6 +229,7 @@ bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
         return false;
     }
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return false;
+    if (!applyTuning(host, o.tuning, o.keymap, error)) return false;
     if (!o.program.empty() && !selectProgram(host, o.program, error)) return false;
     for (const auto& [name, value] : o.sets)
         if (!setParameter(host, name, value, error)) return false;
