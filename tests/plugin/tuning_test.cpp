@@ -132,6 +132,23 @@ TEST_F(Tunings, AGlideRunsBetweenTunedPitchesBothWays) {
         << "releasing it glides back to the held one";
 }
 
+TEST_F(Tunings, TheFiltersKeyTrackingFollowsTheTunedPitchNotTheKey) {
+    // One degree of 0 cents: every key sounds middle C. A bright saw under a
+    // closed filter that tracks the key fully: were the key number tracked,
+    // key 36 and key 96 would differ by most of the cutoff's range.
+    const auto played = [](int key) {
+        ModuleHost h;
+        load(h);
+        plain::setVoice(h, choice::OscWave::kSaw);
+        h.setParameter(param::kCutoff, 0.1f);
+        tune(h, "unison\n1\n0.0\n");
+        return h.render({noteOn(0, key)}, 8192);
+    };
+    const std::vector<float> low = played(36);
+    EXPECT_GT(measure::peak(low), 0.01f);
+    EXPECT_TRUE(low == played(96));
+}
+
 // F0 7F dev 08 02 program count [key semitone msb lsb] F7.
 Bytes singleNoteChange(int key, double pitch) {
     const int semitone = static_cast<int>(pitch);
