@@ -19,8 +19,13 @@ std::uint32_t crc32(const unsigned char* data, std::size_t size) {
     return ~crc;
 }
 
+void set32(unsigned char* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>((v >> (8 * i)) & 0xFF);
+}
+
 void put32(std::vector<unsigned char>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xFF));
+    out.resize(out.size() + 4);
+    set32(out.data() + out.size() - 4, v);
 }
 
 std::uint32_t get32(const unsigned char* p) {
@@ -31,20 +36,19 @@ std::uint32_t get32(const unsigned char* p) {
 }  // namespace
 
 std::vector<unsigned char> write(const std::vector<Record>& records) {
-    std::vector<unsigned char> out;
-    if (records.empty()) return out;
-    out.insert(out.end(), kMark, kMark + 4);
-    put32(out, kVersion);
-    put32(out, 0);  // the records' length, once known
+    if (records.empty()) return {};
+    // The header, its length filled in once the records are written.
+    std::vector<unsigned char> out(kHeader, 0);
+    std::memcpy(out.data(), kMark, 4);
+    set32(out.data() + 4, kVersion);
     for (const Record& r : records) {
-        char tag[4] = {' ', ' ', ' ', ' '};
-        std::memcpy(tag, r.tag.data(), r.tag.size() < 4 ? r.tag.size() : 4);
-        out.insert(out.end(), tag, tag + 4);
-        put32(out, static_cast<std::uint32_t>(r.bytes.size()));
-        out.insert(out.end(), r.bytes.begin(), r.bytes.end());
+        const std::size_t at = out.size();
+        out.resize(at + kRecordHeader + r.bytes.size(), ' ');
+        std::memcpy(out.data() + at, r.tag.data(), r.tag.size() < 4 ? r.tag.size() : 4);
+        set32(out.data() + at + 4, static_cast<std::uint32_t>(r.bytes.size()));
+        if (!r.bytes.empty()) std::memcpy(out.data() + at + kRecordHeader, r.bytes.data(), r.bytes.size());
     }
-    const std::uint32_t length = static_cast<std::uint32_t>(out.size() - kHeader);
-    for (int i = 0; i < 4; ++i) out[8 + i] = static_cast<unsigned char>((length >> (8 * i)) & 0xFF);
+    set32(out.data() + 8, static_cast<std::uint32_t>(out.size() - kHeader));
     put32(out, crc32(out.data(), out.size()));
     return out;
 }
