@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/Commands.h"
+#include "host/core/CommandLine.h"
 #include "host/core/PluginHost.h"
 
 namespace {
@@ -83,8 +84,12 @@ void printPrograms(PluginHost& host) {
 }  // namespace
 
 int runInfo(const Args& args) {
+    const char* const usage =
+        "usage: orv-host info PLUGIN.so\n"
+        "  identity, flags, parameters (value and display text) and programs\n";
+    if (printedHelp(args, usage)) return 0;
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: orv-host info PLUGIN.so\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     PluginHost host;

@@ -19,7 +19,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
-    {"edit", runEdit, "edit PLUGIN.so      the editor in a window"},
+    {"edit", runEdit, "edit PLUGIN.so [...] the editor in a window; --save keeps the edit"},
     {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]\n"
                                   "                      a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
@@ -31,8 +31,9 @@ const Command kCommands[] = {
 };
 
 int usage(FILE* out) {
-    std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n       orv-host --version\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
+    std::fprintf(out, "\norv-host COMMAND --help tells more about each.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -41,6 +42,10 @@ int usage(FILE* out) {
 int main(int argc, char** argv) {
     if (argc < 2) return usage(stderr);
     if (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) return usage(stdout);
+    if (!std::strcmp(argv[1], "--version")) {
+        std::printf("orv-host (Ambrell) %s\n", ORV_VERSION);
+        return 0;
+    }
     for (const Command& c : kCommands)
         if (!std::strcmp(argv[1], c.name)) return c.run(Args(argv + 2, argv + argc));
     std::fprintf(stderr, "orv-host: unknown command '%s'\n\n", argv[1]);

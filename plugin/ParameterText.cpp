@@ -25,10 +25,12 @@ struct Context {
     float sampleRate;
 };
 
-// Where a conversion writes: display and label, kTextSize bytes each.
+// Where a conversion writes: display and label, kTextSize bytes each, and
+// the number shown before it was rounded (NaN for a word).
 struct Text {
     char* display;
     char* label;
+    double amount = std::nan("");
     void set(const char* d, const char* l) {
         copy(display, d);
         copy(label, l);
@@ -54,6 +56,7 @@ void number(Text& t, double v, const char* label, bool sign = false) {
         if (std::strlen(text) >= kTextSize) std::snprintf(text, sizeof text, "%.2g", v);
     }
     t.set(text, label);
+    t.amount = v;
 }
 
 void seconds(Text& t, double s, const char* msLabel = "ms", const char* sLabel = "s") {
@@ -237,6 +240,22 @@ const Parameter kParameters[kCount] = {
     {nullptr, learnSwitch},   // controller learn
 };
 
+// The label printed on the panel with its section title, as a player reads
+// it; none for the parameters without a control.
+const char* const kPanelNames[kCount] = {
+    "MASTER VOLUME",      "MASTER TUNE",       "OSC 1 WARMTH",       "OSC 1 WAVE",
+    "OSC 1 PW",           "OSC 1 FM",          nullptr,              "OSC 2 WAVE",
+    "OSC 2 TUNE",         "OSC 2 FINE",        "OSC 2 PW",           "OSC 2 FM",
+    "OSC MIX",            "SUB LEVEL",         "GLIDE TIME",         "GLIDE MODE",
+    "FILTER CUTOFF",      "FILTER RESO",       "FILTER VEL",         "FILTER KEY",
+    "FILTER ENV",         "FILTER ENV ATTACK", "FILTER ENV DECAY",   "FILTER ENV SUSTAIN",
+    "FILTER ENV RELEASE", "AMP ENV ATTACK",    "AMP ENV DECAY",      "AMP ENV SUSTAIN",
+    "AMP ENV RELEASE",    "LFO 1 DEPTH",       "LFO 1 RATE",         "LFO 1 WAVE",
+    "LFO 1 DEST",         "LFO 1 SYNC",        "LFO 2 DEPTH",        "LFO 2 RATE",
+    "LFO 2 WAVE",         "LFO 2 DEST",        "LFO 2 SYNC",         "FILTER TYPE",
+    "SUB OCTAVE",         nullptr,             "MIDI LEARN ALL",     "MIDI LEARN",
+};
+
 }  // namespace
 
 const char* name(int index) {
@@ -245,9 +264,21 @@ const char* name(int index) {
 }
 
 void describe(int index, const ParamBlock& params, float sampleRate, char* display, char* label) {
-    Text t{display, label};
-    if (index < 0 || index >= kCount) return t.set("", "");
-    kParameters[index].convert(t, Context{params.get(index), params, sampleRate});
+    if (index < 0 || index >= kCount) return Text{display, label}.set("", "");
+    describeValue(index, params.get(index), params, sampleRate, display, label);
 }
+
+double describeValue(int index, float value, const ParamBlock& params, float sampleRate, char* display,
+                     char* label) {
+    Text t{display, label};
+    if (index < 0 || index >= kCount) {
+        t.set("", "");
+        return t.amount;
+    }
+    kParameters[index].convert(t, Context{value, params, sampleRate});
+    return t.amount;
+}
+
+const char* panelName(int index) { return index < 0 || index >= kCount ? nullptr : kPanelNames[index]; }
 
 }  // namespace parameter_text

@@ -12,7 +12,8 @@
 //
 // The host's generic view (effGetParamDisplay, effGetParamLabel), the
 // editor's value readout and orv-host info all show these words. Texts fit
-// the interface's customary 8 characters plus the terminator.
+// the interface's customary 8 characters plus the terminator. The way back,
+// from such a text to a value, is ParameterReading.h.
 #pragma once
 
 #include "engine/ParamBlock.h"
@@ -32,5 +33,16 @@ const char* name(int index);
 // semitones when it moves a pitch. An index outside 0..43 gives empty
 // texts.
 void describe(int index, const ParamBlock& params, float sampleRate, char* display, char* label);
+
+// The same for value instead of the one params holds for index. Answers
+// the number the display shows, before rounding, in the label's unit; NaN
+// when the display is a word ("off", "saw").
+double describeValue(int index, float value, const ParamBlock& params, float sampleRate, char* display,
+                     char* label);
+
+// Any thread. The label printed on the panel with its section title
+// ("FILTER ENV DECAY", "OSC 1 WAVE"); null for a parameter without a
+// control of its own and for any index outside 0..43.
+const char* panelName(int index);
 
 }  // namespace parameter_text

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # check-package.sh DEB: unpacks the package into a scratch root, as dpkg
 # would install it, and checks what a new user relies on: the module in
-# /usr/lib/vst and orv-host in /usr/bin, the runtime dependencies declared,
-# and the unpacked orv-host loading the unpacked module.
+# /usr/lib/vst and orv-host in /usr/bin with its manual page, the copyright
+# file, the runtime dependencies declared, the unpacked orv-host loading the
+# unpacked module and telling the package's version; then lintian, whose
+# errors fail the check.
 set -euo pipefail
 deb=$1
 scratch=$(mktemp -d)
@@ -17,4 +19,11 @@ for needed in libx11-6 libfreetype6 libfontconfig1 fonts-liberation2; do
 done
 "$scratch/usr/bin/orv-host" info "$scratch/usr/lib/vst/ORV-Ambrell2.so" | grep -q '^effect name:    Ambrell - ORV$' ||
   fail "the unpacked orv-host does not load the unpacked module"
-echo "check-package: $deb unpacks and loads"
+[ -f "$scratch/usr/share/man/man1/orv-host.1.gz" ] || fail "no orv-host manual page"
+[ -f "$scratch/usr/share/doc/ambrell/copyright" ] || fail "no copyright file"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$("$scratch/usr/bin/orv-host" --version)" = "orv-host (Ambrell) $version" ] ||
+  fail "orv-host --version does not tell the package's version $version"
+# Root runs it in CI and in scripts/test.sh; informational tags are left out.
+lintian --allow-root --fail-on error "$deb" || fail "lintian reports errors"
+echo "check-package: $deb unpacks, loads and passes lintian"

@@ -25,13 +25,14 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Longest input per harness: a bank chunk is 24400 bytes (plus the byte that
 # chooses bank or program); an event list of 600 events of 32 bytes; a bank
-# file is that chunk behind a 160-byte header; a bank chunk with a tuning
-# after its records runs longer; Scala files are a few lines each.
+# file is that chunk behind a 160-byte header; a state input is a bank behind
+# two bytes that pick programs; a bank chunk with a tuning after its records
+# runs longer; Scala files are a few lines each.
 declare -A max_len=([chunk]=26000 [events]=20000 [dispatcher]=8192 [parameters]=2048
-                    [bmp]=4096 [midifile]=4096 [preset]=25000 [scala]=4096)
+                    [bmp]=4096 [midifile]=4096 [preset]=25000 [state]=24500 [scala]=4096)
 mkdir -p build/fuzz/faults
 status=0
-for name in chunk events dispatcher parameters bmp midifile preset scala; do
+for name in chunk events dispatcher parameters bmp midifile preset state scala; do
   work=build/fuzz/corpus/$name
   mkdir -p "$work"
   if [ "$mode" = smoke ]; then

@@ -18,8 +18,8 @@ packages=(
   g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine
   # tests: peer plug-ins for the preset files
   amsynth dpf-plugins-vst
-  # the Debian package (dpkg-shlibdeps)
-  dpkg-dev
+  # the Debian package (dpkg-shlibdeps) and its check
+  dpkg-dev lintian
   # benchmarks
   libbenchmark-dev valgrind
   # fuzzing: clang and its runtimes (libFuzzer, sanitizers), which clang only

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # package.sh [OUT_DIR]: builds the Debian package ambrell_VERSION_amd64.deb
-# (default in the checkout): the module in /usr/lib/vst and orv-host in
-# /usr/bin, installed by cmake --install from the optimised build. The
+# (default in the checkout): the module in /usr/lib/vst, orv-host in
+# /usr/bin and its manual page, installed by cmake --install from the
+# optimised build, with the copyright file (docs/copyright) and a changelog
+# in /usr/share/doc/ambrell. The
 # package depends on the shared libraries both link against (found by
 # dpkg-shlibdeps: X11, FreeType, fontconfig, libsndfile, libpng, libebur128)
 # and on a font with Arial's metrics, which the editor's text is laid out
@@ -17,6 +19,23 @@ root=$work/root
 rm -rf "$work"
 mkdir -p "$root/DEBIAN" "$work/debian"
 DESTDIR=$root cmake --install build/release --prefix /usr --strip >/dev/null
+gzip -9n "$root/usr/share/man/man1/orv-host.1"
+
+# Debian's documentation: the copyright file, and the changelog a native
+# package carries, pointing to the project's own.
+doc=$root/usr/share/doc/ambrell
+mkdir -p "$doc"
+install -m 644 docs/copyright "$doc/copyright"
+when=$(git log -1 --format=%cD 2>/dev/null || date -R)
+cat >"$work/changelog" <<CHANGELOG
+ambrell ($version) unstable; urgency=medium
+
+  * Ambrell $version. The changes are listed in CHANGELOG.md in the sources.
+
+ -- ORV - Orvane Instruments <ambrell@orvane.invalid>  $when
+CHANGELOG
+gzip -9n <"$work/changelog" >"$doc/changelog.gz"
+chmod 644 "$doc/changelog.gz"
 
 # dpkg-shlibdeps reads the package's name from a control file of the source.
 printf 'Source: ambrell\n\nPackage: ambrell\nArchitecture: amd64\n' >"$work/debian/control"
@@ -32,11 +51,11 @@ Installed-Size: $size
 Depends: $libs, fonts-liberation2 | fonts-liberation
 Section: sound
 Priority: optional
-Description: Ambrell - ORV, a monophonic analog-style synthesizer (VST 2.x)
- A monophonic subtractive synthesizer as a VST 2.x instrument plug-in for
- Linux hosts (installed in /usr/lib/vst), with its own editor, and
- orv-host, a command-line host that lists, plays, renders and saves the
- presets of any VST 2.x plug-in.
+Description: monophonic analog-style synthesizer (VST 2.x plug-in)
+ Ambrell - ORV is a monophonic subtractive synthesizer, a VST 2.x
+ instrument for Linux hosts (installed in /usr/lib/vst), with its own
+ editor, and orv-host, a command-line host that lists, plays, renders and
+ saves the presets of any VST 2.x plug-in.
 CONTROL
 deb=$out/ambrell_${version}_amd64.deb
 dpkg-deb --root-owner-group --build "$root" "$deb" >/dev/null

@@ -70,14 +70,14 @@ struct Subject {
     std::vector<long long> blockCost;
 };
 
+const char* const kUsage =
+    "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
+    "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
+    "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n"
+    "         [--editor [--seconds S]]\n";
+
 int usageError(const std::string& why) {
-    std::fprintf(stderr,
-                 "orv-host bench: %s\n"
-                 "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
-                 "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
-                 "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n"
-                 "         [--editor [--seconds S]]\n",
-                 why.c_str());
+    std::fprintf(stderr, "orv-host bench: %s\n%s", why.c_str(), kUsage);
     return 2;
 }
 
@@ -342,6 +342,7 @@ int runTimings(std::vector<Subject>& subjects, const Options& o) {
 }  // namespace
 
 int runBench(const Args& args) {
+    if (printedHelp(args, kUsage)) return 0;
     Options o;
     std::vector<Subject> subjects;
     const std::string error = parse(args, o, subjects);

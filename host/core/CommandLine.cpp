@@ -52,9 +52,22 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
+bool printedHelp(const std::vector<std::string>& args, const char* usage) {
+    if (std::find_if(args.begin(), args.end(), [](const std::string& a) { return a == "-h" || a == "--help"; }) ==
+        args.end())
+        return false;
+    std::fputs(usage, stdout);
+    return true;
+}
+
 int commandFailed(const char* command, const std::string& message) {
     std::fprintf(stderr, "orv-host %s: %s\n", command, message.c_str());
     return 1;
+}
+
+int commandRefused(const char* command, const std::string& message) {
+    commandFailed(command, message);
+    return 2;
 }
 
 int commandUsageError(const char* command, const std::string& message, const char* usage) {

@@ -22,9 +22,16 @@ int findProgram(const std::vector<std::string>& names, const std::string& wanted
 // ("x.PNG" ends in ".png"; ".png" alone does not).
 bool hasSuffix(const std::string& path, const std::string& suffix);
 
+// True, after printing usage on the standard output, when args ask for
+// help (-h or --help anywhere): a command then exits 0.
+bool printedHelp(const std::vector<std::string>& args, const char* usage);
+
 // One line "orv-host COMMAND: message" on the error stream; answers 1, the
 // exit status of a command that failed.
 int commandFailed(const char* command, const std::string& message);
+// The same line; answers 2, the exit status of a command line whose
+// values cannot be used.
+int commandRefused(const char* command, const std::string& message);
 // The same, then the command's usage; answers 2, the exit status of a
 // command line that makes no sense.
 int commandUsageError(const char* command, const std::string& message, const char* usage);

@@ -181,6 +181,10 @@ bool readBank(Reader& r, Preset& p, std::string& error) {
     if (count < 0) return error = "negative program count", false;
     p.programCount = count;
     p.currentProgram = version == 2 ? current : 0;
+    if (p.currentProgram < 0 || (count > 0 && p.currentProgram >= count))
+        return error = "the current program " + std::to_string(p.currentProgram) + " is not one of its " +
+                       std::to_string(count),
+               false;
     if (p.isChunk) {
         return readChunk(r, p.chunk, error);
     }

@@ -7,8 +7,10 @@
 //
 // This unit only turns bytes into a Preset and back; it knows no plug-in.
 // Reading checks every tag, size and count against the bytes actually there
-// before it uses them, so a truncated file, or one that lies about its
-// sizes, is refused with a one-line reason and nothing half-read escapes.
+// (and a bank's current program against its count) before it uses them, so
+// a truncated file, or one that lies about its sizes, is refused with a
+// one-line reason and nothing half-read escapes: no plug-in is asked to
+// judge a chunk the file itself misstates.
 // Writing and reading back give the same bytes. Any thread; no state.
 #pragma once
 

@@ -1,7 +1,9 @@
 // orv-host edit PLUGIN.so: the plug-in's editor in a window of its own, as a
 // DAW shows it: a top-level window whose id goes to effEditOpen, effEditIdle
 // about 30 times a second, keys passed on, effEditClose when the window is
-// closed (or the program is interrupted).
+// closed (or the program is interrupted). It opens on a preset, a program
+// and settings when given, and can write the edited program or bank on
+// close.
 //
 // orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: the
 // same on the current display without a user, writing the window's pixels
@@ -15,7 +17,10 @@
 #include <thread>
 
 #include "host/Commands.h"
+#include "host/core/CommandLine.h"
 #include "host/core/HostTuning.h"
+#include "host/core/ParameterSetting.h"
+#include "host/core/PluginPreset.h"
 #include "host/live/EditorSession.h"
 #include "host/render/PngFile.h"
 
@@ -31,12 +36,8 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onSignal(int) { interrupted = 1; }
 
-// Loads the plug-in and opens its editor in window. Prints why not.
+// Opens the loaded plug-in's editor in window. Prints why not.
 bool openEditor(EditorHost& host, HostWindow& window, const std::string& module, HostWindow::Kind kind) {
-    if (!host.load(module)) {
-        std::fprintf(stderr, "orv-host: %s\n", host.error().c_str());
-        return false;
-    }
     std::string title = host.effectName();
     if (title.empty()) title = PluginHost::findModule(module);
     std::string error;
@@ -49,23 +50,73 @@ bool openEditor(EditorHost& host, HostWindow& window, const std::string& module,
 
 }  // namespace
 
+namespace {
+
+const char* const kEditUsage =
+    "usage: orv-host edit PLUGIN.so [--preset FILE] [--program N|NAME] [--set NAME=VALUE]...\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--save FILE.fxp|FILE.fxb]\n"
+    "\n"
+    "  --preset FILE   a program (.fxp) or bank (.fxb) file, loaded first\n"
+    "  --program P     program number (from 0) or exact program name\n"
+    "  --set NAME=VAL  a parameter, as render takes it (cutoff=2kHz); repeatable\n"
+    "  --tuning FILE   a Scala scale the keys play in, after the preset\n"
+    "  --keymap FILE   a Scala keyboard map laying the scale out on the keys\n"
+    "  --save FILE     when the window closes, writes the edited program (.fxp)\n"
+    "                  or the whole bank (.fxb) there\n";
+
+struct EditOptions {
+    std::string plugin, preset, program, save, tuning, keymap;
+    std::vector<Setting> sets;
+};
+
+// Answers 0 when the options are complete, -1 after --help, else the exit status.
+int parseEdit(const Args& args, EditOptions& o) {
+    if (printedHelp(args, kEditUsage)) return -1;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 1 && a[0] == '-') {
+            if (i + 1 >= args.size()) return commandUsageError("edit", a + " needs a value", kEditUsage);
+            const std::string& v = args[++i];
+            if (a == "--preset") o.preset = v;
+            else if (a == "--program") o.program = v;
+            else if (a == "--save") o.save = v;
+            else if (a == "--tuning") o.tuning = v;
+            else if (a == "--keymap") o.keymap = v;
+            else if (a != "--set") return commandUsageError("edit", "unknown option " + a, kEditUsage);
+            else if (!parseSetting(v, o.sets.emplace_back()))
+                return commandUsageError("edit", "--set needs NAME=VALUE", kEditUsage);
+        } else if (!o.plugin.empty()) {
+            return commandUsageError("edit", "one plug-in only ('" + a + "')", kEditUsage);
+        } else {
+            o.plugin = a;
+        }
+    }
+    if (o.plugin.empty()) return commandUsageError("edit", "which plug-in?", kEditUsage);
+    if (!o.save.empty() && !hasSuffix(o.save, ".fxp") && !hasSuffix(o.save, ".fxb"))
+        return commandUsageError("edit", o.save + ": save to a .fxp or .fxb file", kEditUsage);
+    return 0;
+}
+
+// The state the editor opens on: the preset, the program, the settings.
+int prepareEdit(EditorHost& host, const EditOptions& o) {
+    std::string error;
+    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return commandFailed("edit", error);
+    if (!applyTuning(host, o.tuning, o.keymap, error)) return commandFailed("edit", error);
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("edit", error);
+    if (!applySettings(host, o.sets, error)) return commandRefused("edit", error);
+    return 0;
+}
+
+}  // namespace
+
 int runEdit(const Args& args) {
-    std::string tuning, keymap;
-    const bool tuned = args.size() == 3 && args[1] == "--tuning";
-    const bool mapped = args.size() == 5 && args[1] == "--tuning" && args[3] == "--keymap";
-    if (args.size() != 1 && !tuned && !mapped) {
-        std::fprintf(stderr, "usage: orv-host edit PLUGIN.so [--tuning FILE.scl [--keymap FILE.kbm]]\n");
-        return 2;
-    }
-    if (args.size() >= 3) tuning = args[2];
-    if (mapped) keymap = args[4];
+    EditOptions o;
+    if (const int status = parseEdit(args, o)) return status < 0 ? 0 : status;
     EditorHost host;
+    if (!host.load(o.plugin)) return commandFailed("edit", host.error());
+    if (const int status = prepareEdit(host, o)) return status;
     HostWindow window;
-    if (!openEditor(host, window, args[0], HostWindow::Kind::kNormal)) return 1;
-    if (std::string error; !applyTuning(host, tuning, keymap, error)) {
-        std::fprintf(stderr, "orv-host edit: %s\n", error.c_str());
-        return 1;
-    }
+    if (!openEditor(host, window, o.plugin, HostWindow::Kind::kNormal)) return 1;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     while (!interrupted && window.handleEvents(host)) {
@@ -73,6 +124,9 @@ int runEdit(const Args& args) {
         std::this_thread::sleep_for(kIdlePeriod);
     }
     host.dispatch(effEditClose);
+    std::string error;
+    if (!o.save.empty() && !preset::save(host, o.save, hasSuffix(o.save, ".fxb"), error))
+        return commandFailed("edit", error);
     return 0;
 }
 
@@ -127,20 +181,18 @@ void idleUntil(EditorHost& host, HostWindow& window, const std::atomic<bool>& do
 }  // namespace
 
 int runScreenshot(const Args& args) {
+    if (printedHelp(args, kScreenshotUsage)) return 0;
     ScreenshotOptions o;
     if (!parseScreenshot(args, o)) {
         std::fprintf(stderr, "%s", kScreenshotUsage);
         return 2;
     }
     EditorHost host;
+    if (!host.load(o.plugin)) return commandFailed("screenshot", host.error());
+    std::string error;
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("screenshot", error);
     HostWindow window;
     if (!openEditor(host, window, o.plugin, HostWindow::Kind::kScreenshot)) return 1;
-    std::string error;
-    if (!o.program.empty() && !selectProgram(host, o.program, error)) {
-        host.dispatch(effEditClose);
-        std::fprintf(stderr, "orv-host: %s\n", error.c_str());
-        return 1;
-    }
     for (int i = 0; i < kScreenshotIdles; ++i) {
         window.handleEvents(host);
         host.dispatch(effEditIdle);

@@ -203,6 +203,9 @@ void JackPlayer::passMidi(jack_nframes_t frames) {
         midi_[n++] = midiEvent(static_cast<VstInt32>(in.time < frames ? in.time : frames - 1), in.buffer[0],
                                data1, data2);
         if ((in.buffer[0] & 0xF0) == 0x90 && data2 > 0) notesIn_.fetch_add(1, std::memory_order_relaxed);
+        // A change to a program the plug-in lacks is no change.
+        if ((in.buffer[0] & 0xF0) == 0xC0 && in.size > 1 && data1 < host_.effect()->numPrograms)
+            programChange_.store(data1, std::memory_order_relaxed);
     }
     if (n == 0) return;
     eventList_.get()->numEvents = n;

@@ -6,7 +6,9 @@
 // frame offsets (effProcessEvents), answers time requests with the JACK
 // transport (its tempo while it rolls, else 120 beats per minute) and lets
 // the plug-in write straight into the output ports (processReplacing). The
-// callback allocates nothing, takes no lock and makes no system call.
+// callback allocates nothing, takes no lock and makes no system call. A
+// program change is passed on too, and kept for the main thread to select
+// the program as hosts do (takeProgramChange).
 //
 // A new sample rate or period size from the server reaches the plug-in as
 // a host passes one on (suspend, effSetSampleRate, effSetBlockSize,
@@ -60,6 +62,9 @@ public:
     std::uint64_t notesIn() const { return notesIn_.load(std::memory_order_relaxed); }
     std::uint64_t xruns() const { return xruns_.load(std::memory_order_relaxed); }
     std::uint64_t eventsDropped() const { return eventsDropped_.load(std::memory_order_relaxed); }
+    // Main thread: the program number of the latest MIDI program change to
+    // a program the plug-in has, since the last call; -1 for none.
+    int takeProgramChange() { return programChange_.exchange(-1, std::memory_order_relaxed); }
     // The server's DSP load, in percent of the period.
     float dspLoad() const;
 
@@ -111,6 +116,8 @@ private:
     std::atomic<std::uint64_t> notesIn_{0};        // process thread
     std::atomic<std::uint64_t> eventsDropped_{0};  // process thread
     std::atomic<std::uint64_t> xruns_{0};          // JACK's xrun notification
+    // Stored by the process thread, taken (exchanged for -1) by the main one.
+    std::atomic<int> programChange_{-1};
     // Written once by the shutdown notification before serverGone_ is set
     // (release); read after serverGone() answers true (acquire).
     std::atomic<bool> serverGone_{false};

@@ -2,8 +2,10 @@
 // (host/live/JackPlayer.h): MIDI in, two audio outputs. The editor shows in a
 // window of its own when there is a display (idled 30 times a second on
 // this thread; closing it stops the player), else a status line on the
-// terminal shows the notes played, the DSP load and the xruns. Ctrl-C stops
-// it too. The plug-in's state is saved when it stops, as a bank file
+// terminal shows the program, the notes played, the DSP load, the xruns and
+// any MIDI events dropped. A MIDI program change selects the program
+// (effSetProgram, from this thread, as hosts do). Ctrl-C stops it too. The
+// plug-in's state is saved when it stops, as a bank file
 // (host/core/PresetFile.h), and restored at the next start.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,8 +41,11 @@ const char* const kUsage =
     "  --state FILE   where the state is kept between runs, instead of\n"
     "                 ~/.config/ambrell/PLUGIN.fxb\n"
     "  --name CLIENT  the JACK client's name, instead of the plug-in's\n"
+    "                 (\"Ambrell\" for Ambrell)\n"
     "  --tuning FILE  a Scala scale the keys play in, after the preset\n"
-    "  --keymap FILE  a Scala keyboard map laying the scale out on the keys\n";
+    "  --keymap FILE  a Scala keyboard map laying the scale out on the keys\n"
+    "\n"
+    "MIDI program changes select the plug-in's programs.\n";
 
 // The editor's idle pace, as `orv-host edit` keeps it.
 constexpr auto kTick = std::chrono::milliseconds(33);
@@ -61,12 +67,9 @@ int usageError(const std::string& message) { return commandUsageError("play", me
 
 // Answers 0 when the options are complete, -1 after --help, else the exit status.
 int parse(const Args& args, Options& o) {
+    if (printedHelp(args, kUsage)) return -1;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
         if (a == "--no-gui") o.noGui = true;
         else if (a == "--connect") o.connect = true;
         else if (a.size() > 1 && a[0] == '-') {
@@ -109,10 +112,31 @@ std::string defaultStatePath(const std::string& stem) {
     return folder + "/" + stem + ".fxb";
 }
 
-void showStatus(const JackPlayer& player) {
-    std::fprintf(stderr, "\r%s: notes %llu  DSP %5.1f%%  xruns %llu \033[K", player.clientName().c_str(),
-                 static_cast<unsigned long long>(player.notesIn()), player.dspLoad(),
-                 static_cast<unsigned long long>(player.xruns()));
+// The plug-in's name without what follows " - " ("Ambrell - ORV" is
+// "Ambrell"), else the module's stem: the JACK client's name.
+std::string clientNameFor(const std::string& effectName, const std::string& stem) {
+    const std::string name = effectName.substr(0, effectName.find(" - "));
+    return name.empty() ? stem : name;
+}
+
+// "03  Acid Bass", numbered from 1 as the panel shows it.
+std::string programText(PluginHost& host) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02d  ", static_cast<int>(host.dispatch(effGetProgram)) + 1);
+    return number + host.programName();
+}
+
+void showStatus(const JackPlayer& player, const std::string& program) {
+    std::fprintf(stderr, "\r%s: %s  notes %llu  DSP %5.1f%%  xruns %llu  MIDI dropped %llu \033[K",
+                 player.clientName().c_str(), program.c_str(), static_cast<unsigned long long>(player.notesIn()),
+                 player.dspLoad(), static_cast<unsigned long long>(player.xruns()),
+                 static_cast<unsigned long long>(player.eventsDropped()));
+}
+
+// Selects the program a MIDI program change asked for.
+void followProgramChange(JackPlayer& player, PluginHost& host) {
+    const int program = player.takeProgramChange();
+    if (program >= 0) host.dispatch(effSetProgram, 0, program);
 }
 
 }  // namespace
@@ -147,7 +171,7 @@ int runPlay(const Args& args) {
     std::string title = host.effectName();
     if (title.empty()) title = stem;
     JackPlayer player(host);
-    if (!player.open(o.name.empty() ? title : o.name, error)) return fail(error);
+    if (!player.open(o.name.empty() ? clientNameFor(title, stem) : o.name, error)) return fail(error);
     std::string warnings;
     if (!player.start(o.connect, error, warnings)) return fail(error);
     if (!warnings.empty()) std::fprintf(stderr, "orv-host play: %s", warnings.c_str());
@@ -166,16 +190,27 @@ int runPlay(const Args& args) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     double loadSum = 0.0, loadPeak = 0.0;
+    std::uint64_t droppedTold = 0;
     int tick = 0;
     for (; !interrupted && !player.serverGone(); ++tick) {
         const double load = player.dspLoad();
         loadSum += load;
         loadPeak = std::max(loadPeak, load);
+        followProgramChange(player, host);
         if (editor) {
             if (!window.handleEvents(host)) break;
             host.dispatch(effEditIdle);
-        } else if (status && tick % kStatusTicks == 0) {
-            showStatus(player);
+        }
+        if (tick % kStatusTicks == 0) {
+            const std::uint64_t dropped = player.eventsDropped();
+            if (status) {
+                showStatus(player, programText(host));
+            } else if (dropped > droppedTold) {
+                // Without the status line, dropped MIDI is told as it happens.
+                std::fprintf(stderr, "orv-host play: %llu MIDI events dropped (more than a period holds)\n",
+                             static_cast<unsigned long long>(dropped - droppedTold));
+            }
+            droppedTold = dropped;
         }
         std::this_thread::sleep_for(kTick);
     }
@@ -183,9 +218,11 @@ int runPlay(const Args& args) {
     if (editor) host.dispatch(effEditClose);
 
     const bool lost = player.serverGone();
-    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns\n",
+    std::printf("orv-host play: %llu notes, DSP load %.1f%% on average, %.1f%% at most, %llu xruns, "
+                "%llu MIDI events dropped; program %s\n",
                 static_cast<unsigned long long>(player.notesIn()), tick ? loadSum / tick : 0.0, loadPeak,
-                static_cast<unsigned long long>(player.xruns()));
+                static_cast<unsigned long long>(player.xruns()),
+                static_cast<unsigned long long>(player.eventsDropped()), programText(host).c_str());
     player.stop();
     if (lost) std::fprintf(stderr, "orv-host play: the JACK server has gone (%s)\n", player.shutdownReason());
     if (!statePath.empty() && !preset::save(host, statePath, true, error)) return fail(error);

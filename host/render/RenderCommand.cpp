@@ -12,10 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "host/render/AudioFile.h"
@@ -27,6 +25,7 @@
 #include "host/render/MidiFile.h"
 #include "host/core/HostTuning.h"
 #include "host/core/PluginHost.h"
+#include "host/core/ParameterSetting.h"
 #include "host/core/PluginPreset.h"
 #include "host/render/SoundPicture.h"
 
@@ -42,7 +41,9 @@ const char* const kUsage =
     "  --midi FILE      a Standard MIDI File, format 0 or 1\n"
     "  --preset FILE    a program or bank file, loaded first\n"
     "  --program P      program number (from 0) or exact program name\n"
-    "  --set NAME=VAL   a parameter by name (or index), after the program; repeatable\n"
+    "  --set NAME=VAL   a parameter by name, panel label or index, after the program,\n"
+    "                   to a value as info shows it (cutoff=2kHz, osc1wave=pulse)\n"
+    "                   or a plain stored value; repeatable\n"
     "  --tuning FILE    a Scala scale the keys play in, after the preset\n"
     "  --keymap FILE    a Scala keyboard map laying the scale out on the keys\n"
     "  --rate HZ        sample rate, default 44100\n"
@@ -66,7 +67,7 @@ constexpr int kMaxChannels = 64;
 struct Options {
     std::string plugin, output, midiPath, program, picture, preset, tuning, keymap;
     bool demo = false;
-    std::vector<std::pair<std::string, std::string>> sets;
+    std::vector<Setting> sets;
     double rate = 44100.0;
     double tempo = 120.0;
     double tail = 8.0;
@@ -78,6 +79,7 @@ int usageError(const std::string& message) { return commandUsageError("render", 
 
 // Answers 0 when the options are complete, else the exit status.
 int parse(const Args& args, Options& o) {
+    if (printedHelp(args, kUsage)) return -1;
     const auto number = [](const std::string& name, const std::string& text, double low,
                            double high, double& value) {
         if (parseNumber(text, low, high, value)) return true;
@@ -87,10 +89,6 @@ int parse(const Args& args, Options& o) {
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            std::fputs(kUsage, stdout);
-            return -1;
-        }
         if (a == "--demo") {
             o.demo = true;
             continue;
@@ -106,9 +104,7 @@ int parse(const Args& args, Options& o) {
             else if (a == "--keymap") o.keymap = v;
             else if (a == "--picture") o.picture = v;
             else if (a == "--set") {
-                const std::size_t eq = v.find('=');
-                if (eq == std::string::npos || eq == 0) return usageError("--set needs NAME=VALUE");
-                o.sets.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+                if (!parseSetting(v, o.sets.emplace_back())) return usageError("--set needs NAME=VALUE");
             } else if (a == "--rate") {
                 if (!number(a, v, 8000, 384000, o.rate)) return 2;
             } else if (a == "--tempo") {
@@ -134,32 +130,6 @@ int parse(const Args& args, Options& o) {
     if (!o.picture.empty() && !hasSuffix(o.picture, ".png"))
         return usageError(o.picture + ": the picture is a .png");
     return 0;
-}
-
-// A parameter by its exact name, or by its index when the name is shared
-// or is a number.
-bool setParameter(PluginHost& host, const std::string& name, const std::string& text,
-                  std::string& error) {
-    double value;
-    constexpr double kAny = std::numeric_limits<double>::max();
-    if (!parseNumber(text, -kAny, kAny, value)) {
-        error = "--set " + name + ": '" + text + "' is not a number";
-        return false;
-    }
-    const VstInt32 count = host.effect()->numParams;
-    std::vector<VstInt32> matches;
-    for (VstInt32 i = 0; i < count; ++i)
-        if (host.parameterName(i) == name) matches.push_back(i);
-    long index;
-    if (matches.empty() && parseWholeNumber(name, 0, static_cast<long>(count) - 1, index))
-        matches.push_back(static_cast<VstInt32>(index));
-    if (matches.size() != 1) {
-        error = "--set " + name + ": " +
-                (matches.empty() ? "no such parameter" : "several parameters have that name; use the index");
-        return false;
-    }
-    host.setParameter(matches[0], static_cast<float>(value));
-    return true;
 }
 
 // "\r"-updated status line on a terminal, at most five times a second.
@@ -212,8 +182,8 @@ bool loadMusic(const Options& o, MidiFile& music, std::string& error) {
     return true;
 }
 
-// Loads the plug-in, checks that it can play into a file, then selects
-// the program and sets the --set parameters.
+// Loads the plug-in and checks that it can play into a file, then loads
+// the preset and selects the program.
 bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
     if (!host.load(o.plugin, static_cast<float>(o.rate), static_cast<VstInt32>(o.block))) {
         error = host.error();
@@ -230,10 +200,7 @@ bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
     }
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return false;
     if (!applyTuning(host, o.tuning, o.keymap, error)) return false;
-    if (!o.program.empty() && !selectProgram(host, o.program, error)) return false;
-    for (const auto& [name, value] : o.sets)
-        if (!setParameter(host, name, value, error)) return false;
-    return true;
+    return o.program.empty() || selectProgram(host, o.program, error);
 }
 
 // Where the render ends: the music's last frame, then at most the tail,
@@ -304,6 +271,7 @@ int runRender(const Args& args) {
     if (!loadMusic(o, music, error)) return fail(error);
     PluginHost host;
     if (!preparePlugin(host, o, error)) return fail(error);
+    if (!applySettings(host, o.sets, error)) return commandRefused("render", error);
     const int channels = host.effect()->numOutputs;
 
     // The picture comes last: a place it cannot be written to is found out

@@ -12,6 +12,7 @@
 #include <functional>
 #include <thread>
 
+#include "editor/ControlLayout.h"
 #include "support/ModuleHost.h"
 #include "vstgui/cbitmap.h"
 #include "xhost.h"
@@ -236,6 +237,68 @@ TEST_F(EditorControls, AProgramChangeShowsEverywhereAndReopeningShowsTheSame) {
     ASSERT_TRUE(idleUntilShown());
     idle(2);
     EXPECT_EQ(pixels(all), changed) << "a new editor shows what the old one showed";
+}
+
+// Every knob of the layout table, knobs added later included, dragged as a
+// user drags it: the host hears one gesture on the knob's parameter and no
+// other. Where the list above places a knob, its parameter is the one
+// expected, so a tag swapped in the table fails as well as one swapped in
+// the wiring.
+TEST_F(EditorControls, EveryKnobDraggedEditsItsOwnParameter) {
+    int knobs = 0;
+    for (const layout::Control& knob : layout::kControls) {
+        if (knob.kind != layout::Kind::knob) continue;
+        ++knobs;
+        int expected = knob.tag;
+        for (const auto& k : kKnobs)
+            if (k[0] == knob.left && k[1] == knob.top) expected = k[2];
+        const int midX = (knob.left + knob.right) / 2, midY = (knob.top + knob.bottom) / 2;
+        host.clearRequests();
+        userActs([&](XHost& hand) {
+            hand.moveTo(midX, knob.top + 2);
+            hand.button(1, true);
+            for (int step = 1; step <= 4; ++step) {
+                const double a = M_PI / 2 - step * (M_PI / 2) / 4;  // top to right
+                hand.moveTo(midX + int(std::lround(18 * std::cos(a))), midY - int(std::lround(18 * std::sin(a))));
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            }
+            hand.button(1, false);
+        });
+        const auto r = host.editRequests();
+        ASSERT_GE(r.size(), 3u) << "the knob at " << knob.left << ", " << knob.top << " was heard";
+        const auto other = std::find_if(r.begin(), r.end(), [&](const HostRequest& q) { return q.index != expected; });
+        EXPECT_EQ(other, r.end()) << "the knob at " << knob.left << ", " << knob.top << " edits parameter "
+                                  << other->index << ", not " << expected;
+        EXPECT_EQ(r.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
+        EXPECT_NEAR(host.getParameter(expected), 0.5f + 1.f / 3.f, 0.03f) << "parameter " << expected;
+    }
+    EXPECT_EQ(knobs, layout::kKnobCount);
+}
+
+// In the host's linear knob mode, Shift makes a drag fine: the whole span
+// takes 300 pixels instead of 200.
+TEST_F(EditorControls, AShiftDragInLinearModeNeedsThreeHundredPixelsForTheSpan) {
+    ASSERT_EQ(host.dispatch(effSetEditKnobMode, 0, 2), 1);
+    const auto spanOfDrag = [&](bool shift) {
+        host.setParameter(16, 0.25f);
+        idle();
+        userActs([&](XHost& hand) {
+            if (shift) hand.key(XK_Shift_L, true);
+            hand.moveTo(kCutoff.midX(), kCutoff.midY());
+            hand.button(1, true);
+            for (int dx = 10; dx <= 60; dx += 10) {
+                hand.moveTo(kCutoff.midX() + dx, kCutoff.midY());
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            }
+            hand.button(1, false);
+            if (shift) hand.key(XK_Shift_L, false);
+        });
+        return 60.0 / (host.getParameter(16) - 0.25);  // pixels per unit of value
+    };
+    EXPECT_NEAR(spanOfDrag(false), 200.0, 2.0) << "a plain drag";
+    EXPECT_NEAR(spanOfDrag(true), 300.0, 2.0) << "a Shift-drag";
+    host.dispatch(effSetEditKnobMode, 0, 0);
 }
 
 }  // namespace

@@ -130,35 +130,98 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
 }
 
-TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
-    XHost x;
-    Display* display = x.display;
-    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
-    const char* argv[] = {kHost.c_str(), "edit", kModule.c_str(), nullptr};
-    pid_t pid = 0;
+// Starts orv-host edit with arguments; its window, or None.
+Window startEdit(XHost& x, const std::vector<std::string>& arguments, pid_t& pid) {
+    std::vector<char*> argv{const_cast<char*>(kHost.c_str()), const_cast<char*>("edit")};
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     std::vector<char*> environment{const_cast<char*>(kQuietLeaks.c_str())};  // found first
     for (char** e = environ; *e; ++e) environment.push_back(*e);
     environment.push_back(nullptr);
-    ASSERT_EQ(posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, const_cast<char**>(argv), environment.data()), 0);
+    if (posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, argv.data(), environment.data()) != 0) return None;
     Window window = None;
     for (int i = 0; i < 300 && !window; ++i) {
-        window = findWindow(display, "Ambrell - ORV");
+        window = findWindow(x.display, "Ambrell - ORV");
         if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
+    return window;
+}
+
+// Closes window as a window manager asks; the exit status of pid.
+int closeEdit(XHost& x, Window window, pid_t pid) {
     XEvent close{};
     close.xclient.type = ClientMessage;
     close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
     close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &close);
-    XSync(display, False);
+    close.xclient.data.l[0] = long(XInternAtom(x.display, "WM_DELETE_WINDOW", False));
+    XSendEvent(x.display, window, False, NoEventMask, &close);
+    XSync(x.display, False);
     int status = -1;
     for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!WIFEXITED(status)) kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "it closed and exited cleanly";
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The line preset load lists for parameter `name` of a program file.
+std::string listed(const std::string& file, const std::string& name) {
+    const std::string out = testing::TempDir() + "orv_edit_listing.txt";
+    run(kHost + " preset load " + kModule + " " + file + " >" + out);
+    FILE* f = std::fopen(out.c_str(), "r");
+    char line[256];
+    std::string found;
+    while (f && std::fgets(line, sizeof line, f))
+        if (std::strstr(line, (" " + name + " ").c_str())) found = line;
+    if (f) std::fclose(f);
+    return found;
+}
+
+TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
+    XHost x;
+    ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+    pid_t pid = 0;
+    const Window window = startEdit(x, {kModule}, pid);
+    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
+    EXPECT_EQ(closeEdit(x, window, pid), 0) << "it closed and exited cleanly";
+}
+
+TEST(OrvHostEdit, SavesWhatThePlayerEditedWhenTheWindowCloses) {
+    XHost x;
+    ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+    const std::string factory = testing::TempDir() + "orv_edit_factory.fxp";
+    const std::string edited = testing::TempDir() + "orv_edit_saved.fxp";
+    std::remove(edited.c_str());
+    ASSERT_EQ(run(kHost + " preset save " + kModule + " " + factory + " --program 'Acid Bass'"), 0);
+    pid_t pid = 0;
+    const Window window =
+        startEdit(x, {kModule, "--program", "Acid Bass", "--set", "resonance=50%", "--save", edited}, pid);
+    ASSERT_NE(window, None);
+    EXPECT_NE(access(edited.c_str(), F_OK), 0) << "nothing is written before the window closes";
+    // Two wheel notches down over the cutoff knob.
+    const int row = layout::controlIndexOfTag(16);
+    ASSERT_GE(row, 0);
+    const layout::Control& cutoff = layout::kControls[row];
+    // The editor's own window inside the host's takes the wheel.
+    for (int i = 0; i < 300 && x.children(window).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(x.display, window, DefaultRootWindow(x.display), (cutoff.left + cutoff.right) / 2,
+                          (cutoff.top + cutoff.bottom) / 2, &rootX, &rootY, &child);
+    x.moveTo(rootX, rootY);
+    for (int notch = 0; notch < 2; ++notch) {
+        x.button(5, true);
+        x.button(5, false);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(closeEdit(x, window, pid), 0);
+
+    EXPECT_NE(listed(edited, "CUTOFF"), "") << "the program file is written";
+    EXPECT_NE(listed(edited, "CUTOFF"), listed(factory, "CUTOFF")) << "with the wheel's edit";
+    EXPECT_NE(listed(edited, "RESONANCE").find("(50.0 %)"), std::string::npos) << "and the setting";
+    EXPECT_EQ(listed(edited, "ATTACK"), listed(factory, "ATTACK")) << "of the program chosen";
 }
 
 }  // namespace

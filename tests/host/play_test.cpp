@@ -30,6 +30,7 @@
 #include "support/MidiEvents.h"
 #include "support/ModuleHost.h"
 #include "support/PlainVoice.h"
+#include "support/RandomBank.h"
 
 extern char** environ;
 
@@ -53,13 +54,14 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-pid_t spawn(const std::vector<std::string>& argv, const std::string& errFile) {
+pid_t spawn(const std::vector<std::string>& argv, const std::string& errFile,
+            const std::string& outFile = "/dev/null") {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
     if (posix_spawnp(&pid, args[0], &files, nullptr, args.data(), environ) != 0) pid = -1;
@@ -141,13 +143,16 @@ private:
     bool ready_ = false, killed_ = false;
 };
 
-// `orv-host play --no-gui --name orvplay ARGS` on the current server.
+// `orv-host play --no-gui --name CLIENT ARGS` on the current server; with
+// no CLIENT, the name it chooses.
 class Player {
 public:
-    explicit Player(const std::vector<std::string>& extra) : errFile_(tempPath("play-stderr.txt")) {
-        std::vector<std::string> argv{ORV_HOST_PATH, "play", kModule, "--no-gui", "--name", "orvplay"};
+    explicit Player(const std::vector<std::string>& extra, const std::string& client = "orvplay")
+        : errFile_(tempPath("play-stderr.txt")), outFile_(tempPath("play-stdout.txt")) {
+        std::vector<std::string> argv{ORV_HOST_PATH, "play", kModule, "--no-gui"};
+        if (!client.empty()) argv.insert(argv.end(), {"--name", client});
         argv.insert(argv.end(), extra.begin(), extra.end());
-        pid_ = spawn(argv, errFile_);
+        pid_ = spawn(argv, errFile_, outFile_);
     }
     ~Player() {
         if (pid_ > 0) waitExit(pid_, 0ms);
@@ -163,9 +168,10 @@ public:
         return status;
     }
     std::string err() const { return slurp(errFile_); }
+    std::string out() const { return slurp(outFile_); }
 
 private:
-    std::string errFile_;
+    std::string errFile_, outFile_;
     pid_t pid_ = -1;
 };
 
@@ -194,10 +200,11 @@ public:
     // the plug-in), connects them and starts recording.
     // The player's ports appear when it registers them, but take
     // connections only once it has activated: until then, try again.
-    bool connect() {
+    bool connect(const std::string& player = "orvplay") {
+        const std::string left = player + ":out_left", midi = player + ":midi_in";
         for (int i = 0; i < 600; ++i) {
-            if (jack_port_by_name(recorder_, "orvplay:out_left") && linked(sender_, "sender:out", "orvplay:midi_in") &&
-                linked(recorder_, "orvplay:out_left", "recorder:in")) {
+            if (jack_port_by_name(recorder_, left.c_str()) && linked(sender_, "sender:out", midi.c_str()) &&
+                linked(recorder_, left.c_str(), "recorder:in")) {
                 listening_.store(true);
                 return true;
             }
@@ -212,6 +219,14 @@ public:
         pending_.store(true);
         while (pending_.load()) std::this_thread::sleep_for(1ms);
         return sentAt_.load();
+    }
+    // Sends the message `copies` times in one period; answers how many the
+    // port took.
+    int burst(unsigned char status, unsigned char data1, unsigned char data2, int copies) {
+        copies_.store(copies);
+        send(status, data1, data2);
+        copies_.store(1);
+        return written_.load();
     }
     // The recording so far, frame 0 being absolute frame start().
     std::vector<float> take() const {
@@ -240,7 +255,10 @@ private:
         void* buffer = jack_port_get_buffer(rig->out_, frames);
         jack_midi_clear_buffer(buffer);
         if (rig->pending_.load()) {
-            jack_midi_event_write(buffer, kEventOffset, rig->message_, 3);
+            int written = 0;
+            for (int i = 0; i < rig->copies_.load(); ++i)
+                written += jack_midi_event_write(buffer, kEventOffset, rig->message_, 3) == 0;
+            rig->written_.store(written);
             rig->sentAt_.store(jack_last_frame_time(rig->sender_) + kEventOffset);
             rig->pending_.store(false);
         }
@@ -272,6 +290,7 @@ private:
     bool ok_ = false;
     unsigned char message_[3] = {};
     std::atomic<bool> pending_{false};
+    std::atomic<int> copies_{1}, written_{0};
     std::atomic<jack_nframes_t> sentAt_{0};
     std::vector<float> samples_;
     std::atomic<bool> listening_{false};
@@ -413,6 +432,57 @@ TEST(Play, TheProgramChosenIsHeardAndTheStateSavedAtExitIsRestored) {
         EXPECT_LT(distance(heard, expected), 2.0) << "the chosen program's outline, within 2 dB";
         EXPECT_EQ(player.stop(), 0) << player.err();
     }
+}
+
+TEST(Play, AProgramChangeSelectsTheProgramAndDroppedEventsAreCountedAsTheClientNamedAfterThePlugin) {
+    JackServer server("change");
+    ASSERT_TRUE(server.ready());
+    const std::string state = tempPath("changed.fxb");
+    std::remove(state.c_str());
+    Player player({"--state", state}, "");
+    Rig rig;
+    ASSERT_TRUE(rig.ok());
+    ASSERT_TRUE(rig.connect("Ambrell")) << "the client is called Ambrell\n" << player.err();
+    rig.send(0xC0, 2, 0);
+    rig.send(0xC0, 127, 0);  // beyond the bank: ignored
+    // More note-offs in one period than the player passes on (512).
+    const int sent = rig.burst(0x80, 60, 0, 700);
+    ASSERT_GT(sent, 512) << "the sender's port holds them";
+    // The player takes the change on its main thread, at its next tick.
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(player.stop(), 0) << player.err();
+    EXPECT_NE(player.out().find(std::to_string(sent - 512) + " MIDI events dropped; program 03  Acid Bass\n"),
+              std::string::npos)
+        << player.out();
+    ModuleHost saved;
+    std::string error;
+    ASSERT_TRUE(saved.load(kModule) && preset::load(saved, state, error)) << error;
+    EXPECT_EQ(saved.dispatch(effGetProgram), 2) << "the state keeps the program selected";
+}
+
+TEST(Play, AStateFileWithEveryProgramChangedComesBackWhole) {
+    // The player reads its state file when it starts and writes it when it
+    // stops: a run that changes nothing leaves every byte of every program.
+    JackServer server("state");
+    ASSERT_TRUE(server.ready());
+    ModuleHost source;
+    ASSERT_TRUE(source.load(kModule, float(kRate)));
+    ASSERT_EQ(source.setChunk(state::randomBank(29, source.getChunk(false)), false), 1);
+    source.dispatch(effSetProgram, 0, 13);
+    const std::string path = tempPath("random.fxb");
+    std::string error;
+    ASSERT_TRUE(preset::save(source, path, true, error)) << error;
+    const std::string before = slurp(path);
+
+    Player player({"--state", path});
+    {
+        Rig rig;
+        ASSERT_TRUE(rig.ok());
+        ASSERT_TRUE(rig.connect()) << player.err();
+    }
+    EXPECT_EQ(player.stop(), 0) << player.err();
+    EXPECT_EQ(player.err().find("starting afresh"), std::string::npos) << player.err();
+    EXPECT_TRUE(slurp(path) == before) << "the state file after the run";
 }
 
 TEST(Play, EndsWithAMessageWhenTheServerDies) {

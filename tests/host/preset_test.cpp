@@ -1,6 +1,8 @@
 // Program (.fxp) and bank (.fxb) files: round trips through Ambrell and a
 // peer (amsynth), orv-host's preset command, and every malformed file
-// refused with one line and nothing changed.
+// refused with one line and nothing changed; every lie about sizes and
+// counts refused by the reader itself, before any plug-in sees the data.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,8 +99,17 @@ protected:
         bank = saved(host, true);
         before = host.getChunk(false);
     }
-    // The file is refused with one line, and the plug-in is as it was.
-    void expectRefused(const Bytes& bytes, const std::string& what) {
+    // The file is refused with one line, and the plug-in is as it was. A
+    // lie about the file's own sizes and counts is the reader's to find,
+    // before any plug-in sees the data: readerSays is the start of its
+    // words, or null for what only the plug-in's side can tell.
+    void expectRefused(const Bytes& bytes, const std::string& what, const char* readerSays) {
+        if (readerSays) {
+            preset::Preset p;
+            std::string said;
+            EXPECT_FALSE(preset::read(bytes, p, said)) << what << " passed the reader";
+            EXPECT_EQ(said.rfind(readerSays, 0), 0u) << what << ": the reader said \"" << said << "\"";
+        }
         const std::string error = applied(host, bytes);
         EXPECT_NE(error, "") << what << " was loaded";
         EXPECT_EQ(error.find('\n'), std::string::npos) << what << ": " << error;
@@ -112,10 +123,10 @@ protected:
 TEST_F(BadFiles, TruncatedAnywhereOrLongerThanItSays) {
     for (const Bytes* file : {&program, &bank}) {
         for (std::size_t n = 0; n < file->size(); ++n)
-            expectRefused(Bytes(file->begin(), file->begin() + long(n)), "cut at " + std::to_string(n));
+            expectRefused(Bytes(file->begin(), file->begin() + long(n)), "cut at " + std::to_string(n), "");
         Bytes longer = *file;
         longer.push_back(0);
-        expectRefused(longer, "a byte past the end");
+        expectRefused(longer, "a byte past the end", "the header gives");
     }
 }
 
@@ -128,34 +139,111 @@ TEST_F(BadFiles, EveryTagSizeAndCountChecked) {
         std::size_t at;
         std::uint32_t value;
         const char* what;
+        const char* readerSays;
     } lies[] = {
-        {program, 0, 0x43636E4C, "another file tag"},
-        {program, 4, std::uint32_t(program.size()), "a byte size one too large"},
-        {program, 4, std::uint32_t(program.size() - 9), "a byte size one too small"},
-        {program, 8, 0x46784B6B, "an unknown kind"},
-        {program, 8, 0x4678436B, "a parameter list where a chunk is"},
-        {program, 12, 2, "program format version 2"},
-        {program, 16, 0x616D7379, "another plug-in's id"},
-        {program, 56, 1221, "a chunk size past the end"},
-        {program, 56, 0xFFFFFFFF, "a negative chunk size"},
-        {program, 56, 1219, "a chunk size short of the end"},
-        {bank, 12, 3, "bank format version 3"},
-        {bank, 16, 0x616D7379, "another plug-in's bank"},
-        {bank, 24, 19, "19 programs"},
-        {bank, 24, 0x80000000, "a negative program count"},
-        {bank, 28, 20, "current program 20 of 20"},
-        {bank, 156, 24399, "a bank chunk size short of the end"},
-        {bank, 156, 0x7FFFFFFF, "a huge bank chunk size"},
+        {program, 0, 0x43636E4C, "another file tag", "not a preset file"},
+        {program, 4, std::uint32_t(program.size()), "a byte size one too large", "the header gives"},
+        {program, 4, std::uint32_t(program.size() - 9), "a byte size one too small", "the header gives"},
+        {program, 8, 0x46784B6B, "an unknown kind", "neither a program nor a bank"},
+        {program, 8, 0x4678436B, "a parameter list where a chunk is", "44 parameters do not match"},
+        {program, 12, 2, "program format version 2", "program format version 2"},
+        {program, 16, 0x616D7379, "another plug-in's id", nullptr},
+        {program, 24, 0xFFFFFFFF, "a negative parameter count", "negative parameter count"},
+        {program, 56, 1221, "a chunk size past the end", "the chunk size 1221 does not match the 1220 bytes"},
+        {program, 56, 0xFFFFFFFF, "a negative chunk size", "the chunk size -1 does not match"},
+        {program, 56, 1219, "a chunk size short of the end", "the chunk size 1219 does not match the 1220 bytes"},
+        {bank, 12, 3, "bank format version 3", "bank format version 3"},
+        {bank, 16, 0x616D7379, "another plug-in's bank", nullptr},
+        {bank, 24, 19, "19 programs", nullptr},
+        {bank, 24, 0x80000000, "a negative program count", "negative program count"},
+        {bank, 28, 20, "current program 20 of 20", "the current program 20 is not one of its 20"},
+        {bank, 28, 0xFFFFFFFF, "current program -1", "the current program -1"},
+        {bank, 156, 24399, "a bank chunk size short of the end", "the chunk size 24399 does not match the 24400"},
+        {bank, 156, 0x7FFFFFFF, "a huge bank chunk size", "the chunk size 2147483647 does not match"},
     };
     for (const auto& lie : lies) {
         Bytes b = lie.file;
         putU32(b, lie.at, lie.value);
-        expectRefused(b, lie.what);
+        expectRefused(b, lie.what, lie.readerSays);
     }
     Bytes badRecord = program;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     std::memcpy(&badRecord[60 + 24], &nan, 4);  // value 0 inside the chunk
-    expectRefused(badRecord, "a chunk the plug-in refuses");
+    expectRefused(badRecord, "a chunk the plug-in refuses", nullptr);
+}
+
+// Files of value lists, refused by the reader alone in its own words.
+TEST(PresetReader, ValueListsThatLieAboutTheirCountsAreRefused) {
+    preset::Preset honest;
+    honest.isBank = true;
+    honest.uniqueId = 0x416E7943;
+    honest.parameterCount = 3;
+    honest.currentProgram = 1;
+    for (int p = 0; p < 4; ++p) honest.programs.push_back({"p" + std::to_string(p), {0.1f, 0.2f, float(p)}, {}, false});
+    const Bytes bank = preset::write(honest);
+    // Each program record is 56 + 3 x 4 = 68 bytes, from offset 156.
+    const struct {
+        std::size_t at;
+        std::uint32_t value;
+        const char* readerSays;
+    } lies[] = {
+        {24, 5, "5 programs cannot fit in 272 bytes"},
+        {24, 3, "68 bytes after the last program"},
+        {24, 0x7FFFFFFF, "2147483647 programs cannot fit"},
+        {28, 4, "the current program 4 is not one of its 4"},
+        {156 + 4, 61, "program 0 of the bank: 3 parameters do not match the 13 bytes"},
+        {156 + 3 * 68 + 4, 61, "program 3 of the bank is truncated"},
+        {156 + 4, 59, "program 0 of the bank: 3 parameters do not match the 11 bytes"},
+        {156 + 68 + 24, 4, "program 1 of the bank: 4 parameters do not match the 12 bytes"},
+        {156 + 3 * 68 + 24, 0xFFFFFFFF, "program 3 of the bank: negative parameter count"},
+        {156 + 3 * 68 + 8, 0x46504368, "program 3 of the bank: a bank entry is not a list of parameter values"},
+    };
+    preset::Preset p;
+    std::string error;
+    ASSERT_TRUE(preset::read(bank, p, error)) << error;
+    for (const auto& lie : lies) {
+        Bytes b = bank;
+        putU32(b, lie.at, lie.value);
+        error.clear();
+        EXPECT_FALSE(preset::read(b, p, error)) << lie.readerSays;
+        EXPECT_EQ(error.rfind(lie.readerSays, 0), 0u) << "the reader said \"" << error << "\"";
+    }
+}
+
+// A plug-in that takes a chunk of any size is never handed one from a file
+// that lies: the reader is the only guard there is.
+TEST(PresetReader, AFileThatLiesNeverReachesAPluginThatTakesAnyChunk) {
+    ModuleHost host;
+    ASSERT_TRUE(host.load(ANY_CHUNK_PLUGIN_PATH)) << host.error();
+    void* module = dlopen(ANY_CHUNK_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(module, nullptr);
+    const auto loads = reinterpret_cast<int (*)()>(dlsym(module, "anyChunkLoads"));
+    ASSERT_NE(loads, nullptr);
+    const std::string path = ::testing::TempDir() + "orv-any-chunk.fxb";
+    int handed = 0;
+    for (const bool bank : {false, true}) {
+        const Bytes honest = saved(host, bank);
+        // The chunk's size field: after the 56-byte program or 156-byte bank header.
+        const std::size_t sizeAt = bank ? 156 : 56, chunk = honest.size() - sizeAt - 4;
+        std::vector<Bytes> lying;
+        for (std::uint32_t size : {std::uint32_t(chunk - 1), std::uint32_t(chunk + 1), 0u, 0xFFFFFFFFu}) {
+            lying.push_back(honest);
+            putU32(lying.back(), sizeAt, size);
+        }
+        lying.push_back(honest);
+        putU32(lying.back(), 4, std::uint32_t(honest.size() - 9));  // the file's own size, one short
+        lying.push_back(Bytes(honest.begin(), honest.end() - 1));
+        for (const Bytes& file : lying) {
+            std::string error;
+            ASSERT_TRUE(preset::writeFile(path, file, error)) << error;
+            EXPECT_FALSE(preset::load(host, path, error)) << "a lying " << (bank ? "bank" : "program") << " loaded";
+        }
+        EXPECT_EQ(loads(), handed) << "the plug-in was handed a chunk from a lying " << (bank ? "bank" : "program");
+        std::string error;
+        ASSERT_TRUE(preset::writeFile(path, honest, error) && preset::load(host, path, error)) << error;
+        EXPECT_EQ(loads(), ++handed) << "the honest file reaches it";
+    }
+    dlclose(module);
 }
 
 TEST(PresetFiles, APeersFilesAreRefusedByAmbrellAndTheOtherWayRound) {

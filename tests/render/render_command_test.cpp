@@ -216,9 +216,9 @@ TEST(RenderRefusals, MistakesAreNamedAndNoFileIsWritten) {
     } cases[] = {
         {kModule + " --demo --program 'No Such Sound' -o " + out, 1, "no program"},
         {kModule + " --demo --program 20 -o " + out, 1, "no program"},
-        {kModule + " --demo --set NOPE=1 -o " + out, 1, "no such parameter"},
-        {kModule + " --demo --set Param=1 -o " + out, 1, "use the index"},
-        {kModule + " --demo --set CUTOFF=loud -o " + out, 1, "not a number"},
+        {kModule + " --demo --set NOPE=1 -o " + out, 2, "no such parameter"},
+        {kModule + " --demo --set Param=1 -o " + out, 2, "use the index"},
+        {kModule + " --demo --set CUTOFF=loud -o " + out, 2, "not a value of CUTOFF"},
         {kModule + " --midi /nonexistent.mid -o " + out, 1, "nonexistent"},
         {"/nonexistent.so --demo -o " + out, 1, "nonexistent"},
         {kModule + " --demo", 2, "-o"},
