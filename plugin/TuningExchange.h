@@ -19,6 +19,10 @@
 
 class TuningExchange {
 public:
+    TuningExchange() {
+        for (TuningTable& t : tables_) t = TuningTable::standard();
+    }
+
     // Main or GUI thread.
     void publish(const TuningTable& table) {
         std::lock_guard<std::mutex> writers(writers_);
