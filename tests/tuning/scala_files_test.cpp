@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr const char* kMap12 =
-    "! a white-key pattern\n12\n0\n127\n60\n69\n440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n";
-
 TEST(ScalaFiles, ReadsCommentsRatiosCentsAndRemarks) {
     // CRLF line breaks, a remark after a pitch, a bare whole number as a
     // ratio, negative cents, and a description that is kept as written.
@@ -30,17 +27,6 @@ TEST(ScalaFiles, ReadsCommentsRatiosCentsAndRemarks) {
     EXPECT_NEAR(t.table.pitch[63], 60.0 + 12.0 * std::log2(1.5), 1e-5);
     EXPECT_NEAR(t.table.pitch[64], 72.0, 1e-5) << "the period";
     EXPECT_NEAR(t.table.pitch[59], 60.0 - 12.0 + 12.0 * std::log2(1.5), 1e-5) << "one period down";
-}
-
-TEST(ScalaFiles, TwelveEqualStepsAreTheStandardTuningExactly) {
-    std::string scale = "12-EDO\n12\n";
-    for (int i = 1; i <= 12; ++i) scale += std::to_string(i * 100) + ".0\n";
-    Tuning plain, mapped;
-    std::string error;
-    ASSERT_TRUE(Tuning::fromText(scale, "12.scl", "", "", plain, error)) << error;
-    ASSERT_TRUE(Tuning::fromText(scale, "12.scl", kMap12, "a440.kbm", mapped, error)) << error;
-    EXPECT_TRUE(plain.table == TuningTable::standard());
-    EXPECT_TRUE(mapped.table == TuningTable::standard());
 }
 
 TEST(ScalaFiles, KeysOutsideTheMapOrMarkedXAreUnmapped) {
@@ -113,20 +99,6 @@ TEST(ScalaFiles, OnlyRegularFilesOfATuningsSizeAreRead) {
     EXPECT_FALSE(readTuningFile("/dev/zero", text, error)) << "a device is refused before it is read";
     EXPECT_NE(error.find("/dev/zero"), std::string::npos) << error;
     EXPECT_FALSE(readTuningFile(::testing::TempDir(), text, error)) << "a folder";
-}
-
-TEST(ScalaFiles, ASavedRecordGivesTheSameTuningAndADamagedOneNone) {
-    Tuning t, back;
-    std::string error;
-    ASSERT_TRUE(Tuning::fromText("d\n2\n700.0\n2/1\n", "s.scl", kMap12, "m.kbm", t, error)) << error;
-    const std::string record = t.toRecord();
-    ASSERT_TRUE(Tuning::fromRecord(record, back));
-    EXPECT_EQ(back.scale, t.scale);
-    EXPECT_EQ(back.keyboardMap, t.keyboardMap);
-    EXPECT_TRUE(back.table == t.table);
-    for (std::size_t cut : {std::size_t{0}, std::size_t{3}, record.size() - 1})
-        EXPECT_FALSE(Tuning::fromRecord(record.substr(0, cut), back)) << "cut at " << cut;
-    EXPECT_FALSE(Tuning::fromRecord(record + "x", back)) << "bytes after the record";
 }
 
 }  // namespace
