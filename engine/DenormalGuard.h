@@ -1,7 +1,8 @@
 // DenormalGuard: flush-to-zero for the length of one audio block.
 //
 // Decaying filter and envelope states would otherwise sink into denormal
-// numbers, which x86 processes a hundred times slower. The guard sets the SSE
+// numbers, and x86 takes many times longer over an operation on one than
+// over a normal number, for as long as a voice dies away. The guard sets the SSE
 // flush-to-zero and denormals-are-zero bits and restores the host's own
 // setting when the block ends. Two register moves, no system call.
 #pragma once

@@ -43,7 +43,7 @@ constexpr int kKnobs[27][3] = {
 class EditorControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
         parent = x.topLevel(0, 0, 600, 500);
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
@@ -70,7 +70,7 @@ protected:
         std::atomic<bool> done{false};
         std::thread user([&] {
             XHost hand;
-            if (hand.display) act(hand);
+            if (hand.ok()) act(hand);
             done = true;
         });
         while (!done) {
@@ -101,14 +101,7 @@ protected:
         return now;
     }
     std::vector<uint32_t> grab(const Box& b) {
-        const int w = b.right - b.left, h = b.bottom - b.top;
-        std::vector<uint32_t> out;
-        XImage* image = XGetImage(x.display, parent, b.left, b.top, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
-        if (!image) return out;
-        for (int y = 0; y < h; ++y)
-            for (int i = 0; i < w; ++i) out.push_back(uint32_t(XGetPixel(image, i, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return out;
+        return x.pixels(parent, ScreenArea{b.left, b.top, b.right - b.left, b.bottom - b.top});
     }
     // What a knob at (left, top) shows for value: its film-strip frame, with
     // black see-through to the panel.
@@ -128,7 +121,7 @@ protected:
 
     XHost x;
     ModuleHost host;
-    Window parent = None;
+    WindowId parent = 0;
     VSTGUI::CBitmap background{128};
     VSTGUI::CBitmap strip{129};
 };
@@ -177,21 +170,22 @@ TEST_F(EditorControls, ClicksWheelAndMenusSetTheirParameters) {
 
     host.clearRequests();
     userActs([&](XHost& hand) {
-        const auto before = hand.children(DefaultRootWindow(hand.display));
+        const auto before = hand.children(hand.root());
         click(hand, kOsc1Wave.midX(), kOsc1Wave.midY());
-        Window popup = None;
-        for (int i = 0; i < 100 && popup == None; ++i) {
+        WindowId popup = 0;
+        for (int i = 0; i < 100 && popup == 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            for (Window w : hand.children(DefaultRootWindow(hand.display))) {
-                XWindowAttributes a;
-                if (std::find(before.begin(), before.end(), w) == before.end() &&
-                    XGetWindowAttributes(hand.display, w, &a) && a.map_state == IsViewable)
+            for (WindowId w : hand.children(hand.root())) {
+                ScreenArea area;
+                bool shown = false;
+                if (std::find(before.begin(), before.end(), w) == before.end() && hand.geometry(w, area, &shown) &&
+                    shown)
                     popup = w;
             }
         }
-        ASSERT_NE(popup, None) << "the menu popped up";
-        XWindowAttributes a;
-        XGetWindowAttributes(hand.display, popup, &a);
+        ASSERT_NE(popup, 0u) << "the menu popped up";
+        ScreenArea a;
+        hand.geometry(popup, a);
         // Five items of equal height, with whatever border the window has.
         const int item = a.height / 5;
         click(hand, a.x + a.width / 2, a.y + 2 * item + item / 2);
