@@ -3,7 +3,7 @@
 // the one playing checked. A choice hands the plug-in the tuning, which it
 // plays from its next block and saves with the bank.
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <string>

@@ -81,7 +81,7 @@ public:
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
 
-    // ---- tuning [main or GUI thread] --------------------------------------
+    // ---- tuning [main thread] [ui thread] ----------------------------------
     // The tuning the keys play in, from the next audio block on. Tuning
     // messages arriving as MIDI retune single keys of it until the next
     // choice; they are not part of the saved state.
@@ -122,7 +122,7 @@ private:
     // A bank with a trailer is handed out from bankChunk_.
     ProgramBank chunkCopy_;
     std::vector<unsigned char> bankChunk_;
-    // The tuning as chosen (texts and table): main and GUI thread, under
+    // The tuning as chosen (texts and table): main and ui thread, under
     // tuningLock_; the audio thread never reads it. Its table reaches the
     // engine through tuningExchange_, taken at the start of each block.
     mutable std::mutex tuningLock_;

@@ -7,9 +7,9 @@
 // the same way. Each side only ever touches the table it holds, so neither
 // waits and neither sees a table the other is filling.
 //
-// Threads: publish from the host's main thread and its GUI thread (a
-// chunk load, a tuning chosen in the editor), which a mutex puts one after
-// the other; take from the audio thread only, which takes no lock.
+// Threads: publish from the main thread and the ui thread (a chunk load,
+// a tuning chosen in the editor), which a mutex puts one after the other;
+// take from the audio thread only, which takes no lock.
 #pragma once
 
 #include <atomic>
@@ -23,14 +23,14 @@ public:
         for (TuningTable& t : tables_) t = TuningTable::standard();
     }
 
-    // Main or GUI thread.
+    // [main thread] [ui thread]
     void publish(const TuningTable& table) {
         std::lock_guard<std::mutex> writers(writers_);
         tables_[back_] = table;
         back_ = middle_.exchange(back_ | kFresh, std::memory_order_acq_rel) & kIndex;
     }
 
-    // Audio thread: copies the table last published into into, once;
+    // [audio thread] Copies the table last published into into, once;
     // false when nothing new has come.
     bool take(TuningTable& into) {
         if (!(middle_.load(std::memory_order_relaxed) & kFresh)) return false;

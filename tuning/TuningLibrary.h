@@ -8,7 +8,7 @@
 // A name found in an earlier folder hides the same name in a later one, so
 // a player's own file wins over the system's.
 //
-// GUI thread: it reads folders and files.
+// [ui thread] It reads folders and files: never on the audio thread.
 #pragma once
 
 #include <string>
