@@ -118,6 +118,27 @@ protected:
                             4 * kItem + 2 * kSeparator};
         return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
     }
+    // Opens the panel menu, then its sub-menu whose item starts itemTop
+    // pixels down, and clicks entry (from 0) of its count.
+    void chooseInSubMenu(int itemTop, int count, int entry) {
+        userActs([&](XHost& hand) {
+            const auto before = hand.children(hand.root());
+            click(hand, kBackgroundX, kBackgroundY, 3);
+            const WindowId menu = newPopup(hand, before);
+            ASSERT_NE(menu, 0u);
+            ScreenArea a;
+            hand.geometry(menu, a);
+            const int border = (a.height - kPanelMenuHeight) / 2;
+            const auto withMenu = hand.children(hand.root());
+            click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
+            const WindowId sub = newPopup(hand, withMenu);
+            ASSERT_NE(sub, 0u) << "the sub-menu opens beside it";
+            hand.geometry(sub, a);
+            const int inner = (a.height - count * kItem) / 2;
+            click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
+            dismiss(hand, menu);
+        });
+    }
     // Presses on the knob of (left, top, size) and drags straight up.
     void dragUp(int left, int top, int size, int pixels) {
         userActs([&](XHost& hand) {
@@ -210,23 +231,7 @@ TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastA
 
 TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
     host.clearRequests();
-    userActs([&](XHost& hand) {
-        const auto before = hand.children(hand.root());
-        click(hand, kBackgroundX, kBackgroundY, 3);
-        const WindowId menu = newPopup(hand, before);
-        ASSERT_NE(menu, 0u);
-        ScreenArea a;
-        hand.geometry(menu, a);
-        const int border = (a.height - kPanelMenuHeight) / 2;
-        const auto withMenu = hand.children(hand.root());
-        click(hand, a.x + a.width / 2, a.y + border + 2 * kItem + kSeparator + kItem / 2);  // "Program"
-        const WindowId programs = newPopup(hand, withMenu);
-        ASSERT_NE(programs, 0u) << "the programs open beside it";
-        hand.geometry(programs, a);
-        const int inner = (a.height - kPrograms * kItem) / 2;
-        click(hand, a.x + a.width / 2, a.y + inner + 2 * kItem + kItem / 2);
-        dismiss(hand, menu);
-    });
+    chooseInSubMenu(2 * kItem + kSeparator, kPrograms, 2);  // "Program", the third
     EXPECT_EQ(program(), 2);
     EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1);
 }
@@ -240,23 +245,7 @@ TEST_F(EditorPanel, ThePanelMenuChoosesATuningFromTheTuningFolder) {
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
     const auto bankSize = [&] { return host.getChunk(false).size(); };
     ASSERT_EQ(bankSize(), 24400u);
-    userActs([&](XHost& hand) {
-        const auto before = hand.children(hand.root());
-        click(hand, kBackgroundX, kBackgroundY, 3);
-        const WindowId menu = newPopup(hand, before);
-        ASSERT_NE(menu, 0u);
-        ScreenArea a;
-        hand.geometry(menu, a);
-        const int border = (a.height - kPanelMenuHeight) / 2;
-        const auto withMenu = hand.children(hand.root());
-        click(hand, a.x + a.width / 2, a.y + border + 3 * kItem + kSeparator + kItem / 2);  // "Tuning"
-        const WindowId tunings = newPopup(hand, withMenu);
-        ASSERT_NE(tunings, 0u) << "the tunings open beside it";
-        hand.geometry(tunings, a);
-        const int inner = (a.height - 2 * kItem) / 2;
-        click(hand, a.x + a.width / 2, a.y + inner + kItem + kItem / 2);  // "nineteen"
-        dismiss(hand, menu);
-    });
+    chooseInSubMenu(3 * kItem + kSeparator, 2, 1);  // "Tuning", after the standard one
     unsetenv("XDG_DATA_HOME");
     EXPECT_GT(bankSize(), 24400u) << "the tuning travels with the bank";
 }
