@@ -3,8 +3,8 @@
 // ControlLayout places them, each bound to the parameter its tag names; a
 // readout at the foot that shows the current program, or the words and
 // value of the control being moved; and a panel menu on a right click on
-// the background (knob behaviour, programs, about). The player's choices
-// there are kept in UserSettings, read when the editor opens.
+// the background (knob behaviour, programs, tunings, about). The player's
+// choices there are kept in UserSettings, read when the editor opens.
 //
 // Two directions of parameter flow:
 // - user to host: a control's change reaches valueChanged, which sets the
@@ -38,6 +38,7 @@
 
 #include "editor/AEffGUIEditor.h"
 #include "editor/ControlLayout.h"
+#include "editor/TuningMenu.h"
 #include "editor/UserSettings.h"
 #include "vstgui/ccontrol.h"
 
@@ -116,6 +117,7 @@ private:
     void openPanelMenu(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where);
     void choosePanelItem(int32_t position);
     void setVerticalKnobs(bool vertical);
+    void chooseTuning(int32_t entry);
 
     VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
     VSTGUI::CControl* controls_[layout::kControlCount] = {};         // owned by the frame
@@ -125,6 +127,7 @@ private:
     std::int32_t editing_ = -1;     // the parameter whose gesture runs
     std::uint32_t holdUntil_ = 0;   // ticks: the readout shows the program again
     UserSettings settings_;
+    TuningMenu tunings_;
     bool verticalKnobs_ = false;
     // The change record: any thread sets its parameter's bit (relaxed
     // fetch_or), the ui thread takes and clears them all at once (relaxed

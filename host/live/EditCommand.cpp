@@ -19,6 +19,7 @@
 
 #include "host/Commands.h"
 #include "host/core/CommandLine.h"
+#include "host/core/HostTuning.h"
 #include "host/core/ParameterSetting.h"
 #include "host/core/PluginPreset.h"
 #include "host/live/EditorSession.h"
@@ -54,16 +55,18 @@ namespace {
 
 const char* const kEditUsage =
     "usage: orv-host edit PLUGIN.so [--preset FILE] [--program N|NAME] [--set NAME=VALUE]...\n"
-    "         [--save FILE.fxp|FILE.fxb]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--save FILE.fxp|FILE.fxb]\n"
     "\n"
     "  --preset FILE   a program (.fxp) or bank (.fxb) file, loaded first\n"
     "  --program P     program number (from 0) or exact program name\n"
     "  --set NAME=VAL  a parameter, as render takes it (cutoff=2kHz); repeatable\n"
+    "  --tuning FILE   a Scala scale the keys play in, after the preset\n"
+    "  --keymap FILE   a Scala keyboard map laying the scale out on the keys\n"
     "  --save FILE     when the window closes, writes the edited program (.fxp)\n"
     "                  or the whole bank (.fxb) there\n";
 
 struct EditOptions {
-    std::string plugin, preset, program, save;
+    std::string plugin, preset, program, save, tuning, keymap;
     std::vector<Setting> sets;
 };
 
@@ -78,6 +81,8 @@ int parseEdit(const Args& args, EditOptions& o) {
             if (a == "--preset") o.preset = v;
             else if (a == "--program") o.program = v;
             else if (a == "--save") o.save = v;
+            else if (a == "--tuning") o.tuning = v;
+            else if (a == "--keymap") o.keymap = v;
             else if (a != "--set") return commandUsageError("edit", "unknown option " + a, kEditUsage);
             else if (!parseSetting(v, o.sets.emplace_back()))
                 return commandUsageError("edit", "--set needs NAME=VALUE", kEditUsage);
@@ -97,6 +102,7 @@ int parseEdit(const Args& args, EditOptions& o) {
 int prepareEdit(EditorHost& host, const EditOptions& o) {
     std::string error;
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return commandFailed("edit", error);
+    if (!applyTuning(host, o.tuning, o.keymap, error)) return commandFailed("edit", error);
     if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("edit", error);
     if (!applySettings(host, o.sets, error)) return commandRefused("edit", error);
     return 0;

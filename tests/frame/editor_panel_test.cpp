@@ -29,6 +29,9 @@ constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the m
 constexpr int kPrograms = 20;
 // Menu items are 18 pixels high, separators too.
 constexpr int kItem = 18, kSeparator = 18;
+// The panel menu: two knob choices, a gap, the programs, the tunings, a
+// gap, about.
+constexpr int kPanelMenuHeight = 5 * kItem + 2 * kSeparator;
 
 class EditorPanel : public ::testing::Test {
 protected:
@@ -110,10 +113,31 @@ protected:
         bool shown = false;
         if (hand.geometry(popup, a, &shown) && shown) click(hand, 1000, 1000);
     }
-    // The panel menu: two knob choices, a gap, the programs, a gap, about.
     bool choosePanelItem(int item) {
-        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, -1, 3 * kItem + 2 * kSeparator};
-        return clickIntoPopup(kBackgroundX, kBackgroundY, 3, 4 * kItem + 2 * kSeparator, tops[item]);
+        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, -1,
+                            4 * kItem + 2 * kSeparator};
+        return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
+    }
+    // Opens the panel menu, then its sub-menu whose item starts itemTop
+    // pixels down, and clicks entry (from 0) of its count.
+    void chooseInSubMenu(int itemTop, int count, int entry) {
+        userActs([&](XHost& hand) {
+            const auto before = hand.children(hand.root());
+            click(hand, kBackgroundX, kBackgroundY, 3);
+            const WindowId menu = newPopup(hand, before);
+            ASSERT_NE(menu, 0u);
+            ScreenArea a;
+            hand.geometry(menu, a);
+            const int border = (a.height - kPanelMenuHeight) / 2;
+            const auto withMenu = hand.children(hand.root());
+            click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
+            const WindowId sub = newPopup(hand, withMenu);
+            ASSERT_NE(sub, 0u) << "the sub-menu opens beside it";
+            hand.geometry(sub, a);
+            const int inner = (a.height - count * kItem) / 2;
+            click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
+            dismiss(hand, menu);
+        });
     }
     // Presses on the knob of (left, top, size) and drags straight up.
     void dragUp(int left, int top, int size, int pixels) {
@@ -176,7 +200,7 @@ TEST_F(EditorPanel, AHostsProgramChangeShowsInTheReadoutAtTheNextIdle) {
 }
 
 TEST_F(EditorPanel, ARightClickOnTheBackgroundOpensThePanelMenuAndOnAControlNothing) {
-    EXPECT_TRUE(clickIntoPopup(kBackgroundX, kBackgroundY, 3, 4 * kItem + 2 * kSeparator, -1));
+    EXPECT_TRUE(clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, -1));
     EXPECT_FALSE(clickIntoPopup(177, 195, 3, 0, -1)) << "the cutoff knob";
     EXPECT_FALSE(clickIntoPopup(kBackgroundX, kBackgroundY, 1, 0, -1)) << "a left click on the background";
 }
@@ -207,25 +231,23 @@ TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastA
 
 TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
     host.clearRequests();
-    userActs([&](XHost& hand) {
-        const auto before = hand.children(hand.root());
-        click(hand, kBackgroundX, kBackgroundY, 3);
-        const WindowId menu = newPopup(hand, before);
-        ASSERT_NE(menu, 0u);
-        ScreenArea a;
-        hand.geometry(menu, a);
-        const int border = (a.height - 4 * kItem - 2 * kSeparator) / 2;
-        const auto withMenu = hand.children(hand.root());
-        click(hand, a.x + a.width / 2, a.y + border + 2 * kItem + kSeparator + kItem / 2);  // "Program"
-        const WindowId programs = newPopup(hand, withMenu);
-        ASSERT_NE(programs, 0u) << "the programs open beside it";
-        hand.geometry(programs, a);
-        const int inner = (a.height - kPrograms * kItem) / 2;
-        click(hand, a.x + a.width / 2, a.y + inner + 2 * kItem + kItem / 2);
-        dismiss(hand, menu);
-    });
+    chooseInSubMenu(2 * kItem + kSeparator, kPrograms, 2);  // "Program", the third
     EXPECT_EQ(program(), 2);
     EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1);
+}
+
+// The tunings are the .scl files of $XDG_DATA_HOME/ambrell/tunings after
+// the standard tuning; the one chosen is saved with the bank.
+TEST_F(EditorPanel, ThePanelMenuChoosesATuningFromTheTuningFolder) {
+    const std::string folder = configHome + "/tunings";
+    std::filesystem::create_directories(folder + "/ambrell/tunings");
+    std::ofstream(folder + "/ambrell/tunings/nineteen.scl") << "nineteen equal steps\n1\n63.157895\n";
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    const auto bankSize = [&] { return host.getChunk(false).size(); };
+    ASSERT_EQ(bankSize(), 24400u);
+    chooseInSubMenu(3 * kItem + kSeparator, 2, 1);  // "Tuning", after the standard one
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_GT(bankSize(), 24400u) << "the tuning travels with the bank";
 }
 
 TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
