@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "host/core/PluginPreset.h"
 #include "plugin/StateTrailer.h"
 #include "support/Command.h"
@@ -173,7 +175,10 @@ Bank bankNumber(int k) {
     return bank;
 }
 
-std::string tempFile(const std::string& name) { return ::testing::TempDir() + "orv-state-" + name; }
+// Named by process, so that two runs of the suite on one machine keep apart.
+std::string tempFile(const std::string& name) {
+    return ::testing::TempDir() + "orv-state-" + std::to_string(getpid()) + "-" + name;
+}
 
 TEST(StateRoundTrip, GeneratedBanksLeaveNoFieldAsItWas) {
     // The property is only as strong as its banks: each field of each record
