@@ -1,0 +1,316 @@
+#include "shells/common/Instrument.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/ParamBlock.h"
+#include "plugin/FactoryBank.h"
+#include "plugin/ParameterReading.h"
+#include "plugin/ParameterText.h"
+#include "plugin/ProgramRecord.h"
+
+// The module's entry point (plugin/entry.cpp), linked into each shell.
+extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
+
+namespace {
+
+constexpr VstIntPtr kHostVersion = 2400;
+constexpr std::size_t kTextBuffer = 256;
+
+// The instrument whose plug-in is being created: its requests arrive before
+// the record is known.
+thread_local Instrument* creating = nullptr;
+
+// The state's trailer: "AMBx", version 1, the records' length, one record
+// "PROG" holding the current program, and the CRC-32 of all before it.
+constexpr unsigned char kTrailerMark[4] = {'A', 'M', 'B', 'x'};
+constexpr std::size_t kTrailerSize = 4 + 4 + 4 + (4 + 4 + 4) + 4;
+
+std::uint32_t crc32(const unsigned char* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putU32(std::vector<unsigned char>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+std::uint32_t getU32(const unsigned char* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+Instrument::Instrument(InstrumentListener* listener)
+    : listener_(listener),
+      midi_(kMaxMidiEvents),
+      midiList_(sizeof(VstEvents) + sizeof(VstEvent*) * kMaxMidiEvents) {
+    time_.tempo = 120.0;
+    time_.timeSigNumerator = 4;
+    time_.timeSigDenominator = 4;
+    creating = this;
+    AEffect* effect = VSTPluginMain(hostCallback);
+    creating = nullptr;
+    if (!effect) return;
+    effect_ = effect;
+    effect_->resvd1 = reinterpret_cast<VstIntPtr>(this);
+    dispatch(effOpen);
+    for (int i = 0; i < param::kCount; ++i) reported_[i] = parameter(i);
+}
+
+Instrument::~Instrument() {
+    if (!effect_) return;
+    dispatch(effMainsChanged, 0, 0);
+    dispatch(effClose);
+}
+
+VstIntPtr Instrument::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    return effect_ ? effect_->dispatcher(effect_, opcode, index, value, ptr, opt) : 0;
+}
+
+// [any thread] The plug-in's requests, answered as a plain host answers
+// them; the editor's and the tempo request are what the shells care about.
+VstIntPtr Instrument::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                   float opt) {
+    Instrument* self = (effect && effect->resvd1) ? reinterpret_cast<Instrument*>(effect->resvd1) : creating;
+    switch (opcode) {
+    case audioMasterVersion:
+        return kHostVersion;
+    case audioMasterWantMidi:
+        return 1;
+    case audioMasterGetSampleRate:
+        return self ? static_cast<VstIntPtr>(self->sampleRate_) : 0;
+    case audioMasterGetTime:
+        return self && self->hasTempo_ ? reinterpret_cast<VstIntPtr>(&self->time_) : 0;
+    case audioMasterAutomate:
+        if (self && self->listener_) self->listener_->parameterEdited(index, opt);
+        return 1;
+    case audioMasterBeginEdit:
+        if (self && self->listener_) self->listener_->gestureBegan(index);
+        return 1;
+    case audioMasterEndEdit:
+        if (self && self->listener_) self->listener_->gestureEnded(index);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// ---- identity --------------------------------------------------------------
+
+std::string Instrument::name() {
+    char text[kTextBuffer] = {};
+    dispatch(effGetEffectName, 0, 0, text);
+    return text;
+}
+
+std::string Instrument::vendor() {
+    char text[kTextBuffer] = {};
+    dispatch(effGetVendorString, 0, 0, text);
+    return text;
+}
+
+int Instrument::vendorVersion() { return static_cast<int>(dispatch(effGetVendorVersion)); }
+
+std::string Instrument::versionText() {
+    const int v = vendorVersion();
+    return std::to_string(v / 1000) + "." + std::to_string(v / 100 % 10) + "." + std::to_string(v % 100);
+}
+
+std::int32_t Instrument::uniqueId() const { return effect_ ? effect_->uniqueID : 0; }
+
+// ---- parameters ------------------------------------------------------------
+
+int Instrument::parameterCount() { return param::kCount; }
+
+Instrument::ParameterInfo Instrument::parameterInfo(int index) {
+    const parameter_text::Domain d = parameter_text::domain(index);
+    const bool known = index >= 0 && index < param::kCount;
+    const float initial = known ? factoryBank()[0].values[index] : 0.0f;
+    return {parameter_text::name(index), d.lo, d.hi, std::clamp(initial, d.lo, d.hi), d.whole};
+}
+
+float Instrument::parameter(int index) {
+    return effect_ && index >= 0 && index < param::kCount ? effect_->getParameter(effect_, index) : 0.0f;
+}
+
+void Instrument::setParameter(int index, float value) {
+    if (effect_ && index >= 0 && index < param::kCount) effect_->setParameter(effect_, index, value);
+}
+
+bool Instrument::valueText(int index, float value, std::string& text) {
+    if (!effect_ || index < 0 || index >= param::kCount || !std::isfinite(value)) return false;
+    ParamBlock params;
+    for (int i = 0; i < param::kCount; ++i) params.set(i, parameter(i));
+    char display[parameter_text::kTextSize], label[parameter_text::kTextSize];
+    parameter_text::describeValue(index, value, params, sampleRate_, display, label);
+    text = display;
+    if (label[0]) text += std::string(" ") + label;
+    return true;
+}
+
+bool Instrument::readText(int index, const char* text, float& value) {
+    if (!effect_ || !text || index < 0 || index >= param::kCount) return false;
+    ParamBlock params;
+    for (int i = 0; i < param::kCount; ++i) params.set(i, parameter(i));
+    return parameter_text::read(index, text, params, sampleRate_, value) == parameter_text::Reading::kValue;
+}
+
+// ---- programs --------------------------------------------------------------
+
+int Instrument::programCount() const { return effect_ ? effect_->numPrograms : 0; }
+
+std::string Instrument::programName(int index) {
+    char text[kTextBuffer] = {};
+    if (!dispatch(effGetProgramNameIndexed, index, 0, text)) return "";
+    return text;
+}
+
+int Instrument::currentProgram() { return static_cast<int>(dispatch(effGetProgram)); }
+
+void Instrument::selectProgram(int index) {
+    if (index < 0 || index >= programCount()) return;
+    dispatch(effSetProgram, 0, index);
+    if (listener_) listener_->displayChanged();
+}
+
+// ---- state -----------------------------------------------------------------
+
+std::vector<unsigned char> Instrument::saveState() {
+    void* chunk = nullptr;
+    const VstIntPtr size = dispatch(effGetChunk, 0, 0, &chunk);
+    if (size != kBankChunkSize || !chunk) return {};
+    const auto* bytes = static_cast<const unsigned char*>(chunk);
+    std::vector<unsigned char> state(bytes, bytes + size);
+    const std::size_t trailer = state.size();
+    state.insert(state.end(), kTrailerMark, kTrailerMark + 4);
+    putU32(state, 1);
+    putU32(state, 12);
+    state.insert(state.end(), {'P', 'R', 'O', 'G'});
+    putU32(state, 4);
+    putU32(state, static_cast<std::uint32_t>(currentProgram()));
+    putU32(state, crc32(state.data() + trailer, state.size() - trailer));
+    return state;
+}
+
+bool Instrument::loadState(const unsigned char* data, std::size_t size) {
+    if (!effect_ || !data || size < static_cast<std::size_t>(kBankChunkSize)) return false;
+    int program = -1;
+    const unsigned char* t = data + kBankChunkSize;
+    const std::size_t rest = size - kBankChunkSize;
+    if (rest == kTrailerSize && std::memcmp(t, kTrailerMark, 4) == 0 && getU32(t + 4) == 1 &&
+        getU32(t + 8) == 12 && std::memcmp(t + 12, "PROG", 4) == 0 && getU32(t + 16) == 4 &&
+        getU32(t + 24) == crc32(t, 24)) {
+        program = static_cast<int>(getU32(t + 20));
+    } else if (rest != 0) {
+        return false;
+    }
+    // The plug-in copies the chunk before it checks it.
+    std::vector<unsigned char> chunk(data, data + kBankChunkSize);
+    if (!dispatch(effSetChunk, 0, kBankChunkSize, chunk.data())) return false;
+    if (program >= 0 && program < programCount()) dispatch(effSetProgram, 0, program);
+    if (listener_) listener_->displayChanged();
+    return true;
+}
+
+// ---- audio -----------------------------------------------------------------
+
+void Instrument::activate(double sampleRate, std::uint32_t maxFrames) {
+    sampleRate_ = static_cast<float>(sampleRate);
+    time_.sampleRate = sampleRate;
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate_);
+    dispatch(effSetBlockSize, 0, static_cast<VstIntPtr>(std::min<std::uint32_t>(maxFrames, 1u << 30)));
+    dispatch(effMainsChanged, 0, 1);
+}
+
+void Instrument::deactivate() { dispatch(effMainsChanged, 0, 0); }
+
+void Instrument::setTempo(double bpm) {
+    hasTempo_ = bpm > 0.0 && std::isfinite(bpm);
+    if (hasTempo_) time_.tempo = bpm;
+    time_.flags = hasTempo_ ? (kVstTempoValid | kVstPpqPosValid) : 0;
+}
+
+void Instrument::process(float* left, float* right, std::uint32_t frames, const InstrumentEvent* events,
+                         std::size_t count) {
+    if (!effect_) return;
+    std::uint32_t pos = 0;
+    std::size_t i = 0;
+    do {
+        midiCount_ = 0;
+        std::uint32_t end = frames;
+        for (; i < count; ++i) {
+            const InstrumentEvent& e = events[i];
+            // An event out of order, or past the block, plays as soon as it can.
+            const std::uint32_t at = std::min(std::max(e.frame, pos), frames ? frames - 1 : 0);
+            if (e.kind == InstrumentEvent::kParameter) {
+                if (at > pos) {
+                    end = at;
+                    break;
+                }
+                setParameter(e.index, e.value);
+            } else if (midiCount_ < kMaxMidiEvents) {
+                VstMidiEvent& m = midi_[midiCount_++];
+                m = VstMidiEvent{};
+                m.type = kVstMidiType;
+                m.byteSize = sizeof(VstMidiEvent);
+                m.deltaFrames = static_cast<VstInt32>(at - pos);
+                std::memcpy(m.midiData, e.midi, 3);
+            }
+        }
+        renderSegment(left ? left + pos : nullptr, right ? right + pos : nullptr, end - pos);
+        pos = end;
+    } while (pos < frames);
+}
+
+void Instrument::renderSegment(float* left, float* right, std::uint32_t frames) {
+    if (midiCount_ > 0) {
+        auto* list = reinterpret_cast<VstEvents*>(midiList_.data());
+        list->numEvents = midiCount_;
+        list->reserved = 0;
+        for (int k = 0; k < midiCount_; ++k) list->events[k] = reinterpret_cast<VstEvent*>(&midi_[k]);
+        dispatch(effProcessEvents, 0, 0, list);
+        midiCount_ = 0;
+    }
+    if (frames == 0) return;
+    float* outputs[2] = {left, right};
+    effect_->processReplacing(effect_, nullptr, outputs, static_cast<VstInt32>(frames));
+}
+
+bool Instrument::nextChange(int& index, float& value) {
+    for (int n = 0; n < param::kCount; ++n) {
+        const int i = nextScan_;
+        nextScan_ = (nextScan_ + 1) % param::kCount;
+        const float v = parameter(i);
+        if (std::memcmp(&v, &reported_[i], sizeof v) != 0) {
+            reported_[i] = v;
+            index = i;
+            value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- editor ----------------------------------------------------------------
+
+bool Instrument::hasEditor() const { return effect_ && (effect_->flags & effFlagsHasEditor); }
+
+bool Instrument::editorSize(int& width, int& height) {
+    ERect* rect = nullptr;
+    if (!hasEditor() || !dispatch(effEditGetRect, 0, 0, &rect) || !rect) return false;
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    return true;
+}
+
+bool Instrument::openEditor(void* parent) { return hasEditor() && dispatch(effEditOpen, 0, 0, parent) != 0; }
+
+void Instrument::idleEditor() { dispatch(effEditIdle); }
+
+void Instrument::closeEditor() { dispatch(effEditClose); }
