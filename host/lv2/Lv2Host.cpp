@@ -1,0 +1,372 @@
+#include "host/lv2/Lv2Host.h"
+
+#include <lilv/lilv.h>
+#include <lv2/atom/forge.h>
+#include <lv2/buf-size/buf-size.h>
+#include <lv2/midi/midi.h>
+#include <lv2/options/options.h>
+#include <lv2/presets/presets.h>
+#include <lv2/state/state.h>
+#include <lv2/time/time.h>
+#include <lv2/urid/urid.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// Room for a block's events in the atom input.
+constexpr std::size_t kAtomBytes = 1 << 16;
+
+struct Control {
+    std::uint32_t port;
+    std::string symbol, name;
+    float value;
+};
+
+// One property of a saved state.
+struct Property {
+    std::uint32_t key = 0, type = 0, flags = 0;
+    std::vector<unsigned char> bytes;
+};
+
+bool isDirectory(const std::string& path) {
+    struct stat s {};
+    return stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
+}
+
+}  // namespace
+
+struct Lv2Host::Impl {
+    LilvWorld* world = lilv_world_new();
+    const LilvPlugin* plugin = nullptr;
+    LilvInstance* instance = nullptr;
+
+    // URIDs are indexes into uris, from 1.
+    std::vector<std::string> uris;
+    LV2_URID_Map map{this, mapUri};
+    LV2_URID_Unmap unmap{this, unmapUri};
+    std::int32_t minFrames = 1, maxFrames = 0;
+    std::vector<LV2_Options_Option> options;
+    LV2_Feature mapFeature{LV2_URID__map, &map};
+    LV2_Feature unmapFeature{LV2_URID__unmap, &unmap};
+    LV2_Feature optionsFeature{LV2_OPTIONS__options, nullptr};
+    LV2_Feature boundedFeature{LV2_BUF_SIZE__boundedBlockLength, nullptr};
+    const LV2_Feature* features[5] = {&mapFeature, &unmapFeature, &optionsFeature, &boundedFeature, nullptr};
+
+    std::vector<Control> controls;
+    std::vector<std::uint32_t> outputs;
+    std::int64_t atomIn = -1;
+    std::vector<std::uint64_t> atomBuffer = std::vector<std::uint64_t>(kAtomBytes / 8);
+    // Whatever else the plug-in has (control outputs, audio inputs) gets a
+    // buffer of its own.
+    std::vector<std::vector<float>> spare;
+    LV2_Atom_Forge forge{};
+
+    ~Impl() {
+        if (instance) {
+            lilv_instance_deactivate(instance);
+            lilv_instance_free(instance);
+        }
+        lilv_world_free(world);
+    }
+
+    static LV2_URID mapUri(LV2_URID_Map_Handle h, const char* uri) {
+        auto& uris = static_cast<Impl*>(h)->uris;
+        for (std::size_t i = 0; i < uris.size(); ++i)
+            if (uris[i] == uri) return LV2_URID(i + 1);
+        uris.push_back(uri);
+        return LV2_URID(uris.size());
+    }
+    static const char* unmapUri(LV2_URID_Unmap_Handle h, LV2_URID urid) {
+        auto& uris = static_cast<Impl*>(h)->uris;
+        return urid >= 1 && urid <= uris.size() ? uris[urid - 1].c_str() : nullptr;
+    }
+    LV2_URID urid(const char* uri) { return mapUri(this, uri); }
+
+    const LilvPlugin* find(const std::string& text) {
+        if (isDirectory(text)) {
+            std::string path = text;
+            if (path.back() != '/') path += '/';
+            LilvNode* bundle = lilv_new_file_uri(world, nullptr, path.c_str());
+            lilv_world_load_bundle(world, bundle);
+            const LilvPlugins* all = lilv_world_get_all_plugins(world);
+            const LilvPlugin* found = nullptr;
+            LILV_FOREACH (plugins, i, all) {
+                const LilvPlugin* p = lilv_plugins_get(all, i);
+                if (lilv_node_equals(lilv_plugin_get_bundle_uri(p), bundle)) found = p;
+            }
+            lilv_node_free(bundle);
+            return found;
+        }
+        lilv_world_load_all(world);
+        LilvNode* uri = lilv_new_uri(world, text.c_str());
+        const LilvPlugin* found = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
+        lilv_node_free(uri);
+        return found;
+    }
+
+    // The first required feature this host does not offer, or "".
+    std::string missingFeature() {
+        std::string missing;
+        LilvNodes* required = lilv_plugin_get_required_features(plugin);
+        LILV_FOREACH (nodes, i, required) {
+            const char* uri = lilv_node_as_uri(lilv_nodes_get(required, i));
+            bool offered = false;
+            for (const LV2_Feature* f : features)
+                if (f && std::strcmp(f->URI, uri) == 0) offered = true;
+            if (!offered && missing.empty()) missing = uri;
+        }
+        lilv_nodes_free(required);
+        return missing;
+    }
+
+    void describePorts() {
+        LilvNode* input = lilv_new_uri(world, LV2_CORE__InputPort);
+        LilvNode* control = lilv_new_uri(world, LV2_CORE__ControlPort);
+        LilvNode* audio = lilv_new_uri(world, LV2_CORE__AudioPort);
+        LilvNode* atom = lilv_new_uri(world, LV2_ATOM__AtomPort);
+        const std::uint32_t count = lilv_plugin_get_num_ports(plugin);
+        std::vector<float> defaults(count, 0.0f);
+        lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
+        spare.assign(count, std::vector<float>(std::max<std::int32_t>(maxFrames, 1), 0.0f));
+        for (std::uint32_t p = 0; p < count; ++p) {
+            const LilvPort* port = lilv_plugin_get_port_by_index(plugin, p);
+            const bool in = lilv_port_is_a(plugin, port, input);
+            if (in && lilv_port_is_a(plugin, port, control)) {
+                LilvNode* name = lilv_port_get_name(plugin, port);
+                const float initial = std::isnan(defaults[p]) ? 0.0f : defaults[p];
+                controls.push_back({p, lilv_node_as_string(lilv_port_get_symbol(plugin, port)),
+                                    name ? lilv_node_as_string(name) : "", initial});
+                lilv_node_free(name);
+            } else if (!in && lilv_port_is_a(plugin, port, audio)) {
+                outputs.push_back(p);
+            } else if (in && lilv_port_is_a(plugin, port, atom) && atomIn < 0) {
+                atomIn = p;
+            } else {
+                lilv_instance_connect_port(instance, p, spare[p].data());
+            }
+        }
+        for (Control& c : controls) lilv_instance_connect_port(instance, c.port, &c.value);
+        if (atomIn >= 0) lilv_instance_connect_port(instance, std::uint32_t(atomIn), atomBuffer.data());
+        for (LilvNode* n : {input, control, audio, atom}) lilv_node_free(n);
+    }
+
+    const LV2_State_Interface* stateInterface() const {
+        return static_cast<const LV2_State_Interface*>(
+            lilv_instance_get_extension_data(instance, LV2_STATE__interface));
+    }
+
+    static LV2_State_Status store(LV2_State_Handle h, std::uint32_t key, const void* value, std::size_t size,
+                                  std::uint32_t type, std::uint32_t flags) {
+        auto* saved = static_cast<std::vector<Property>*>(h);
+        const auto* bytes = static_cast<const unsigned char*>(value);
+        saved->push_back({key, type, flags, std::vector<unsigned char>(bytes, bytes + size)});
+        return LV2_STATE_SUCCESS;
+    }
+    static const void* retrieve(LV2_State_Handle h, std::uint32_t key, std::size_t* size, std::uint32_t* type,
+                                std::uint32_t* flags) {
+        const auto* p = static_cast<const Property*>(h);
+        if (key != p->key) return nullptr;
+        *size = p->bytes.size();
+        *type = p->type;
+        *flags = p->flags;
+        return p->bytes.data();
+    }
+
+    bool save(std::vector<Property>& saved) {
+        const LV2_State_Interface* state = stateInterface();
+        return state && state->save(lilv_instance_get_handle(instance), store, &saved,
+                                    LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, features) == LV2_STATE_SUCCESS;
+    }
+
+    static void setPortValue(const char* symbol, void* h, const void* value, std::uint32_t size,
+                             std::uint32_t type) {
+        auto* self = static_cast<Impl*>(h);
+        float v = 0.0f;
+        if (type == self->urid(LV2_ATOM__Float) && size == sizeof(float)) {
+            std::memcpy(&v, value, sizeof v);
+        } else if (type == self->urid(LV2_ATOM__Double) && size == sizeof(double)) {
+            double d;
+            std::memcpy(&d, value, sizeof d);
+            v = float(d);
+        } else if ((type == self->urid(LV2_ATOM__Int) || type == self->urid(LV2_ATOM__Bool)) &&
+                   size == sizeof(std::int32_t)) {
+            std::int32_t i;
+            std::memcpy(&i, value, sizeof i);
+            v = float(i);
+        } else {
+            return;
+        }
+        for (Control& c : self->controls)
+            if (c.symbol == symbol) c.value = v;
+    }
+
+    std::vector<const LilvNode*> presets() const {
+        std::vector<const LilvNode*> list;
+        LilvNode* type = lilv_new_uri(world, LV2_PRESETS__Preset);
+        LilvNodes* related = lilv_plugin_get_related(plugin, type);
+        LILV_FOREACH (nodes, i, related) list.push_back(lilv_nodes_get(related, i));
+        std::sort(list.begin(), list.end(), [](const LilvNode* a, const LilvNode* b) {
+            return std::strcmp(lilv_node_as_uri(a), lilv_node_as_uri(b)) < 0;
+        });
+        // The nodes live as long as the world's related list: keep it.
+        relatedLists.push_back(related);
+        lilv_node_free(type);
+        return list;
+    }
+    mutable std::vector<LilvNodes*> relatedLists;
+};
+
+Lv2Host::Lv2Host() : impl_(std::make_unique<Impl>()) {}
+
+Lv2Host::~Lv2Host() {
+    if (impl_)
+        for (LilvNodes* n : impl_->relatedLists) lilv_nodes_free(n);
+}
+
+bool Lv2Host::looksLikeLv2(const std::string& text) {
+    if (isDirectory(text)) {
+        struct stat s {};
+        return stat((text + "/manifest.ttl").c_str(), &s) == 0;
+    }
+    return text.find("://") != std::string::npos || text.rfind("urn:", 0) == 0;
+}
+
+bool Lv2Host::load(const std::string& bundleOrUri, double sampleRate, std::uint32_t maxFrames) {
+    Impl& m = *impl_;
+    m.plugin = m.find(bundleOrUri);
+    if (!m.plugin) {
+        error_ = bundleOrUri + ": no LV2 plug-in there";
+        return false;
+    }
+    m.maxFrames = std::int32_t(std::min<std::uint32_t>(maxFrames, 1u << 20));
+    const LV2_URID intType = m.urid(LV2_ATOM__Int);
+    m.options = {{LV2_OPTIONS_INSTANCE, 0, m.urid(LV2_BUF_SIZE__maxBlockLength), sizeof(std::int32_t), intType,
+                  &m.maxFrames},
+                 {LV2_OPTIONS_INSTANCE, 0, m.urid(LV2_BUF_SIZE__minBlockLength), sizeof(std::int32_t), intType,
+                  &m.minFrames},
+                 {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    m.optionsFeature.data = m.options.data();
+    const std::string missing = m.missingFeature();
+    if (!missing.empty()) {
+        error_ = bundleOrUri + ": the plug-in needs " + missing + ", which this host does not offer";
+        return false;
+    }
+    m.instance = lilv_plugin_instantiate(m.plugin, sampleRate, m.features);
+    if (!m.instance) {
+        error_ = bundleOrUri + ": the plug-in did not start";
+        return false;
+    }
+    m.describePorts();
+    lv2_atom_forge_init(&m.forge, &m.map);
+    lilv_instance_activate(m.instance);
+    return true;
+}
+
+std::string Lv2Host::name() const {
+    LilvNode* n = impl_->plugin ? lilv_plugin_get_name(impl_->plugin) : nullptr;
+    std::string s = n ? lilv_node_as_string(n) : "";
+    lilv_node_free(n);
+    return s;
+}
+
+std::string Lv2Host::uri() const {
+    return impl_->plugin ? lilv_node_as_uri(lilv_plugin_get_uri(impl_->plugin)) : "";
+}
+
+int Lv2Host::parameterCount() const { return int(impl_->controls.size()); }
+
+std::string Lv2Host::parameterName(int index) const {
+    return index >= 0 && index < parameterCount() ? impl_->controls[index].name : "";
+}
+
+std::string Lv2Host::parameterSymbol(int index) const {
+    return index >= 0 && index < parameterCount() ? impl_->controls[index].symbol : "";
+}
+
+float Lv2Host::parameter(int index) const {
+    return index >= 0 && index < parameterCount() ? impl_->controls[index].value : 0.0f;
+}
+
+void Lv2Host::setParameter(int index, float value) {
+    if (index >= 0 && index < parameterCount()) impl_->controls[index].value = value;
+}
+
+std::vector<std::string> Lv2Host::presetNames() const {
+    std::vector<std::string> names;
+    LilvNode* label = lilv_new_uri(impl_->world, LILV_NS_RDFS "label");
+    for (const LilvNode* preset : impl_->presets()) {
+        lilv_world_load_resource(impl_->world, preset);
+        LilvNode* text = lilv_world_get(impl_->world, preset, label, nullptr);
+        names.push_back(text ? lilv_node_as_string(text) : lilv_node_as_uri(preset));
+        lilv_node_free(text);
+    }
+    lilv_node_free(label);
+    return names;
+}
+
+bool Lv2Host::applyPreset(int index) {
+    const std::vector<const LilvNode*> list = impl_->presets();
+    if (index < 0 || std::size_t(index) >= list.size()) return false;
+    lilv_world_load_resource(impl_->world, list[index]);
+    LilvState* state = lilv_state_new_from_world(impl_->world, &impl_->map, list[index]);
+    if (!state) return false;
+    lilv_state_restore(state, impl_->instance, Impl::setPortValue, impl_.get(), 0, impl_->features);
+    lilv_state_free(state);
+    return true;
+}
+
+bool Lv2Host::saveState(std::vector<unsigned char>& bytes) {
+    std::vector<Property> saved;
+    if (!impl_->instance || !impl_->save(saved) || saved.size() != 1) return false;
+    bytes = saved[0].bytes;
+    return true;
+}
+
+bool Lv2Host::loadState(const std::vector<unsigned char>& bytes) {
+    // The key and type the plug-in saves under are the ones it restores.
+    std::vector<Property> saved;
+    if (!impl_->instance || !impl_->save(saved) || saved.size() != 1) return false;
+    Property p = saved[0];
+    p.bytes = bytes;
+    const LV2_State_Interface* state = impl_->stateInterface();
+    return state->restore(lilv_instance_get_handle(impl_->instance), Impl::retrieve, &p,
+                          LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, impl_->features) == LV2_STATE_SUCCESS;
+}
+
+int Lv2Host::outputCount() const { return int(impl_->outputs.size()); }
+
+void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<VstMidiEvent>& events,
+                      double beatsPerMinute) {
+    Impl& m = *impl_;
+    if (!m.instance) return;
+    if (m.atomIn >= 0) {
+        LV2_Atom_Forge& f = m.forge;
+        lv2_atom_forge_set_buffer(&f, reinterpret_cast<std::uint8_t*>(m.atomBuffer.data()), kAtomBytes);
+        LV2_Atom_Forge_Frame sequence;
+        lv2_atom_forge_sequence_head(&f, &sequence, 0);
+        if (beatsPerMinute > 0.0) {
+            LV2_Atom_Forge_Frame position;
+            lv2_atom_forge_frame_time(&f, 0);
+            lv2_atom_forge_object(&f, &position, 0, m.urid(LV2_TIME__Position));
+            lv2_atom_forge_key(&f, m.urid(LV2_TIME__beatsPerMinute));
+            lv2_atom_forge_double(&f, beatsPerMinute);
+            lv2_atom_forge_pop(&f, &position);
+        }
+        const LV2_URID midi = m.urid(LV2_MIDI__MidiEvent);
+        for (const VstMidiEvent& e : events) {
+            const auto status = static_cast<unsigned char>(e.midiData[0]);
+            const std::uint32_t size = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 2 : 3;
+            if (!lv2_atom_forge_frame_time(&f, e.deltaFrames)) break;
+            lv2_atom_forge_atom(&f, size, midi);
+            lv2_atom_forge_write(&f, e.midiData, size);
+        }
+        lv2_atom_forge_pop(&f, &sequence);
+    }
+    for (std::size_t i = 0; i < m.outputs.size(); ++i)
+        lilv_instance_connect_port(m.instance, m.outputs[i], outputs[i]);
+    lilv_instance_run(m.instance, frames);
+}
