@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr const char* kEffectName = "Ambrell - ORV";
-constexpr const char* kVendorName = "ORV - Orvane Instruments";
-
 constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
                                          "receiveVstMidiEvents", "receiveVstTimeInfo"};
 

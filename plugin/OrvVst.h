@@ -27,6 +27,8 @@ class OrvVst : public AudioEffectX {
 public:
     static constexpr VstInt32 kUniqueId = 0x31313132;  // '1112'
     static constexpr VstInt32 kVendorVersion = 1000;
+    static constexpr const char* kEffectName = "Ambrell - ORV";
+    static constexpr const char* kVendorName = "ORV - Orvane Instruments";
 
     // Attaches an editor to a new plug-in object (the editor's constructor
     // attaches itself, AEffEditor); called first thing in the constructor, so

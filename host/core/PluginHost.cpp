@@ -4,7 +4,6 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "host/core/ModuleLibrary.h"
 #include "host/core/VstEventList.h"
 
 namespace {
@@ -46,8 +45,12 @@ PluginHost::~PluginHost() { unload(); }
 
 std::string PluginHost::findModule(const std::string& nameOrPath) {
     if (nameOrPath.find_first_of("/\\") != std::string::npos) return nameOrPath;
+    const bool clap = nameOrPath.size() > 5 && nameOrPath.compare(nameOrPath.size() - 5, 5, ".clap") == 0;
+    const std::vector<const char*> vars =
+        clap ? std::vector<const char*>{"CLAP_PATH"} : std::vector<const char*>{"VST_PATH", "LXVST_PATH"};
+    const std::string folder = clap ? "clap" : "vst";
     std::vector<std::string> dirs{"."};
-    for (const char* var : {"VST_PATH", "LXVST_PATH"}) {
+    for (const char* var : vars) {
         const char* value = std::getenv(var);
         if (!value) continue;
         std::string list = value;
@@ -58,9 +61,9 @@ std::string PluginHost::findModule(const std::string& nameOrPath) {
             start = end + 1;
         }
     }
-    if (const char* home = std::getenv("HOME")) dirs.push_back(std::string(home) + "/.vst");
-    dirs.push_back("/usr/local/lib/vst");
-    dirs.push_back("/usr/lib/vst");
+    if (const char* home = std::getenv("HOME")) dirs.push_back(std::string(home) + "/." + folder);
+    dirs.push_back("/usr/local/lib/" + folder);
+    dirs.push_back("/usr/lib/" + folder);
     for (const std::string& dir : dirs)
         if (isFile(dir + "/" + nameOrPath)) return dir + "/" + nameOrPath;
     return "./" + nameOrPath;
@@ -75,25 +78,14 @@ bool PluginHost::load(const std::string& path, float sampleRate, VstInt32 blockS
     answerTimeInfo_ = true;
 
     const std::string file = findModule(path);
-    library_ = module_library::open(file, error_);
-    if (!library_) return false;
-    using Entry = AEffect* (*)(audioMasterCallback);
-    auto entry = reinterpret_cast<Entry>(module_library::find(library_, "VSTPluginMain"));
-    if (!entry) entry = reinterpret_cast<Entry>(module_library::find(library_, "main"));
-    if (!entry) {
-        error_ = file + ": no VSTPluginMain or main entry point";
-        unload();
-        return false;
-    }
-
     loadingHost = this;
-    AEffect* e = entry(callback);
+    plugin_ = openPlugin(file, callback, error_);
     loadingHost = nullptr;
-    if (!e || e->magic != kEffectMagic) {
-        error_ = file + (e ? ": the entry point returned no VST plug-in" : ": the plug-in refused to load");
+    if (!plugin_) {
         unload();
         return false;
     }
+    AEffect* e = plugin_->effect();
     effect_ = e;
     effect_->resvd1 = reinterpret_cast<VstIntPtr>(this);  // the host's own slot
 
@@ -114,10 +106,7 @@ void PluginHost::unload() {
         suspend();
         close();
     }
-    if (library_) {
-        module_library::close(library_);
-        library_ = nullptr;
-    }
+    plugin_.reset();
 }
 
 VstIntPtr PluginHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

@@ -1,7 +1,9 @@
-// PluginHost: loads any VST 2.x module and drives it the way a host does.
+// PluginHost: loads any VST 2.x module, or a CLAP plug-in, and drives it the
+// way a host does.
 //
-// dlopen (LoadLibrary on Windows), the entry point (VSTPluginMain, or main
-// for older modules) called with this host's callback, then effOpen, the
+// The plug-in is opened by its file's form (LoadedPlugin.h): a VST 2.x
+// module's entry point is called with this host's callback, a CLAP plug-in
+// is presented through the same record and requests. Then effOpen, the
 // sample rate and block size.
 // The callback answers what a plain host answers: version 2400, its sample
 // rate and block size, time information (or none), its name, and the
@@ -12,9 +14,11 @@
 // except that the plug-in may call back from its audio path (process).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/core/LoadedPlugin.h"
 #include "plugin/vst2.h"
 
 class PluginHost {
@@ -36,6 +40,8 @@ public:
     void unload();
 
     AEffect* effect() const { return effect_; }
+    // "VST 2.x" or "CLAP"; empty while nothing is loaded.
+    const char* formatName() const { return plugin_ ? plugin_->formatName() : ""; }
     const std::string& error() const { return error_; }
     float sampleRate() const { return sampleRate_; }
     VstInt32 blockSize() const { return blockSize_; }
@@ -81,7 +87,9 @@ public:
     const VstTimeInfo& timeInfo() const { return timeInfo_; }
 
     // A path is used as given; a bare file name ("amsynth_vst.so") is looked
-    // up in ., VST_PATH, LXVST_PATH, ~/.vst, /usr/local/lib/vst, /usr/lib/vst.
+    // up in ., VST_PATH, LXVST_PATH, ~/.vst, /usr/local/lib/vst, /usr/lib/vst;
+    // a bare ".clap" name in ., CLAP_PATH, ~/.clap, /usr/local/lib/clap,
+    // /usr/lib/clap.
     static std::string findModule(const std::string& nameOrPath);
 
 protected:
@@ -95,7 +103,7 @@ private:
                               void* ptr, float opt);
     std::string textRequest(VstInt32 opcode, VstInt32 index = 0);
 
-    void* library_ = nullptr;
+    std::unique_ptr<LoadedPlugin> plugin_;
     AEffect* effect_ = nullptr;
     std::string error_;
     float sampleRate_ = 44100.0f;

@@ -6,9 +6,11 @@
 
 #include "engine/ParamBlock.h"
 #include "plugin/FactoryBank.h"
+#include "plugin/OrvVst.h"
 #include "plugin/ParameterReading.h"
 #include "plugin/ParameterText.h"
 #include "plugin/ProgramRecord.h"
+#include "shells/common/InstrumentState.h"
 
 // The module's entry point (plugin/entry.cpp), linked into each shell.
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
@@ -21,28 +23,6 @@ constexpr std::size_t kTextBuffer = 256;
 // The instrument whose plug-in is being created: its requests arrive before
 // the record is known.
 thread_local Instrument* creating = nullptr;
-
-// The state's trailer: "AMBx", version 1, the records' length, one record
-// "PROG" holding the current program, and the CRC-32 of all before it.
-constexpr unsigned char kTrailerMark[4] = {'A', 'M', 'B', 'x'};
-constexpr std::size_t kTrailerSize = 4 + 4 + 4 + (4 + 4 + 4) + 4;
-
-std::uint32_t crc32(const unsigned char* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void putU32(std::vector<unsigned char>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
-std::uint32_t getU32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
 
 }  // namespace
 
@@ -103,26 +83,15 @@ VstIntPtr Instrument::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 in
 
 // ---- identity --------------------------------------------------------------
 
-std::string Instrument::name() {
-    char text[kTextBuffer] = {};
-    dispatch(effGetEffectName, 0, 0, text);
-    return text;
+const char* Instrument::name() { return OrvVst::kEffectName; }
+const char* Instrument::vendor() { return OrvVst::kVendorName; }
+
+const char* Instrument::versionText() {
+    static const std::string text = std::to_string(OrvVst::kVendorVersion / 1000) + "." +
+                                    std::to_string(OrvVst::kVendorVersion / 100 % 10) + "." +
+                                    std::to_string(OrvVst::kVendorVersion % 100);
+    return text.c_str();
 }
-
-std::string Instrument::vendor() {
-    char text[kTextBuffer] = {};
-    dispatch(effGetVendorString, 0, 0, text);
-    return text;
-}
-
-int Instrument::vendorVersion() { return static_cast<int>(dispatch(effGetVendorVersion)); }
-
-std::string Instrument::versionText() {
-    const int v = vendorVersion();
-    return std::to_string(v / 1000) + "." + std::to_string(v / 100 % 10) + "." + std::to_string(v % 100);
-}
-
-std::int32_t Instrument::uniqueId() const { return effect_ ? effect_->uniqueID : 0; }
 
 // ---- parameters ------------------------------------------------------------
 
@@ -185,35 +154,17 @@ std::vector<unsigned char> Instrument::saveState() {
     void* chunk = nullptr;
     const VstIntPtr size = dispatch(effGetChunk, 0, 0, &chunk);
     if (size != kBankChunkSize || !chunk) return {};
-    const auto* bytes = static_cast<const unsigned char*>(chunk);
-    std::vector<unsigned char> state(bytes, bytes + size);
-    const std::size_t trailer = state.size();
-    state.insert(state.end(), kTrailerMark, kTrailerMark + 4);
-    putU32(state, 1);
-    putU32(state, 12);
-    state.insert(state.end(), {'P', 'R', 'O', 'G'});
-    putU32(state, 4);
-    putU32(state, static_cast<std::uint32_t>(currentProgram()));
-    putU32(state, crc32(state.data() + trailer, state.size() - trailer));
-    return state;
+    return instrument_state::encode(static_cast<const unsigned char*>(chunk), currentProgram());
 }
 
 bool Instrument::loadState(const unsigned char* data, std::size_t size) {
-    if (!effect_ || !data || size < static_cast<std::size_t>(kBankChunkSize)) return false;
+    const unsigned char* bank = nullptr;
     int program = -1;
-    const unsigned char* t = data + kBankChunkSize;
-    const std::size_t rest = size - kBankChunkSize;
-    if (rest == kTrailerSize && std::memcmp(t, kTrailerMark, 4) == 0 && getU32(t + 4) == 1 &&
-        getU32(t + 8) == 12 && std::memcmp(t + 12, "PROG", 4) == 0 && getU32(t + 16) == 4 &&
-        getU32(t + 24) == crc32(t, 24)) {
-        program = static_cast<int>(getU32(t + 20));
-    } else if (rest != 0) {
-        return false;
-    }
-    // The plug-in copies the chunk before it checks it.
-    std::vector<unsigned char> chunk(data, data + kBankChunkSize);
+    if (!effect_ || !instrument_state::decode(data, size, bank, program)) return false;
+    // The plug-in may keep what it is handed no longer than the call.
+    std::vector<unsigned char> chunk(bank, bank + kBankChunkSize);
     if (!dispatch(effSetChunk, 0, kBankChunkSize, chunk.data())) return false;
-    if (program >= 0 && program < programCount()) dispatch(effSetProgram, 0, program);
+    if (program >= 0) dispatch(effSetProgram, 0, program);
     if (listener_) listener_->displayChanged();
     return true;
 }
@@ -254,6 +205,7 @@ void Instrument::process(float* left, float* right, std::uint32_t frames, const 
                     break;
                 }
                 setParameter(e.index, e.value);
+                if (e.index >= 0 && e.index < param::kCount) reported_[e.index] = parameter(e.index);
             } else if (midiCount_ < kMaxMidiEvents) {
                 VstMidiEvent& m = midi_[midiCount_++];
                 m = VstMidiEvent{};
@@ -295,6 +247,10 @@ bool Instrument::nextChange(int& index, float& value) {
         }
     }
     return false;
+}
+
+void Instrument::markReported(int index, float value) {
+    if (index >= 0 && index < param::kCount) reported_[index] = value;
 }
 
 // ---- editor ----------------------------------------------------------------

@@ -66,13 +66,11 @@ public:
     // False when the plug-in could not be created; nothing else works then.
     bool valid() const { return effect_ != nullptr; }
 
-    // ---- identity [main thread] --------------------------------------------
-    std::string name();
-    std::string vendor();
-    int vendorVersion();
-    // "1.0.0" from the vendor version 1000.
-    std::string versionText();
-    std::int32_t uniqueId() const;
+    // ---- identity [any thread]: the VST 2.x module's ----------------------
+    static const char* name();
+    static const char* vendor();
+    // "1.0.0" for the vendor version 1000.
+    static const char* versionText();
 
     // ---- parameters --------------------------------------------------------
     static int parameterCount();
@@ -93,7 +91,8 @@ public:
     void selectProgram(int index);
 
     // ---- state [main thread] -----------------------------------------------
-    // The bank chunk followed by the trailer naming the current program.
+    // The bank chunk followed by the trailer naming the current program
+    // (InstrumentState.h).
     std::vector<unsigned char> saveState();
     // Bytes saveState wrote, or a bare bank chunk (the current program then
     // stays). False, and nothing changed, for anything else.
@@ -114,12 +113,15 @@ public:
     void process(float* left, float* right, std::uint32_t frames, const InstrumentEvent* events,
                  std::size_t count);
 
-    // ---- what the plug-in changed itself [audio thread] or [main thread]
-    // while not processing -----------------------------------------------------
-    // A parameter whose value differs from the one last reported (a MIDI
-    // controller, learn, the editor, a program change): answers true once
-    // for each, with its index and value, until all are reported.
+    // ---- what the plug-in changed itself ----------------------------------
+    // [audio thread], or [main thread] while not processing: the thread
+    // that processes. A parameter whose value differs from the one last
+    // reported (a MIDI controller, learn, the editor, a program, a state):
+    // answers true once for each, with its index and value, until all are
+    // reported. Values process applied from its events count as reported.
     bool nextChange(int& index, float& value);
+    // The same thread: value of index is known to the host already.
+    void markReported(int index, float value);
 
     // ---- editor [ui thread] ------------------------------------------------
     bool hasEditor() const;
