@@ -12,7 +12,6 @@
 #include "clap/plugin-factory.h"
 #include "host/core/ModuleLibrary.h"
 #include "plugin/ProgramRecord.h"
-#include "shells/common/InstrumentState.h"
 
 namespace {
 
@@ -154,9 +153,7 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     if (gui_ && gui_->is_api_supported(plugin_, kWindowApi, false)) effect_.flags |= effFlagsHasEditor;
     if (state_) effect_.flags |= effFlagsProgramChunks;
 
-    std::vector<unsigned char> bank;
-    int program = 0;
-    ambrellState_ = readBank(bank, program);
+    ambrellState_ = hasPrograms();
     for (const Twin& twin : kTwins)
         if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) effect_.uniqueID = twin.vstId;
     effect_.numPrograms = ambrellState_ ? kNumPrograms : 0;
@@ -227,8 +224,8 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
         return VstIntPtr(1);
     };
-    std::vector<unsigned char> bank;
-    int program = 0;
+    VstIntPtr answer = 0;
+    if (programRequest(opcode, index, value, ptr, answer)) return answer;
     switch (opcode) {
     case effClose:
         destroyPlugin();
@@ -272,55 +269,6 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         for (const char* c : kCapabilities)
             if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
         return -1;
-
-    // ---- programs and chunks, through the state
-    case effGetProgram:
-        return ambrellState_ && readBank(bank, program) ? program : 0;
-    case effSetProgram:
-        if (ambrellState_ && value >= 0 && value < kNumPrograms && readBank(bank, program))
-            writeBank(bank, static_cast<int>(value));
-        return 0;
-    case effGetProgramName:
-    case effGetProgramNameIndexed: {
-        if (!ambrellState_ || !readBank(bank, program)) return 0;
-        const int p = opcode == effGetProgramName ? program : index;
-        if (p < 0 || p >= kNumPrograms) return 0;
-        const char* name = reinterpret_cast<const char*>(bank.data() + p * kProgramChunkSize);
-        return copyText(std::string(name, strnlen(name, kProgramNameSize)));
-    }
-    case effSetProgramName: {
-        if (!ptr || !ambrellState_ || !readBank(bank, program)) return 0;
-        // As the plug-in does: at most 23 characters, the bytes after the
-        // terminator kept.
-        char* name = reinterpret_cast<char*>(bank.data() + program * kProgramChunkSize);
-        const std::size_t n = strnlen(static_cast<const char*>(ptr), kProgramNameSize - 1);
-        std::memcpy(name, ptr, n);
-        name[n] = '\0';
-        writeBank(bank, program);
-        return 0;
-    }
-    case effGetChunk:
-        if (!ptr) return 0;
-        if (ambrellState_) {
-            if (!readBank(bank, program)) return 0;
-            if (index) bank.assign(bank.begin() + program * kProgramChunkSize,
-                                   bank.begin() + (program + 1) * kProgramChunkSize);
-            chunk_ = bank;
-        } else if (!readState(chunk_)) {
-            return 0;
-        }
-        *static_cast<void**>(ptr) = chunk_.data();
-        return static_cast<VstIntPtr>(chunk_.size());
-    case effSetChunk: {
-        if (!ptr || value <= 0) return 0;
-        const auto* bytes = static_cast<const unsigned char*>(ptr);
-        std::vector<unsigned char> data(bytes, bytes + value);
-        if (!ambrellState_) return writeState(data) ? 1 : 0;
-        if (!index) return value == kBankChunkSize && writeState(data) ? 1 : 0;
-        if (value != kProgramChunkSize || !readBank(bank, program)) return 0;
-        std::memcpy(bank.data() + program * kProgramChunkSize, bytes, kProgramChunkSize);
-        return writeBank(bank, program) ? 1 : 0;
-    }
 
     // ---- the editor
     case effEditGetRect: {
@@ -495,19 +443,6 @@ bool ClapHost::writeState(const std::vector<unsigned char>& state) {
     ReadStream stream{&state, 0};
     const clap_istream_t in = {&stream, readFromVector};
     return state_->load(plugin_, &in);
-}
-
-bool ClapHost::readBank(std::vector<unsigned char>& bank, int& program) {
-    std::vector<unsigned char> state;
-    const unsigned char* chunk = nullptr;
-    if (!readState(state) || !instrument_state::decode(state.data(), state.size(), chunk, program)) return false;
-    bank.assign(chunk, chunk + kBankChunkSize);
-    if (program < 0) program = 0;
-    return true;
-}
-
-bool ClapHost::writeBank(const std::vector<unsigned char>& bank, int program) {
-    return writeState(instrument_state::encode(bank.data(), program));
 }
 
 // ---- the host's side -------------------------------------------------------

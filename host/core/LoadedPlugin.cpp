@@ -1,6 +1,7 @@
 #include "host/core/LoadedPlugin.h"
 
 #include "host/core/ClapHost.h"
+#include "host/core/Lv2Record.h"
 #include "host/core/ModuleLibrary.h"
 
 namespace {
@@ -51,6 +52,11 @@ std::unique_ptr<LoadedPlugin> openPlugin(const std::string& file, audioMasterCal
         auto clap = std::make_unique<ClapHost>();
         if (!clap->open(file, callback, error)) return nullptr;
         return clap;
+    }
+    if (Lv2Host::looksLikeLv2(file)) {
+        auto lv2 = std::make_unique<Lv2Record>();
+        if (!lv2->open(file, callback, error)) return nullptr;
+        return lv2;
     }
     auto vst = std::make_unique<VstModule>();
     if (!vst->open(file, callback, error)) return nullptr;

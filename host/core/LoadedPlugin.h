@@ -5,7 +5,8 @@
 // host makes (ClapHost.h), answering each request with that format's calls.
 //
 // openPlugin chooses by the file's form: a ".clap" file is a CLAP plug-in,
-// anything else a VST 2.x module. The plug-in's requests go to callback,
+// a folder with a manifest.ttl or a URI an LV2 plug-in, anything else a
+// VST 2.x module. The plug-in's requests go to callback,
 // with the record as their first argument (null while a VST 2.x entry point
 // runs its version check).
 //
@@ -22,7 +23,7 @@ class LoadedPlugin {
 public:
     virtual ~LoadedPlugin() = default;
     virtual AEffect* effect() = 0;
-    // "VST 2.x", "CLAP".
+    // "VST 2.x", "CLAP", "LV2".
     virtual const char* formatName() const = 0;
 };
 

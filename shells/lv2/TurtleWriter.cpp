@@ -11,6 +11,7 @@
 
 #include "engine/Choices.h"
 #include "plugin/FactoryBank.h"
+#include "plugin/OrvVst.h"
 #include "plugin/ParameterReading.h"
 #include "plugin/ParameterText.h"
 #include "shells/lv2/Lv2Identity.h"
@@ -65,11 +66,9 @@ std::string symbol(int index) {
     return s;
 }
 
-// What a host shows: the panel's words where the panel has a control.
-std::string portName(int index) {
-    const char* panel = parameter_text::panelName(index);
-    return panel ? panel : parameter_text::name(index);
-}
+// The name every format shows, as the VST 2.x module names it, so that
+// sessions and tools find a parameter by the same name in each.
+std::string portName(int index) { return parameter_text::name(index); }
 
 bool isSwitch(int index) { return index == param::kLearnAllPrograms || index == param::kControllerLearn; }
 
@@ -105,10 +104,10 @@ void pluginTurtle(std::ostream& out) {
     out << kPrefixes;
     out << "<" << kPluginUri << ">\n"
         << "  a lv2:Plugin , lv2:InstrumentPlugin ;\n"
-        << "  doap:name \"Ambrell - ORV\" ;\n"
+        << "  doap:name " << quoted(OrvVst::kEffectName) << " ;\n"
         << "  doap:license <https://spdx.org/licenses/GPL-3.0-or-later> ;\n"
         << "  lv2:project [ a doap:Project ; doap:name \"Ambrell\" ;\n"
-        << "                doap:maintainer [ a foaf:Person ; foaf:name \"Orvane\" ] ] ;\n"
+        << "                doap:maintainer [ a foaf:Person ; foaf:name " << quoted(OrvVst::kVendorName) << " ] ] ;\n"
         << "  lv2:minorVersion 0 ;\n"
         << "  lv2:microVersion 0 ;\n"
         << "  lv2:requiredFeature urid:map ;\n"

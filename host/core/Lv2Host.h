@@ -31,6 +31,7 @@ public:
 
     std::string name() const;
     std::string uri() const;
+    std::string author() const;
 
     // The control inputs, in port order.
     int parameterCount() const;
@@ -51,6 +52,10 @@ public:
     bool saveState(std::vector<unsigned char>& bytes);
     bool loadState(const std::vector<unsigned char>& bytes);
 
+    // A new rate or longest block: the plug-in is made again at it, with
+    // its state and port values. Never while it processes.
+    bool reconfigure(double sampleRate, std::uint32_t maxFrames);
+
     int outputCount() const;
     // Renders frames (at most maxFrames) into outputs, one buffer per
     // output; events at their frames; a tempo above 0 goes with the block
@@ -58,8 +63,26 @@ public:
     void process(float** outputs, std::uint32_t frames, const std::vector<VstMidiEvent>& events,
                  double beatsPerMinute);
 
+    // The plug-in's X11 UI, embedded in parent. What it writes to a port
+    // is set as the port's value and told to the listener, bracketed by
+    // the touches of a gesture.
+    class UiListener {
+    public:
+        virtual ~UiListener() = default;
+        virtual void touched(int index, bool grabbed) = 0;
+        virtual void written(int index, float value) = 0;
+    };
+    bool hasUi() const;
+    bool openUi(void* parent, UiListener* listener);
+    // The size the UI asked for, once it did.
+    bool uiSize(int& width, int& height) const;
+    void idleUi();
+    void closeUi();
+
 private:
     struct Impl;
+    struct Ui;
+    std::unique_ptr<Ui> ui_;
     std::unique_ptr<Impl> impl_;
     std::string error_;
 };

@@ -1,4 +1,4 @@
-#include "host/lv2/Lv2Host.h"
+#include "host/core/Lv2Host.h"
 
 #include <lilv/lilv.h>
 #include <lv2/atom/forge.h>
@@ -7,12 +7,15 @@
 #include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
 #include <lv2/state/state.h>
+#include <lv2/instance-access/instance-access.h>
 #include <lv2/time/time.h>
+#include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 namespace {
@@ -57,6 +60,7 @@ struct Lv2Host::Impl {
     const LV2_Feature* features[5] = {&mapFeature, &unmapFeature, &optionsFeature, &boundedFeature, nullptr};
 
     std::vector<Control> controls;
+    bool described = false;
     std::vector<std::uint32_t> outputs;
     std::int64_t atomIn = -1;
     std::vector<std::uint64_t> atomBuffer = std::vector<std::uint64_t>(kAtomBytes / 8);
@@ -123,12 +127,28 @@ struct Lv2Host::Impl {
         return missing;
     }
 
+    double sampleRate = 0.0;
+
+    // Makes and activates the instance at rate, its ports connected; the
+    // control values are kept from an earlier instance.
+    bool start(double rate) {
+        instance = lilv_plugin_instantiate(plugin, rate, features);
+        if (!instance) return false;
+        sampleRate = rate;
+        describePorts();
+        lv2_atom_forge_init(&forge, &map);
+        lilv_instance_activate(instance);
+        return true;
+    }
+
     void describePorts() {
         LilvNode* input = lilv_new_uri(world, LV2_CORE__InputPort);
         LilvNode* control = lilv_new_uri(world, LV2_CORE__ControlPort);
         LilvNode* audio = lilv_new_uri(world, LV2_CORE__AudioPort);
         LilvNode* atom = lilv_new_uri(world, LV2_ATOM__AtomPort);
         const std::uint32_t count = lilv_plugin_get_num_ports(plugin);
+        outputs.clear();
+        atomIn = -1;
         std::vector<float> defaults(count, 0.0f);
         lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
         spare.assign(count, std::vector<float>(std::max<std::int32_t>(maxFrames, 1), 0.0f));
@@ -138,8 +158,9 @@ struct Lv2Host::Impl {
             if (in && lilv_port_is_a(plugin, port, control)) {
                 LilvNode* name = lilv_port_get_name(plugin, port);
                 const float initial = std::isnan(defaults[p]) ? 0.0f : defaults[p];
-                controls.push_back({p, lilv_node_as_string(lilv_port_get_symbol(plugin, port)),
-                                    name ? lilv_node_as_string(name) : "", initial});
+                if (!described)
+                    controls.push_back({p, lilv_node_as_string(lilv_port_get_symbol(plugin, port)),
+                                        name ? lilv_node_as_string(name) : "", initial});
                 lilv_node_free(name);
             } else if (!in && lilv_port_is_a(plugin, port, audio)) {
                 outputs.push_back(p);
@@ -149,6 +170,7 @@ struct Lv2Host::Impl {
                 lilv_instance_connect_port(instance, p, spare[p].data());
             }
         }
+        described = true;
         for (Control& c : controls) lilv_instance_connect_port(instance, c.port, &c.value);
         if (atomIn >= 0) lilv_instance_connect_port(instance, std::uint32_t(atomIn), atomBuffer.data());
         for (LilvNode* n : {input, control, audio, atom}) lilv_node_free(n);
@@ -168,12 +190,20 @@ struct Lv2Host::Impl {
     }
     static const void* retrieve(LV2_State_Handle h, std::uint32_t key, std::size_t* size, std::uint32_t* type,
                                 std::uint32_t* flags) {
-        const auto* p = static_cast<const Property*>(h);
-        if (key != p->key) return nullptr;
-        *size = p->bytes.size();
-        *type = p->type;
-        *flags = p->flags;
-        return p->bytes.data();
+        for (const Property& p : *static_cast<const std::vector<Property>*>(h))
+            if (p.key == key) {
+                *size = p.bytes.size();
+                *type = p.type;
+                *flags = p.flags;
+                return p.bytes.data();
+            }
+        return nullptr;
+    }
+
+    bool restore(std::vector<Property>& saved) {
+        const LV2_State_Interface* state = stateInterface();
+        return state && state->restore(lilv_instance_get_handle(instance), retrieve, &saved,
+                                       LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, features) == LV2_STATE_SUCCESS;
     }
 
     bool save(std::vector<Property>& saved) {
@@ -222,10 +252,6 @@ struct Lv2Host::Impl {
 
 Lv2Host::Lv2Host() : impl_(std::make_unique<Impl>()) {}
 
-Lv2Host::~Lv2Host() {
-    if (impl_)
-        for (LilvNodes* n : impl_->relatedLists) lilv_nodes_free(n);
-}
 
 bool Lv2Host::looksLikeLv2(const std::string& text) {
     if (isDirectory(text)) {
@@ -255,19 +281,37 @@ bool Lv2Host::load(const std::string& bundleOrUri, double sampleRate, std::uint3
         error_ = bundleOrUri + ": the plug-in needs " + missing + ", which this host does not offer";
         return false;
     }
-    m.instance = lilv_plugin_instantiate(m.plugin, sampleRate, m.features);
-    if (!m.instance) {
+    if (!m.start(sampleRate)) {
         error_ = bundleOrUri + ": the plug-in did not start";
         return false;
     }
-    m.describePorts();
-    lv2_atom_forge_init(&m.forge, &m.map);
-    lilv_instance_activate(m.instance);
+    return true;
+}
+
+bool Lv2Host::reconfigure(double sampleRate, std::uint32_t maxFrames) {
+    Impl& m = *impl_;
+    const auto frames = std::int32_t(std::min<std::uint32_t>(maxFrames, 1u << 20));
+    if (!m.instance || (sampleRate == m.sampleRate && frames == m.maxFrames)) return m.instance != nullptr;
+    std::vector<Property> saved;
+    const bool hasState = m.save(saved);
+    lilv_instance_deactivate(m.instance);
+    lilv_instance_free(m.instance);
+    m.instance = nullptr;
+    m.maxFrames = frames;
+    if (!m.start(sampleRate)) return false;
+    if (hasState) m.restore(saved);
     return true;
 }
 
 std::string Lv2Host::name() const {
     LilvNode* n = impl_->plugin ? lilv_plugin_get_name(impl_->plugin) : nullptr;
+    std::string s = n ? lilv_node_as_string(n) : "";
+    lilv_node_free(n);
+    return s;
+}
+
+std::string Lv2Host::author() const {
+    LilvNode* n = impl_->plugin ? lilv_plugin_get_author_name(impl_->plugin) : nullptr;
     std::string s = n ? lilv_node_as_string(n) : "";
     lilv_node_free(n);
     return s;
@@ -330,11 +374,8 @@ bool Lv2Host::loadState(const std::vector<unsigned char>& bytes) {
     // The key and type the plug-in saves under are the ones it restores.
     std::vector<Property> saved;
     if (!impl_->instance || !impl_->save(saved) || saved.size() != 1) return false;
-    Property p = saved[0];
-    p.bytes = bytes;
-    const LV2_State_Interface* state = impl_->stateInterface();
-    return state->restore(lilv_instance_get_handle(impl_->instance), Impl::retrieve, &p,
-                          LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, impl_->features) == LV2_STATE_SUCCESS;
+    saved[0].bytes = bytes;
+    return impl_->restore(saved);
 }
 
 int Lv2Host::outputCount() const { return int(impl_->outputs.size()); }
@@ -369,4 +410,141 @@ void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<V
     for (std::size_t i = 0; i < m.outputs.size(); ++i)
         lilv_instance_connect_port(m.instance, m.outputs[i], outputs[i]);
     lilv_instance_run(m.instance, frames);
+}
+
+// ---- the UI ----------------------------------------------------------------
+
+struct Lv2Host::Ui {
+    Impl* host = nullptr;
+    UiListener* listener = nullptr;
+    void* library = nullptr;
+    const LV2UI_Descriptor* descriptor = nullptr;
+    LV2UI_Handle handle = nullptr;
+    const LV2UI_Idle_Interface* idle = nullptr;
+    int width = 0, height = 0;
+    LV2UI_Resize resize{this, resized};
+    LV2UI_Touch touch{this, touched};
+
+    int controlAt(std::uint32_t port) const {
+        for (std::size_t i = 0; i < host->controls.size(); ++i)
+            if (host->controls[i].port == port) return int(i);
+        return -1;
+    }
+    static int resized(LV2UI_Feature_Handle h, int width, int height) {
+        auto* ui = static_cast<Ui*>(h);
+        if (width <= 0 || height <= 0) return 1;
+        ui->width = width;
+        ui->height = height;
+        return 0;
+    }
+    static void touched(LV2UI_Feature_Handle h, std::uint32_t port, bool grabbed) {
+        auto* ui = static_cast<Ui*>(h);
+        const int index = ui->controlAt(port);
+        if (index >= 0 && ui->listener) ui->listener->touched(index, grabbed);
+    }
+    static void write(LV2UI_Controller h, std::uint32_t port, std::uint32_t size, std::uint32_t protocol,
+                      const void* buffer) {
+        auto* ui = static_cast<Ui*>(h);
+        const int index = ui->controlAt(port);
+        if (protocol != 0 || size != sizeof(float) || index < 0) return;
+        float value;
+        std::memcpy(&value, buffer, sizeof value);
+        ui->host->controls[index].value = value;
+        if (ui->listener) ui->listener->written(index, value);
+    }
+};
+
+namespace {
+
+// The plug-in's first X11 UI; null when it has none.
+const LilvUI* x11Ui(LilvWorld* world, const LilvPlugin* plugin, LilvUIs* uis) {
+    LilvNode* x11 = lilv_new_uri(world, LV2_UI__X11UI);
+    const LilvUI* found = nullptr;
+    LILV_FOREACH (uis, i, uis)
+        if (!found && lilv_ui_is_a(lilv_uis_get(uis, i), x11)) found = lilv_uis_get(uis, i);
+    lilv_node_free(x11);
+    (void)plugin;
+    return found;
+}
+
+}  // namespace
+
+bool Lv2Host::hasUi() const {
+    if (!impl_->plugin) return false;
+    LilvUIs* uis = lilv_plugin_get_uis(impl_->plugin);
+    const bool has = x11Ui(impl_->world, impl_->plugin, uis) != nullptr;
+    lilv_uis_free(uis);
+    return has;
+}
+
+bool Lv2Host::openUi(void* parent, UiListener* listener) {
+    if (ui_ || !impl_->instance) return ui_ != nullptr;
+    LilvUIs* uis = lilv_plugin_get_uis(impl_->plugin);
+    const LilvUI* found = x11Ui(impl_->world, impl_->plugin, uis);
+    auto ui = std::make_unique<Ui>();
+    ui->host = impl_.get();
+    ui->listener = listener;
+    std::string uiUri, bundle;
+    if (found) {
+        uiUri = lilv_node_as_uri(lilv_ui_get_uri(found));
+        char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(found)), nullptr);
+        char* folder = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(found)), nullptr);
+        ui->library = binary ? dlopen(binary, RTLD_NOW | RTLD_LOCAL) : nullptr;
+        bundle = folder ? folder : "";
+        lilv_free(binary);
+        lilv_free(folder);
+    }
+    lilv_uis_free(uis);
+    using Entry = const LV2UI_Descriptor* (*)(std::uint32_t);
+    auto entry = ui->library ? reinterpret_cast<Entry>(dlsym(ui->library, "lv2ui_descriptor")) : nullptr;
+    for (std::uint32_t i = 0; entry && !ui->descriptor; ++i) {
+        const LV2UI_Descriptor* d = entry(i);
+        if (!d) break;
+        if (uiUri == d->URI) ui->descriptor = d;
+    }
+    if (!ui->descriptor) {
+        if (ui->library) dlclose(ui->library);
+        return false;
+    }
+    const LV2_Feature parentFeature{LV2_UI__parent, parent};
+    const LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(impl_->instance)};
+    const LV2_Feature resizeFeature{LV2_UI__resize, &ui->resize};
+    const LV2_Feature touchFeature{LV2_UI__touch, &ui->touch};
+    const LV2_Feature* features[] = {&parentFeature, &instanceFeature, &resizeFeature, &touchFeature,
+                                     &impl_->mapFeature, &impl_->unmapFeature, nullptr};
+    LV2UI_Widget widget = nullptr;
+    ui->handle = ui->descriptor->instantiate(ui->descriptor, uri().c_str(), bundle.c_str(), Ui::write, ui.get(),
+                                             &widget, features);
+    if (!ui->handle) {
+        dlclose(ui->library);
+        return false;
+    }
+    if (ui->descriptor->extension_data)
+        ui->idle = static_cast<const LV2UI_Idle_Interface*>(ui->descriptor->extension_data(LV2_UI__idleInterface));
+    ui_ = std::move(ui);
+    return true;
+}
+
+bool Lv2Host::uiSize(int& width, int& height) const {
+    if (!ui_ || ui_->width <= 0) return false;
+    width = ui_->width;
+    height = ui_->height;
+    return true;
+}
+
+void Lv2Host::idleUi() {
+    if (ui_ && ui_->idle) ui_->idle->idle(ui_->handle);
+}
+
+void Lv2Host::closeUi() {
+    if (!ui_) return;
+    ui_->descriptor->cleanup(ui_->handle);
+    dlclose(ui_->library);
+    ui_.reset();
+}
+
+Lv2Host::~Lv2Host() {
+    closeUi();
+    if (impl_)
+        for (LilvNodes* n : impl_->relatedLists) lilv_nodes_free(n);
 }
