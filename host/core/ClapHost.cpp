@@ -31,8 +31,6 @@ constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132}};
 
 constexpr std::size_t kMaxEvents = 4096;
 constexpr std::size_t kLargestState = 1 << 24;
-const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
-                                     "receiveVstTimeInfo"};
 
 // The streams state save and load are handed.
 struct ReadStream {
@@ -219,11 +217,6 @@ float ClapHost::getParameterEntry(AEffect* e, VstInt32 index) {
 VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     if (!plugin_) return 0;
     const clap_plugin_descriptor_t* desc = plugin_->desc;
-    auto copyText = [ptr](const std::string& text) {
-        if (!ptr) return VstIntPtr(0);
-        std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
-        return VstIntPtr(1);
-    };
     VstIntPtr answer = 0;
     if (programRequest(opcode, index, value, ptr, answer)) return answer;
     switch (opcode) {
@@ -250,25 +243,22 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         clap_param_info_t info{};
         if (!params_ || index < 0 || index >= effect_.numParams ||
             !params_->get_info(plugin_, static_cast<uint32_t>(index), &info))
-            return copyText("");
-        return copyText(opcode == effGetParamName ? std::string(info.name) : parameterText(index));
+            return recordText(ptr, "");
+        return recordText(ptr, opcode == effGetParamName ? std::string(info.name) : parameterText(index));
     }
     case effGetParamLabel:
-        return copyText("");
+        return recordText(ptr, "");
     case effGetEffectName:
     case effGetProductString:
-        return copyText(desc->name ? desc->name : "");
+        return recordText(ptr, desc->name ? desc->name : "");
     case effGetVendorString:
-        return copyText(desc->vendor ? desc->vendor : "");
+        return recordText(ptr, desc->vendor ? desc->vendor : "");
     case effGetVendorVersion:
         return versionNumber(desc->version);
     case effGetPlugCategory:
         return (effect_.flags & effFlagsIsSynth) ? kPlugCategSynth : kPlugCategUnknown;
     case effCanDo:
-        if (!ptr) return 0;
-        for (const char* c : kCapabilities)
-            if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
-        return -1;
+        return recordCanDo(ptr);
 
     // ---- the editor
     case effEditGetRect: {

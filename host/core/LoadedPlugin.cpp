@@ -4,6 +4,9 @@
 #include "host/core/Lv2Record.h"
 #include "host/core/ModuleLibrary.h"
 
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 // A VST 2.x module: its entry point (VSTPluginMain, or main for older
@@ -46,6 +49,21 @@ bool endsWith(const std::string& text, const std::string& end) {
 }
 
 }  // namespace
+
+VstIntPtr recordText(void* ptr, const std::string& text) {
+    if (!ptr) return 0;
+    std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
+    return 1;
+}
+
+VstIntPtr recordCanDo(const void* ptr) {
+    static const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
+                                                "receiveVstTimeInfo"};
+    if (!ptr) return 0;
+    for (const char* c : kCapabilities)
+        if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
+    return -1;
+}
 
 std::unique_ptr<LoadedPlugin> openPlugin(const std::string& file, audioMasterCallback callback, std::string& error) {
     if (endsWith(file, ".clap")) {

@@ -27,6 +27,13 @@ public:
     virtual const char* formatName() const = 0;
 };
 
+// What a record made by a host answers alike for every format behind it.
+// text into a request's buffer (hosts hand at least 256 bytes): 1, or 0
+// without a buffer.
+VstIntPtr recordText(void* ptr, const std::string& text);
+// effCanDo of an instrument that takes MIDI and the host's time: 1, else -1.
+VstIntPtr recordCanDo(const void* ptr);
+
 // Null, with a one-line message in error, when the file cannot be opened
 // or holds no plug-in of its format.
 std::unique_ptr<LoadedPlugin> openPlugin(const std::string& file, audioMasterCallback callback, std::string& error);

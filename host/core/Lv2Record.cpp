@@ -21,8 +21,6 @@ struct Twin {
     VstInt32 vstId, version, vendorVersion;
 };
 constexpr Twin kTwins[] = {{"https://orvane.example/plugins/ambrell", 0x31313132, 1, 1000}};
-const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
-                                     "receiveVstTimeInfo"};
 
 }  // namespace
 
@@ -76,11 +74,6 @@ void Lv2Record::processEntry(AEffect* e, float**, float** outputs, VstInt32 fram
 
 VstIntPtr Lv2Record::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     if (!open_) return 0;
-    auto copyText = [ptr](const std::string& text) {
-        if (!ptr) return VstIntPtr(0);
-        std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
-        return VstIntPtr(1);
-    };
     VstIntPtr answer = 0;
     if (programRequest(opcode, index, value, ptr, answer)) return answer;
     switch (opcode) {
@@ -106,24 +99,21 @@ VstIntPtr Lv2Record::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, 
         return 1;
     }
     case effGetParamName:
-        return copyText(host_.parameterName(index));
+        return recordText(ptr, host_.parameterName(index));
     case effGetParamDisplay:
     case effGetParamLabel:
-        return copyText(parameterText(opcode, index));
+        return recordText(ptr, parameterText(opcode, index));
     case effGetEffectName:
     case effGetProductString:
-        return copyText(host_.name());
+        return recordText(ptr, host_.name());
     case effGetVendorString:
-        return copyText(host_.author());
+        return recordText(ptr, host_.author());
     case effGetVendorVersion:
         return vendorVersion_;
     case effGetPlugCategory:
         return kPlugCategSynth;
     case effCanDo:
-        if (!ptr) return 0;
-        for (const char* c : kCapabilities)
-            if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
-        return -1;
+        return recordCanDo(ptr);
 
     case effEditGetRect: {
         int w = kFirstWidth, h = kFirstHeight;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/core/LoadedPlugin.h"
 #include "plugin/ProgramRecord.h"
 #include "shells/common/InstrumentState.h"
 
@@ -28,11 +29,6 @@ bool StatePrograms::writeBank(const std::vector<unsigned char>& bank, int progra
 
 bool StatePrograms::programRequest(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    VstIntPtr& answer) {
-    auto copyText = [ptr](const std::string& text) {
-        if (!ptr) return VstIntPtr(0);
-        std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
-        return VstIntPtr(1);
-    };
     std::vector<unsigned char> bank;
     int program = 0;
     answer = 0;
@@ -49,7 +45,7 @@ bool StatePrograms::programRequest(VstInt32 opcode, VstInt32 index, VstIntPtr va
         const int p = opcode == effGetProgramName ? program : index;
         if (p < 0 || p >= kNumPrograms) return true;
         const char* name = reinterpret_cast<const char*>(bank.data() + p * kProgramChunkSize);
-        answer = copyText(std::string(name, strnlen(name, kProgramNameSize)));
+        answer = recordText(ptr, std::string(name, strnlen(name, kProgramNameSize)));
         return true;
     }
     case effSetProgramName: {

@@ -67,18 +67,7 @@ protected:
     // the editor as a host does: a control holds the host's idle call for as
     // long as it holds the mouse.
     void userActs(const std::function<void(XHost&)>& act) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            XHost hand;
-            if (hand.ok()) act(hand);
-            done = true;
-        });
-        while (!done) {
-            idle();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        user.join();
-        idle(3);
+        ::userActs([this] { idle(); }, act);
     }
     static void click(XHost& hand, int x, int y, unsigned button = 1) {
         hand.moveTo(x, y);

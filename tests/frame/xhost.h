@@ -8,7 +8,9 @@
 
 #include <dirent.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -77,3 +79,23 @@ bool idleUntil(VSTGUI::CFrame* frame, Done done) {
     }
     return false;
 }
+
+// The user acts on a connection of their own while this thread calls
+// idle about every 10 ms, as a host idles an editor (a control holds the
+// idle call for as long as it holds the mouse); three more idle calls
+// after.
+inline void userActs(const std::function<void()>& idle, const std::function<void(XHost&)>& act) {
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        XHost hand;
+        if (hand.ok()) act(hand);
+        done = true;
+    });
+    while (!done) {
+        idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    user.join();
+    for (int i = 0; i < 3; ++i) idle();
+}
+

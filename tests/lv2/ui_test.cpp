@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <functional>
 #include <thread>
 
 #include "frame/xhost.h"
@@ -32,28 +30,7 @@ protected:
     void idle() { host.dispatch(effEditIdle); }
     // Idles until the window's corner shows the panel (the first paint).
     bool idleUntilShown() {
-        for (int i = 0; i < 200; ++i) {
-            idle();
-            if (x.pixel(parent, 1, 1) == background.getImage()->pixel(1, 1)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-    // The user acts on a connection of their own while this thread idles
-    // the UI as a host does.
-    void userActs(const std::function<void(XHost&)>& act) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            XHost hand;
-            if (hand.ok()) act(hand);
-            done = true;
-        });
-        while (!done) {
-            idle();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        user.join();
-        for (int i = 0; i < 3; ++i) idle();
+        return waitFor([&] { return idle(), x.pixel(parent, 1, 1) == background.getImage()->pixel(1, 1); });
     }
 
     XHost x;
@@ -68,7 +45,7 @@ TEST_F(Lv2Ui, ACutoffDragIsOneTouchedGestureOnItsPort) {
     host.clearRequests();
     // Pressing at the knob's top means the middle; a quarter turn to the
     // right goes a third of the sweep further.
-    userActs([&](XHost& hand) {
+    userActs([&] { idle(); }, [&](XHost& hand) {
         hand.moveTo(kCutoffX, kCutoffTop + 2);
         hand.button(1, true);
         for (int step = 0; step <= 10; ++step) {
