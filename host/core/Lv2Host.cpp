@@ -380,6 +380,8 @@ bool Lv2Host::loadState(const std::vector<unsigned char>& bytes) {
 
 int Lv2Host::outputCount() const { return int(impl_->outputs.size()); }
 
+std::uint32_t Lv2Host::maxFrames() const { return std::uint32_t(impl_->maxFrames); }
+
 void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<VstMidiEvent>& events,
                       double beatsPerMinute) {
     Impl& m = *impl_;

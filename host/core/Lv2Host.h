@@ -57,6 +57,8 @@ public:
     bool reconfigure(double sampleRate, std::uint32_t maxFrames);
 
     int outputCount() const;
+    // The longest block the plug-in was made for.
+    std::uint32_t maxFrames() const;
     // Renders frames (at most maxFrames) into outputs, one buffer per
     // output; events at their frames; a tempo above 0 goes with the block
     // as a time position.

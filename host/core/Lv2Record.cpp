@@ -24,7 +24,10 @@ constexpr Twin kTwins[] = {{"https://orvane.example/plugins/ambrell", 0x31313132
 
 }  // namespace
 
-Lv2Record::Lv2Record() { midi_.reserve(kMaxEvents); }
+Lv2Record::Lv2Record() {
+    midi_.reserve(kMaxEvents);
+    piece_.reserve(kMaxEvents);
+}
 
 bool Lv2Record::open(const std::string& bundleOrUri, audioMasterCallback callback, std::string& error) {
     if (!host_.load(bundleOrUri, sampleRate_, std::uint32_t(blockSize_))) {
@@ -180,16 +183,24 @@ double Lv2Record::hostTempo() {
 }
 
 void Lv2Record::process(float** outputs, VstInt32 frames) {
-    // Longer blocks than the plug-in was made for go in pieces.
+    // Longer blocks than the plug-in was made for go in pieces, each with
+    // its own events.
+    const auto longest = static_cast<VstInt32>(std::max<std::uint32_t>(host_.maxFrames(), 1));
+    const double tempo = hostTempo();
     for (VstInt32 done = 0; done < frames;) {
-        const VstInt32 n = std::min(frames - done, blockSize_);
-        float* piece[8];
-        const int count = std::min(effect_.numOutputs, 8);
-        for (int c = 0; c < count; ++c) piece[c] = outputs[c] + done;
-        host_.process(piece, std::uint32_t(n), midi_, hostTempo());
-        midi_.clear();
+        const VstInt32 n = std::min(frames - done, longest);
+        piece_.clear();
+        for (VstMidiEvent e : midi_)
+            if ((e.deltaFrames >= done && e.deltaFrames < done + n) || (done == 0 && e.deltaFrames < 0)) {
+                e.deltaFrames = std::max(e.deltaFrames - done, 0);
+                piece_.push_back(e);
+            }
+        float* channels[8];
+        for (int c = 0; c < std::min(effect_.numOutputs, 8); ++c) channels[c] = outputs[c] + done;
+        host_.process(channels, std::uint32_t(n), piece_, tempo);
         done += n;
     }
+    midi_.clear();
 }
 
 void Lv2Record::touched(int index, bool grabbed) {

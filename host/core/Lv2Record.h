@@ -56,7 +56,8 @@ private:
     VstInt32 vendorVersion_ = 0;
     float sampleRate_ = 44100.0f;
     VstInt32 blockSize_ = 512;
-    // The audio thread's MIDI for the next block, room reserved up front.
-    std::vector<VstMidiEvent> midi_;
+    // The audio thread's MIDI for the next block and for one piece of it,
+    // room reserved up front.
+    std::vector<VstMidiEvent> midi_, piece_;
     ERect rect_{};
 };
