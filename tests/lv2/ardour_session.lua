@@ -12,6 +12,9 @@ AudioEngine:set_buffer_size(256)
 assert(AudioEngine:start(false) == 0, "the engine did not start")
 
 local session = assert(create_session(dir, "orv", 48000), "no new session")
+-- A track made while the new session still sets itself up can find its
+-- port names taken: give it a moment.
+ARDOUR.LuaAPI.usleep(500000)
 local tracks = session:new_midi_track(ARDOUR.ChanCount(ARDOUR.DataType("midi"), 1),
   ARDOUR.ChanCount(ARDOUR.DataType("audio"), 2), true, ARDOUR.PluginInfo(), nil, nil, 1, "Ambrell",
   ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true, false)
