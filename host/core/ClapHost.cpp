@@ -23,12 +23,12 @@ constexpr const char* kWindowApi = CLAP_WINDOW_API_X11;
 #endif
 
 // CLAP plug-ins whose VST 2.x twin orv-host knows: they carry its unique
-// id, so that its presets and settings apply to both.
+// id and version, so that its preset files and settings apply to both.
 struct Twin {
     const char* clapId;
-    VstInt32 vstId;
+    VstInt32 vstId, version;
 };
-constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132}};
+constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132, 1}};
 
 constexpr std::size_t kMaxEvents = 4096;
 constexpr std::size_t kLargestState = 1 << 24;
@@ -158,7 +158,10 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     int program = 0;
     ambrellState_ = readBank(bank, program);
     for (const Twin& twin : kTwins)
-        if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) effect_.uniqueID = twin.vstId;
+        if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) {
+            effect_.uniqueID = twin.vstId;
+            effect_.version = twin.version;
+        }
     effect_.numPrograms = ambrellState_ ? kNumPrograms : 0;
     return true;
 }

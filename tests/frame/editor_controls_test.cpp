@@ -273,6 +273,9 @@ TEST_F(EditorControls, EveryKnobDraggedEditsItsOwnParameter) {
 // In the host's linear knob mode, Shift makes a drag fine: the whole span
 // takes 300 pixels instead of 200.
 TEST_F(EditorControls, AShiftDragInLinearModeNeedsThreeHundredPixelsForTheSpan) {
+#ifdef ORV_MODULE_IS_CLAP
+    GTEST_SKIP() << "knob modes are a VST 2.x host's request; CLAP has none";
+#endif
     ASSERT_EQ(host.dispatch(effSetEditKnobMode, 0, 2), 1);
     const auto spanOfDrag = [&](bool shift) {
         host.setParameter(16, 0.25f);
