@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/Command.h"
+#include "support/MidiFileBytes.h"
 
 namespace {
 
@@ -30,6 +31,14 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The samples of a float WAV file as their bytes: what follows its data
+// chunk's header. (libsndfile stamps the time into the header's peak chunk.)
+std::string samples(const std::string& path) {
+    const std::string file = slurp(path);
+    const std::size_t data = file.find("data");
+    return data == std::string::npos ? "" : file.substr(data + 8);
+}
+
 // Runs `orv-host <arguments>`; its exit status.
 int orvHost(const std::string& arguments) {
     return runCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(ORV_HOST_PATH) + " " + arguments +
@@ -37,19 +46,8 @@ int orvHost(const std::string& arguments) {
         .status;
 }
 
-// A format 0 file at 480 ticks per quarter, 120 BPM: events as (delta
-// ticks, bytes).
 std::string midiFile(const std::string& name, const std::vector<std::pair<int, std::vector<std::uint8_t>>>& events) {
-    std::vector<unsigned char> track;
-    for (const auto& [delta, bytes] : events) {
-        std::vector<unsigned char> vlq{static_cast<unsigned char>(delta & 0x7F)};
-        for (int d = delta >> 7; d > 0; d >>= 7) vlq.insert(vlq.begin(), static_cast<unsigned char>(0x80 | (d & 0x7F)));
-        track.insert(track.end(), vlq.begin(), vlq.end());
-        track.insert(track.end(), bytes.begin(), bytes.end());
-    }
-    std::vector<unsigned char> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<unsigned char>(track.size() >> shift));
-    file.insert(file.end(), track.begin(), track.end());
+    const std::vector<unsigned char> file = midiFileBytes(events);
     const std::string path = tempPath(name);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     return path;
@@ -86,9 +84,9 @@ TEST_P(RenderedAlike, EveryProgramPlaysBothPhrasesToTheSameBytes) {
             const std::string vstOut = tempPath("vst.wav"), clapOut = tempPath("clap.wav");
             ASSERT_EQ(orvHost("render " + kVst + args + " -o " + vstOut), 0) << args;
             ASSERT_EQ(orvHost("render " + kClap + args + " -o " + clapOut), 0) << args;
-            const std::string vst = slurp(vstOut);
-            ASSERT_GT(vst.size(), 44u * 1000) << "a render of some length";
-            EXPECT_TRUE(vst == slurp(clapOut)) << "program " << p << ", phrase " << phrase << args;
+            const std::string vst = samples(vstOut);
+            ASSERT_GT(vst.size(), 8u * 1000) << "a render of some length";
+            EXPECT_TRUE(vst == samples(clapOut)) << "program " << p << ", phrase " << phrase << args;
         }
     }
 }
