@@ -26,6 +26,7 @@ struct Twin {
 constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132, 1}};
 
 constexpr std::size_t kMaxEvents = 4096;
+constexpr VstInt32 kListLimit = 500;
 constexpr std::size_t kLargestState = 1 << 24;
 const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
                                      "receiveVstTimeInfo"};
@@ -147,6 +148,10 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     effect_.setParameter = setParameterEntry;
     effect_.getParameter = getParameterEntry;
     effect_.processReplacing = processEntry;
+    // The accumulating and double-precision calls do nothing, as in a
+    // plug-in that offers neither.
+    effect_.process = [](AEffect*, float**, float**, VstInt32) {};
+    effect_.processDoubleReplacing = [](AEffect*, double**, double**, VstInt32) {};
     effect_.object = this;
     effect_.numParams = params_ ? static_cast<VstInt32>(params_->count(plugin_)) : 0;
     effect_.numOutputs = 2;
@@ -317,12 +322,12 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         *static_cast<void**>(ptr) = chunk_.data();
         return static_cast<VstIntPtr>(chunk_.size());
     case effSetChunk: {
-        if (!ptr || value <= 0) return 0;
+        if (!ptr || value <= 0 || static_cast<std::uint64_t>(value) > kLargestState) return 0;
         const auto* bytes = static_cast<const unsigned char*>(ptr);
-        std::vector<unsigned char> data(bytes, bytes + value);
-        if (!ambrellState_) return writeState(data) ? 1 : 0;
-        if (!index) return value == kBankChunkSize && writeState(data) ? 1 : 0;
-        if (value != kProgramChunkSize || !readBank(bank, program)) return 0;
+        // Ambrell's sizes are checked before a byte is read.
+        if (ambrellState_ && value != (index ? kProgramChunkSize : kBankChunkSize)) return 0;
+        if (!ambrellState_ || !index) return writeState(std::vector<unsigned char>(bytes, bytes + value)) ? 1 : 0;
+        if (!readBank(bank, program)) return 0;
         std::memcpy(bank.data() + program * kProgramChunkSize, bytes, kProgramChunkSize);
         return writeBank(bank, program) ? 1 : 0;
     }
@@ -380,7 +385,9 @@ std::string ClapHost::parameterText(VstInt32 index) {
 
 void ClapHost::queueMidi(const VstEvents* events) {
     if (!events || events->numEvents <= 0) return;
-    for (VstInt32 i = 0; i < events->numEvents && midi_.size() < kMaxEvents; ++i) {
+    // No further than a VST 2.x plug-in reads a list (its queue's 500
+    // slots): a host's count may promise more pointers than it holds.
+    for (VstInt32 i = 0; i < events->numEvents && i < kListLimit && midi_.size() < kMaxEvents; ++i) {
         const VstEvent* e = events->events[i];
         if (!e || e->type != kVstMidiType) continue;
         const auto* m = reinterpret_cast<const VstMidiEvent*>(e);
