@@ -8,8 +8,10 @@
 
 #include <dirent.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -76,4 +78,18 @@ bool idleUntil(VSTGUI::CFrame* frame, Done done) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
+}
+
+// Runs act as a user on a connection of their own while the calling thread
+// keeps calling idle, as a host idles an editor: a control holds the host's
+// idle call for as long as it holds the mouse, a pop-up until it closes.
+inline void userActsWhileIdling(const std::function<void(XHost&)>& act, const std::function<void()>& idle) {
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        XHost hand;
+        if (hand.ok()) act(hand);
+        done = true;
+    });
+    while (!done) idle();
+    user.join();
 }
