@@ -1,4 +1,4 @@
-// orv-host: the project's command-line VST 2.x host.
+// orv-host: the project's command-line host of VST 2.x and CLAP plug-ins.
 //
 //   orv-host COMMAND [ARGS...]
 //
@@ -49,7 +49,8 @@ int run(const Command& c, const Args& args) {
 int usage(FILE* out) {
     std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n       orv-host --version\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
-    std::fprintf(out, "\norv-host COMMAND --help tells more about each.\n");
+    std::fprintf(out, "\nPLUGIN.so is a VST 2.x module; a CLAP plug-in (PLUGIN.clap) is taken alike.\n"
+                      "orv-host COMMAND --help tells more about each.\n");
     return out == stdout ? 0 : 2;
 }
 

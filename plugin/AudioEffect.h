@@ -93,6 +93,9 @@ public:
     bool beginEdit(VstInt32 index);  // [ui thread] start of a gesture
     bool endEdit(VstInt32 index);    // [ui thread] end of a gesture
     void masterIdle();               // [ui thread] while a control holds the mouse
+    // [ui thread] The current program or the program names changed, so the
+    // host's own lists should follow (audioMasterUpdateDisplay).
+    bool updateDisplay();
 
     // ---- editor ------------------------------------------------------------
     // [main thread] Called by the editor's constructor (inside the

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-package.sh DEB: unpacks the package into a scratch root, as dpkg
 # would install it, and checks what a new user relies on: the module in
-# /usr/lib/vst and orv-host in /usr/bin with its manual page, the copyright
+# /usr/lib/vst, the CLAP plug-in in /usr/lib/clap and orv-host in /usr/bin with its manual page, the copyright
 # file, the runtime dependencies declared, the unpacked orv-host loading the
 # unpacked module and telling the package's version; then lintian, whose
 # errors fail the check.
@@ -12,6 +12,7 @@ trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch"
 fail() { echo "check-package: $*" >&2; exit 1; }
 [ -f "$scratch/usr/lib/vst/ORV-Ambrell2.so" ] || fail "no /usr/lib/vst/ORV-Ambrell2.so"
+[ -f "$scratch/usr/lib/clap/ORV-Ambrell2.clap" ] || fail "no /usr/lib/clap/ORV-Ambrell2.clap"
 [ -x "$scratch/usr/bin/orv-host" ] || fail "no /usr/bin/orv-host"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libx11-6 libfreetype6 libfontconfig1 fonts-liberation2; do
@@ -19,6 +20,8 @@ for needed in libx11-6 libfreetype6 libfontconfig1 fonts-liberation2; do
 done
 "$scratch/usr/bin/orv-host" info "$scratch/usr/lib/vst/ORV-Ambrell2.so" | grep -q '^effect name:    Ambrell - ORV$' ||
   fail "the unpacked orv-host does not load the unpacked module"
+"$scratch/usr/bin/orv-host" info "$scratch/usr/lib/clap/ORV-Ambrell2.clap" | grep -q '^effect name:    Ambrell - ORV$' ||
+  fail "the unpacked orv-host does not load the unpacked CLAP plug-in"
 [ -f "$scratch/usr/share/man/man1/orv-host.1.gz" ] || fail "no orv-host manual page"
 [ -f "$scratch/usr/share/doc/ambrell/copyright" ] || fail "no copyright file"
 version=$(dpkg-deb -f "$deb" Version)

@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  # build
-  build-essential cmake ninja-build pkg-config
+  # build; the CLAP interface (dpf-source: its clap/ folder only)
+  build-essential cmake ninja-build pkg-config dpf-source
   # plug-in: editor window and text
   libx11-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-urw-base35

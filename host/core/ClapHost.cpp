@@ -12,24 +12,20 @@
 #include "clap/plugin-factory.h"
 #include "host/core/ModuleLibrary.h"
 #include "plugin/ProgramRecord.h"
+#include "shells/clap/ClapWindowApi.h"
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kWindowApi = CLAP_WINDOW_API_WIN32;
-#else
-constexpr const char* kWindowApi = CLAP_WINDOW_API_X11;
-#endif
-
 // CLAP plug-ins whose VST 2.x twin orv-host knows: they carry its unique
-// id, so that its presets and settings apply to both.
+// id and version, so that its preset files and settings apply to both.
 struct Twin {
     const char* clapId;
-    VstInt32 vstId;
+    VstInt32 vstId, version;
 };
-constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132}};
+constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132, 1}};
 
 constexpr std::size_t kMaxEvents = 4096;
+constexpr VstInt32 kListLimit = 500;
 constexpr std::size_t kLargestState = 1 << 24;
 
 // The streams state save and load are handed.
@@ -66,6 +62,16 @@ const clap_event_header_t* eventAt(const clap_input_events_t* list, uint32_t ind
 // The host that is creating a plug-in: its record is found through
 // host_data at any other time.
 ClapHost* hostOf(const clap_host_t* host) { return static_cast<ClapHost*>(host->host_data); }
+
+clap_event_param_value_t parameterEvent(VstInt32 index, float value) {
+    clap_event_param_value_t v{};
+    v.header = {sizeof v, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
+    v.param_id = static_cast<clap_id>(index);
+    v.note_id = -1;
+    v.port_index = v.channel = v.key = -1;
+    v.value = value;
+    return v;
+}
 
 // "1.2.3" as 1203, the VST 2.x way of counting versions.
 VstIntPtr versionNumber(const char* text) {
@@ -139,6 +145,10 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     effect_.setParameter = setParameterEntry;
     effect_.getParameter = getParameterEntry;
     effect_.processReplacing = processEntry;
+    // The accumulating and double-precision calls do nothing, as in a
+    // plug-in that offers neither.
+    effect_.process = [](AEffect*, float**, float**, VstInt32) {};
+    effect_.processDoubleReplacing = [](AEffect*, double**, double**, VstInt32) {};
     effect_.object = this;
     effect_.numParams = params_ ? static_cast<VstInt32>(params_->count(plugin_)) : 0;
     effect_.numOutputs = 2;
@@ -148,12 +158,15 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     effect_.flags = effFlagsCanReplacing;
     for (const char* const* f = desc->features; f && *f; ++f)
         if (std::strcmp(*f, CLAP_PLUGIN_FEATURE_INSTRUMENT) == 0) effect_.flags |= effFlagsIsSynth;
-    if (gui_ && gui_->is_api_supported(plugin_, kWindowApi, false)) effect_.flags |= effFlagsHasEditor;
+    if (gui_ && gui_->is_api_supported(plugin_, kClapWindowApi, false)) effect_.flags |= effFlagsHasEditor;
     if (state_) effect_.flags |= effFlagsProgramChunks;
 
     ambrellState_ = hasPrograms();
     for (const Twin& twin : kTwins)
-        if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) effect_.uniqueID = twin.vstId;
+        if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) {
+            effect_.uniqueID = twin.vstId;
+            effect_.version = twin.version;
+        }
     effect_.numPrograms = ambrellState_ ? kNumPrograms : 0;
     return true;
 }
@@ -168,15 +181,17 @@ void ClapHost::destroyPlugin() {
 }
 
 void ClapHost::activate(bool on) {
-    if (!plugin_ || on == active_) return;
+    if (!plugin_ || on == active_.load(std::memory_order_relaxed)) return;
     if (on) {
-        active_ = plugin_->activate(plugin_, sampleRate_, 1, static_cast<uint32_t>(std::max<VstInt32>(blockSize_, 1)));
+        active_.store(plugin_->activate(plugin_, sampleRate_, 1, static_cast<uint32_t>(std::max<VstInt32>(blockSize_, 1))),
+                      std::memory_order_release);
         return;
     }
-    if (processing_.load(std::memory_order_acquire)) plugin_->stop_processing(plugin_);
-    processing_.store(false, std::memory_order_release);
+    if (processing_.exchange(false)) plugin_->stop_processing(plugin_);
     plugin_->deactivate(plugin_);
-    active_ = false;
+    active_.store(false, std::memory_order_release);
+    // What was queued for a block that never came is applied now.
+    drainQueued();
 }
 
 // ---- the record's requests -------------------------------------------------
@@ -189,19 +204,14 @@ VstIntPtr ClapHost::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, V
 void ClapHost::setParameterEntry(AEffect* e, VstInt32 index, float value) {
     ClapHost& h = of(e);
     if (!h.plugin_ || !h.params_ || index < 0 || index >= h.effect_.numParams) return;
-    if (h.processing_.load(std::memory_order_acquire)) {
+    if (h.active_.load(std::memory_order_acquire)) {
         const std::uint32_t tail = h.queuedTail_.load(std::memory_order_relaxed);
         if (tail - h.queuedHead_.load(std::memory_order_acquire) >= kQueued) return;
         h.queued_[tail % kQueued] = {index, value};
         h.queuedTail_.store(tail + 1, std::memory_order_release);
         return;
     }
-    clap_event_param_value_t v{};
-    v.header = {sizeof v, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-    v.param_id = static_cast<clap_id>(index);
-    v.note_id = -1;
-    v.port_index = v.channel = v.key = -1;
-    v.value = value;
+    const clap_event_param_value_t v = parameterEvent(index, value);
     h.flushNow(&v.header);
 }
 
@@ -264,7 +274,7 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     case effEditGetRect: {
         uint32_t w = 0, h = 0;
         if (!ptr || !(effect_.flags & effFlagsHasEditor)) return 0;
-        if (!guiCreated_) guiCreated_ = gui_->create(plugin_, kWindowApi, false);
+        if (!guiCreated_) guiCreated_ = gui_->create(plugin_, kClapWindowApi, false);
         if (!guiCreated_ || !gui_->get_size(plugin_, &w, &h)) return 0;
         rect_ = ERect{0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)};
         *static_cast<ERect**>(ptr) = &rect_;
@@ -272,10 +282,10 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     }
     case effEditOpen: {
         if (!(effect_.flags & effFlagsHasEditor)) return 0;
-        if (!guiCreated_) guiCreated_ = gui_->create(plugin_, kWindowApi, false);
+        if (!guiCreated_) guiCreated_ = gui_->create(plugin_, kClapWindowApi, false);
         if (!guiCreated_) return 0;
         clap_window_t window{};
-        window.api = kWindowApi;
+        window.api = kClapWindowApi;
         window.ptr = ptr;
         if (!gui_->set_parent(plugin_, &window)) return 0;
         gui_->show(plugin_);
@@ -285,7 +295,8 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         const std::vector<clap_id> timers = timers_;
         if (timer_)
             for (clap_id t : timers) timer_->on_timer(plugin_, t);
-        if (flushRequested_.exchange(false) && !processing_.load(std::memory_order_acquire)) flushNow(nullptr);
+        // While active, the next block reports what the plug-in has to say.
+        if (!active_.load(std::memory_order_acquire) && flushRequested_.exchange(false)) flushNow(nullptr);
         return 1;
     }
     case effEditClose:
@@ -312,7 +323,9 @@ std::string ClapHost::parameterText(VstInt32 index) {
 
 void ClapHost::queueMidi(const VstEvents* events) {
     if (!events || events->numEvents <= 0) return;
-    for (VstInt32 i = 0; i < events->numEvents && midi_.size() < kMaxEvents; ++i) {
+    // No further than a VST 2.x plug-in reads a list (its queue's 500
+    // slots): a host's count may promise more pointers than it holds.
+    for (VstInt32 i = 0; i < events->numEvents && i < kListLimit && midi_.size() < kMaxEvents; ++i) {
         const VstEvent* e = events->events[i];
         if (!e || e->type != kVstMidiType) continue;
         const auto* m = reinterpret_cast<const VstMidiEvent*>(e);
@@ -331,8 +344,8 @@ void ClapHost::processEntry(AEffect* e, float**, float** outputs, VstInt32 frame
 
 void ClapHost::process(float** outputs, VstInt32 frames) {
     if (!plugin_) return;
-    if (!active_) activate(true);  // a host that never resumed
-    if (!active_) return;
+    if (!active_.load(std::memory_order_relaxed)) activate(true);  // a host that never resumed
+    if (!active_.load(std::memory_order_relaxed)) return;
     if (!processing_.load(std::memory_order_relaxed)) {
         if (!plugin_->start_processing(plugin_)) return;
         processing_.store(true, std::memory_order_release);
@@ -340,20 +353,8 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
     // The values queued first, at the block's start; then the MIDI events
     // in time order (a stable insertion sort: lists are short and mostly
     // sorted), each no later than the block's last frame.
-    values_.clear();
+    takeQueued();
     order_.clear();
-    for (std::uint32_t head = queuedHead_.load(std::memory_order_relaxed);
-         head != queuedTail_.load(std::memory_order_acquire); ++head) {
-        const Queued& q = queued_[head % kQueued];
-        clap_event_param_value_t v{};
-        v.header = {sizeof v, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-        v.param_id = static_cast<clap_id>(q.index);
-        v.note_id = -1;
-        v.port_index = v.channel = v.key = -1;
-        v.value = q.value;
-        values_.push_back(v);
-        queuedHead_.store(head + 1, std::memory_order_release);
-    }
     for (const auto& v : values_) order_.push_back(&v.header);
     const std::size_t firstMidi = order_.size();
     for (auto& m : midi_) {
@@ -390,11 +391,33 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
     midi_.clear();
 }
 
+void ClapHost::takeQueued() {
+    values_.clear();
+    for (std::uint32_t head = queuedHead_.load(std::memory_order_relaxed);
+         head != queuedTail_.load(std::memory_order_acquire); ++head) {
+        const Queued& q = queued_[head % kQueued];
+        values_.push_back(parameterEvent(q.index, q.value));
+        queuedHead_.store(head + 1, std::memory_order_release);
+    }
+}
+
+void ClapHost::drainQueued() {
+    takeQueued();
+    if (values_.empty()) return;
+    std::vector<const clap_event_header_t*> all;
+    for (const auto& v : values_) all.push_back(&v.header);
+    flushList(all);
+}
+
 void ClapHost::flushNow(const clap_event_header_t* event) {
-    if (!params_) return;
     std::vector<const clap_event_header_t*> one;
     if (event) one.push_back(event);
-    const clap_input_events_t in = {&one, eventCount, eventAt};
+    flushList(one);
+}
+
+void ClapHost::flushList(std::vector<const clap_event_header_t*>& events) {
+    if (!params_) return;
+    const clap_input_events_t in = {&events, eventCount, eventAt};
     const clap_output_events_t reports = {this, pushReport};
     params_->flush(plugin_, &in, &reports);
 }

@@ -6,7 +6,7 @@
 // of the record becomes the matching CLAP call. Parameters are the
 // plug-in's params; effMainsChanged activates and deactivates; MIDI events
 // and parameter values reach process as CLAP events (values queued while
-// audio runs, flushed at once while none does); the editor is its gui,
+// the plug-in is on, flushed at once while it is off); the editor is its gui,
 // pumped by the timers it registers each time effEditIdle comes. What the
 // plug-in reports (gesture begin, value, end, from process or a flush) comes
 // back as audioMasterBeginEdit, audioMasterAutomate and audioMasterEndEdit.
@@ -66,9 +66,15 @@ private:
     void activate(bool on);
     void process(float** outputs, VstInt32 frames);
     void queueMidi(const VstEvents* events);
-    // Hands the plug-in's reports to the callback; the flush is done here
-    // while nothing processes.
+    // The values queued for the next block, into values_.
+    void takeQueued();
+    // Flushes what was queued: the plug-in was switched off before a block
+    // took it.
+    void drainQueued();
+    // A flush of one event, or none, or a list, while the plug-in is off;
+    // its reports go to the callback.
     void flushNow(const clap_event_header_t* event);
+    void flushList(std::vector<const clap_event_header_t*>& events);
     void report(const clap_event_header_t* event);
     static bool pushReport(const clap_output_events_t* list, const clap_event_header_t* event);
     std::string parameterText(VstInt32 index);
@@ -103,9 +109,12 @@ private:
     // Set while the host drives it; effMainsChanged [main thread].
     float sampleRate_ = 44100.0f;
     VstInt32 blockSize_ = 512;
-    bool active_ = false;
-    // Written by the audio thread as it starts processing, read by the
-    // driving thread to choose between queueing and flushing.
+    // Written by effMainsChanged on the driving thread; read where a
+    // parameter value is set, from any thread: while on, values wait for
+    // the next block, while off they are flushed at once (no block runs).
+    std::atomic<bool> active_{false};
+    // Written by the audio thread as it starts processing and by the
+    // driving thread as it stops the plug-in.
     std::atomic<bool> processing_{false};
 
     // The audio thread's events of the next block, preallocated.

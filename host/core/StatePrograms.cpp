@@ -1,5 +1,6 @@
 #include "host/core/StatePrograms.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,6 +8,11 @@
 #include "host/core/LoadedPlugin.h"
 #include "plugin/ProgramRecord.h"
 #include "shells/common/InstrumentState.h"
+
+namespace {
+// The largest chunk handed on to a plug-in's state.
+constexpr std::uint64_t kLargestChunk = 1 << 24;
+}  // namespace
 
 bool StatePrograms::hasPrograms() {
     std::vector<unsigned char> bank;
@@ -73,17 +79,17 @@ bool StatePrograms::programRequest(VstInt32 opcode, VstInt32 index, VstIntPtr va
         answer = static_cast<VstIntPtr>(chunk_.size());
         return true;
     case effSetChunk: {
-        if (!ptr || value <= 0) return true;
+        if (!ptr || value <= 0 || static_cast<std::uint64_t>(value) > kLargestChunk) return true;
         const auto* bytes = static_cast<const unsigned char*>(ptr);
-        std::vector<unsigned char> data(bytes, bytes + value);
-        if (!readBank(bank, program)) {
-            answer = writeState(data) ? 1 : 0;
-        } else if (!index) {
-            answer = value == kBankChunkSize && writeState(data) ? 1 : 0;
-        } else if (value == kProgramChunkSize) {
-            std::memcpy(bank.data() + program * kProgramChunkSize, bytes, kProgramChunkSize);
-            answer = writeBank(bank, program) ? 1 : 0;
+        const bool ambrell = readBank(bank, program);
+        // Ambrell's sizes are checked before a byte is read.
+        if (ambrell && value != (index ? kProgramChunkSize : kBankChunkSize)) return true;
+        if (!ambrell || !index) {
+            answer = writeState(std::vector<unsigned char>(bytes, bytes + value)) ? 1 : 0;
+            return true;
         }
+        std::memcpy(bank.data() + program * kProgramChunkSize, bytes, kProgramChunkSize);
+        answer = writeBank(bank, program) ? 1 : 0;
         return true;
     }
     default:

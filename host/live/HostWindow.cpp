@@ -239,14 +239,14 @@ void ScreenUser::key(unsigned long keysym, bool down) {
     XSync(display_, False);
 }
 
-bool ScreenUser::clickAndWaitForPopup(int x, int y) {
+bool ScreenUser::clickAndWaitForPopup(int x, int y, unsigned number) {
     const std::vector<WindowId> before = shownTopLevels();
     int rootX = 0, rootY = 0;
     Window child;
     XTranslateCoordinates(display_, window_, root(), x, y, &rootX, &rootY, &child);
     moveTo(rootX, rootY);
-    button(1, true);
-    button(1, false);
+    button(number, true);
+    button(number, false);
     // The host's next idle call takes the click; a pop-up then opens and
     // paints. Polled every 20 ms for about a second.
     for (int i = 0; i < 50; ++i) {

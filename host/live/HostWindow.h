@@ -89,9 +89,9 @@ public:
     void button(unsigned number, bool down);
     // keysym: an X key symbol (XK_... of <X11/keysym.h>).
     void key(unsigned long keysym, bool down);
-    // Clicks the left button at (x, y) of the window. True when a new
-    // top-level window (a pop-up) appeared within about a second.
-    bool clickAndWaitForPopup(int x, int y);
+    // Clicks button number (1 left, 3 right) at (x, y) of the window. True
+    // when a new top-level window (a pop-up) appeared within about a second.
+    bool clickAndWaitForPopup(int x, int y, unsigned number = 1);
     // Presses Escape, which dismisses a pop-up.
     void pressEscape();
 

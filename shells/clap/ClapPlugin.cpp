@@ -10,14 +10,9 @@
 #include "clap/ext/note-ports.h"
 #include "clap/ext/state.h"
 #include "clap/ext/timer-support.h"
+#include "shells/clap/ClapWindowApi.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr const char* kWindowApi = CLAP_WINDOW_API_WIN32;
-#else
-constexpr const char* kWindowApi = CLAP_WINDOW_API_X11;
-#endif
 
 // How often the host's timer pumps the editor: about 30 times a second.
 constexpr uint32_t kEditorTimerMs = 33;
@@ -347,12 +342,12 @@ bool ClapPlugin::audioPortInfo(const clap_plugin_t*, uint32_t index, bool isInpu
 // ---- gui -------------------------------------------------------------------
 
 bool ClapPlugin::guiApiSupported(const clap_plugin_t*, const char* api, bool floating) {
-    return api && !floating && std::strcmp(api, kWindowApi) == 0;
+    return api && !floating && std::strcmp(api, kClapWindowApi) == 0;
 }
 
 bool ClapPlugin::guiPreferredApi(const clap_plugin_t*, const char** api, bool* floating) {
     if (!api || !floating) return false;
-    *api = kWindowApi;
+    *api = kClapWindowApi;
     *floating = false;
     return true;
 }
@@ -400,7 +395,7 @@ bool ClapPlugin::guiSetSize(const clap_plugin_t* p, uint32_t width, uint32_t hei
 
 bool ClapPlugin::guiSetParent(const clap_plugin_t* p, const clap_window_t* window) {
     ClapPlugin& s = self(p);
-    if (!s.guiCreated_ || s.editorOpen_ || !window || !window->api || std::strcmp(window->api, kWindowApi) != 0)
+    if (!s.guiCreated_ || s.editorOpen_ || !window || !window->api || std::strcmp(window->api, kClapWindowApi) != 0)
         return false;
 #ifdef _WIN32
     void* parent = window->win32;

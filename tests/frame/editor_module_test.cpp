@@ -58,6 +58,22 @@ TEST_F(EditorModule, ShowsTheBackgroundInsideTheHostsWindowAndClosesWithoutATrac
     host.dispatch(effEditClose);
 }
 
+TEST_F(EditorModule, OpensAndClosesAHundredTimesWithoutATrace) {
+    const WindowId parent = x.topLevel(0, 0, 600, 500);
+    const int descriptors = openFileDescriptors();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1) << "opening " << i;
+        ASSERT_EQ(x.children(parent).size(), 1u);
+        host.dispatch(effEditIdle);
+        host.dispatch(effEditClose);
+        ASSERT_TRUE(x.children(parent).empty()) << "closing " << i;
+    }
+    EXPECT_EQ(openFileDescriptors(), descriptors) << "every connection closed";
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
+    EXPECT_TRUE(idleUntilPainted(host, parent)) << "and it still paints";
+    host.dispatch(effEditClose);
+}
+
 TEST_F(EditorModule, RefusesAParentThatIsNoWindow) {
     const int descriptors = openFileDescriptors();
     EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x7ffffff})), 0)

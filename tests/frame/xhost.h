@@ -10,8 +10,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -80,22 +80,16 @@ bool idleUntil(VSTGUI::CFrame* frame, Done done) {
     return false;
 }
 
-// The user acts on a connection of their own while this thread calls
-// idle about every 10 ms, as a host idles an editor (a control holds the
-// idle call for as long as it holds the mouse); three more idle calls
-// after.
-inline void userActs(const std::function<void()>& idle, const std::function<void(XHost&)>& act) {
+// Runs act as a user on a connection of their own while the calling thread
+// keeps calling idle, as a host idles an editor: a control holds the host's
+// idle call for as long as it holds the mouse, a pop-up until it closes.
+inline void userActsWhileIdling(const std::function<void(XHost&)>& act, const std::function<void()>& idle) {
     std::atomic<bool> done{false};
     std::thread user([&] {
         XHost hand;
         if (hand.ok()) act(hand);
         done = true;
     });
-    while (!done) {
-        idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    while (!done) idle();
     user.join();
-    for (int i = 0; i < 3; ++i) idle();
 }
-

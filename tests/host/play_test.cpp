@@ -499,6 +499,7 @@ TEST(Play, EndsWithAMessageWhenTheServerDies) {
     EXPECT_NE(player.err().find("the JACK server has gone"), std::string::npos) << player.err();
 }
 
+#ifdef ORV_LV2_BUNDLE
 // jalv, a peer LV2 host, runs the bundle on the test server: a note sent
 // to its MIDI input sounds while held, and nothing sounds before it. Its
 // console reads commands from its input, which stays open (a pipe) until
@@ -537,6 +538,7 @@ TEST(Play, JalvRunsTheLv2Bundle) {
     kill(jalv, SIGTERM);
     EXPECT_NE(waitExit(jalv, 10s), -2) << "jalv stops when asked";
 }
+#endif
 
 TEST(Play, RefusesInOneLineWithoutAServerOrAModule) {
     setenv("JACK_DEFAULT_SERVER", ("orv-play-test-none-" + std::to_string(getpid())).c_str(), 1);

@@ -45,7 +45,7 @@ TEST_F(Lv2Ui, ACutoffDragIsOneTouchedGestureOnItsPort) {
     host.clearRequests();
     // Pressing at the knob's top means the middle; a quarter turn to the
     // right goes a third of the sweep further.
-    userActs([&] { idle(); }, [&](XHost& hand) {
+    userActsWhileIdling([&](XHost& hand) {
         hand.moveTo(kCutoffX, kCutoffTop + 2);
         hand.button(1, true);
         for (int step = 0; step <= 10; ++step) {
@@ -54,7 +54,11 @@ TEST_F(Lv2Ui, ACutoffDragIsOneTouchedGestureOnItsPort) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         hand.button(1, false);
+    }, [&] {
+        idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     });
+    for (int i = 0; i < 3; ++i) idle();
     const auto r = host.editRequests(kCutoffIndex);
     ASSERT_GE(r.size(), 3u);
     EXPECT_EQ(r.front().opcode, audioMasterBeginEdit);

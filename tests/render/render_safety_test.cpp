@@ -21,6 +21,7 @@
 #include "host/core/PresetFile.h"
 #include "measure/AudioMeasure.h"
 #include "render/RenderRun.h"
+#include "support/MidiFileBytes.h"
 
 namespace {
 
@@ -194,18 +195,8 @@ TEST(RenderSafety, ClippingIsReportedAndGainOrNormalizeAvoidIt) {
 
 // A format 0 file at 480 ticks per quarter: events as (delta ticks, bytes).
 std::string midiFile(const std::string& name, const std::vector<std::pair<int, std::vector<std::uint8_t>>>& events) {
-    std::vector<unsigned char> track;
-    for (const auto& [delta, bytes] : events) {
-        std::vector<unsigned char> vlq{static_cast<unsigned char>(delta & 0x7F)};
-        for (int d = delta >> 7; d > 0; d >>= 7) vlq.insert(vlq.begin(), static_cast<unsigned char>(0x80 | (d & 0x7F)));
-        track.insert(track.end(), vlq.begin(), vlq.end());
-        track.insert(track.end(), bytes.begin(), bytes.end());
-    }
-    std::vector<unsigned char> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<unsigned char>(track.size() >> shift));
-    file.insert(file.end(), track.begin(), track.end());
     const std::string path = tempPath(name);
-    writeBytes(path, file);
+    writeBytes(path, midiFileBytes(events));
     return path;
 }
 

@@ -8,17 +8,14 @@ constexpr const char* kHostClass = "OrvEditorWindowHost";
 
 }  // namespace
 
-EditorWindowHost::EditorWindowHost(const std::string& dllPath) { plugin_.load(dllPath); }
+EditorWindowHost::EditorWindowHost(const std::string& dllPath) : path_(dllPath) { plugin_.load(dllPath); }
 
 EditorWindowHost::~EditorWindowHost() { closeEditor(); }
 
 HMODULE EditorWindowHost::module() const {
-    // The module that holds the plug-in's dispatcher.
-    HMODULE module = nullptr;
-    if (AEffect* effect = plugin_.effect())
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCSTR>(effect->dispatcher), &module);
-    return module;
+    // The file loaded: a CLAP plug-in's record is the host's own, so the
+    // module is found by its path, not by the record's functions.
+    return plugin_.effect() ? GetModuleHandleA(path_.c_str()) : nullptr;
 }
 
 LRESULT CALLBACK EditorWindowHost::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -58,6 +58,7 @@ public:
     int idleCalls() const { return idleCalls_.load(); }
 
 private:
+    const std::string path_;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     ModuleHost plugin_;
