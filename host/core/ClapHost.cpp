@@ -12,6 +12,7 @@
 #include "clap/plugin-factory.h"
 #include "host/core/ModuleLibrary.h"
 #include "plugin/ProgramRecord.h"
+#include "shells/clap/ClapParamEvent.h"
 #include "shells/clap/ClapWindowApi.h"
 
 namespace {
@@ -64,13 +65,7 @@ const clap_event_header_t* eventAt(const clap_input_events_t* list, uint32_t ind
 ClapHost* hostOf(const clap_host_t* host) { return static_cast<ClapHost*>(host->host_data); }
 
 clap_event_param_value_t parameterEvent(VstInt32 index, float value) {
-    clap_event_param_value_t v{};
-    v.header = {sizeof v, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-    v.param_id = static_cast<clap_id>(index);
-    v.note_id = -1;
-    v.port_index = v.channel = v.key = -1;
-    v.value = value;
-    return v;
+    return clapParamValue(static_cast<clap_id>(index), value);
 }
 
 // "1.2.3" as 1203, the VST 2.x way of counting versions.

@@ -10,6 +10,7 @@
 #include "clap/ext/note-ports.h"
 #include "clap/ext/state.h"
 #include "clap/ext/timer-support.h"
+#include "shells/clap/ClapParamEvent.h"
 #include "shells/clap/ClapWindowApi.h"
 
 namespace {
@@ -202,12 +203,7 @@ void ClapPlugin::reportChanges(const clap_output_events_t* out) {
         out->try_push(out, &e.header);
     };
     auto pushValue = [out](std::int32_t index, float value) {
-        clap_event_param_value_t e{};
-        e.header = {sizeof e, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-        e.param_id = static_cast<clap_id>(index);
-        e.note_id = -1;
-        e.port_index = e.channel = e.key = -1;
-        e.value = value;
+        const clap_event_param_value_t e = clapParamValue(static_cast<clap_id>(index), value);
         out->try_push(out, &e.header);
     };
     if (!out || !out->try_push) {

@@ -18,6 +18,7 @@
 #include "clap/ext/state.h"
 #include "clap/plugin-factory.h"
 #include "support/MidiEvents.h"
+#include "shells/clap/ClapParamEvent.h"
 #include "shells/common/InstrumentState.h"
 #include "support/ModuleHost.h"
 
@@ -52,11 +53,7 @@ Event midiBytes(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2) {
 
 Event value(uint32_t time, uint32_t id, double v) {
     Event e{};
-    e.value.header = header(CLAP_EVENT_PARAM_VALUE, sizeof(clap_event_param_value_t), time);
-    e.value.param_id = id;
-    e.value.note_id = -1;
-    e.value.port_index = e.value.channel = e.value.key = -1;
-    e.value.value = v;
+    e.value = clapParamValue(id, v, time);
     return e;
 }
 
