@@ -20,6 +20,11 @@ packages=(
   amsynth dpf-plugins-vst
   # the Debian package (dpkg-shlibdeps) and its check
   dpkg-dev lintian
+  # LV2: the interface headers, hosting through lilv, and the tools that
+  # validate and run the bundle (lv2_validate needs sordi's sord_validate)
+  lv2-dev liblilv-dev lilv-utils sordi jalv
+  # a peer host for the tests: Ardour 7, headless (ardour7-lua)
+  ardour
   # benchmarks
   libbenchmark-dev valgrind
   # fuzzing: clang and its runtimes (libFuzzer, sanitizers), which clang only

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # package.sh [OUT_DIR]: builds the Debian package ambrell_VERSION_amd64.deb
 # (default in the checkout): the module in /usr/lib/vst, the CLAP plug-in
-# in /usr/lib/clap, orv-host in
+# in /usr/lib/clap, the LV2 bundle in /usr/lib/lv2, orv-host in
 # /usr/bin and its manual page, installed by cmake --install from the
 # optimised build, with the copyright file (docs/copyright) and a changelog
 # in /usr/share/doc/ambrell. The
@@ -41,7 +41,8 @@ chmod 644 "$doc/changelog.gz"
 # dpkg-shlibdeps reads the package's name from a control file of the source.
 printf 'Source: ambrell\n\nPackage: ambrell\nArchitecture: amd64\n' >"$work/debian/control"
 libs=$(cd "$work" && dpkg-shlibdeps -O root/usr/bin/orv-host root/usr/lib/vst/ORV-Ambrell2.so \
-       root/usr/lib/clap/ORV-Ambrell2.clap 2>/dev/null |
+       root/usr/lib/clap/ORV-Ambrell2.clap root/usr/lib/lv2/ORV-Ambrell2.lv2/ORV-Ambrell2.so \
+       2>/dev/null |
        sed -n 's/^shlibs:Depends=//p')
 size=$(du -sk "$root/usr" | cut -f1)
 cat >"$root/DEBIAN/control" <<CONTROL
@@ -53,12 +54,13 @@ Installed-Size: $size
 Depends: $libs, fonts-liberation2 | fonts-liberation
 Section: sound
 Priority: optional
-Description: monophonic analog-style synthesizer (VST 2.x and CLAP plug-in)
+Description: monophonic analog-style synthesizer (VST 2.x, CLAP and LV2 plug-in)
  Ambrell - ORV is a monophonic subtractive synthesizer, a VST 2.x
  instrument for Linux hosts (installed in /usr/lib/vst) and the same
- instrument as a CLAP plug-in (in /usr/lib/clap), with its own editor, and
- orv-host, a command-line host that lists, plays, renders and saves the
- presets of any VST 2.x or CLAP plug-in.
+ instrument as a CLAP plug-in (in /usr/lib/clap) and an LV2 plug-in (in
+ /usr/lib/lv2), with its own editor, and orv-host, a command-line host
+ that lists, plays, renders and saves the presets of any VST 2.x, CLAP or
+ LV2 plug-in.
 CONTROL
 deb=$out/ambrell_${version}_amd64.deb
 dpkg-deb --root-owner-group --build "$root" "$deb" >/dev/null

@@ -14,7 +14,6 @@
 #include "plugin/ProgramRecord.h"
 #include "shells/clap/ClapParamEvent.h"
 #include "shells/clap/ClapWindowApi.h"
-#include "shells/common/InstrumentState.h"
 
 namespace {
 
@@ -29,8 +28,6 @@ constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132, 1}};
 constexpr std::size_t kMaxEvents = 4096;
 constexpr VstInt32 kListLimit = 500;
 constexpr std::size_t kLargestState = 1 << 24;
-const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
-                                     "receiveVstTimeInfo"};
 
 // The streams state save and load are handed.
 struct ReadStream {
@@ -159,9 +156,7 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     if (gui_ && gui_->is_api_supported(plugin_, kClapWindowApi, false)) effect_.flags |= effFlagsHasEditor;
     if (state_) effect_.flags |= effFlagsProgramChunks;
 
-    std::vector<unsigned char> bank;
-    int program = 0;
-    ambrellState_ = readBank(bank, program);
+    ambrellState_ = hasPrograms();
     for (const Twin& twin : kTwins)
         if (ambrellState_ && std::strcmp(desc->id, twin.clapId) == 0) {
             effect_.uniqueID = twin.vstId;
@@ -227,13 +222,8 @@ float ClapHost::getParameterEntry(AEffect* e, VstInt32 index) {
 VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     if (!plugin_) return 0;
     const clap_plugin_descriptor_t* desc = plugin_->desc;
-    auto copyText = [ptr](const std::string& text) {
-        if (!ptr) return VstIntPtr(0);
-        std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
-        return VstIntPtr(1);
-    };
-    std::vector<unsigned char> bank;
-    int program = 0;
+    VstIntPtr answer = 0;
+    if (programRequest(opcode, index, value, ptr, answer)) return answer;
     switch (opcode) {
     case effClose:
         destroyPlugin();
@@ -258,75 +248,22 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         clap_param_info_t info{};
         if (!params_ || index < 0 || index >= effect_.numParams ||
             !params_->get_info(plugin_, static_cast<uint32_t>(index), &info))
-            return copyText("");
-        return copyText(opcode == effGetParamName ? std::string(info.name) : parameterText(index));
+            return recordText(ptr, "");
+        return recordText(ptr, opcode == effGetParamName ? std::string(info.name) : parameterText(index));
     }
     case effGetParamLabel:
-        return copyText("");
+        return recordText(ptr, "");
     case effGetEffectName:
     case effGetProductString:
-        return copyText(desc->name ? desc->name : "");
+        return recordText(ptr, desc->name ? desc->name : "");
     case effGetVendorString:
-        return copyText(desc->vendor ? desc->vendor : "");
+        return recordText(ptr, desc->vendor ? desc->vendor : "");
     case effGetVendorVersion:
         return versionNumber(desc->version);
     case effGetPlugCategory:
         return (effect_.flags & effFlagsIsSynth) ? kPlugCategSynth : kPlugCategUnknown;
     case effCanDo:
-        if (!ptr) return 0;
-        for (const char* c : kCapabilities)
-            if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
-        return -1;
-
-    // ---- programs and chunks, through the state
-    case effGetProgram:
-        return ambrellState_ && readBank(bank, program) ? program : 0;
-    case effSetProgram:
-        if (ambrellState_ && value >= 0 && value < kNumPrograms && readBank(bank, program))
-            writeBank(bank, static_cast<int>(value));
-        return 0;
-    case effGetProgramName:
-    case effGetProgramNameIndexed: {
-        if (!ambrellState_ || !readBank(bank, program)) return 0;
-        const int p = opcode == effGetProgramName ? program : index;
-        if (p < 0 || p >= kNumPrograms) return 0;
-        const char* name = reinterpret_cast<const char*>(bank.data() + p * kProgramChunkSize);
-        return copyText(std::string(name, strnlen(name, kProgramNameSize)));
-    }
-    case effSetProgramName: {
-        if (!ptr || !ambrellState_ || !readBank(bank, program)) return 0;
-        // As the plug-in does: at most 23 characters, the bytes after the
-        // terminator kept.
-        char* name = reinterpret_cast<char*>(bank.data() + program * kProgramChunkSize);
-        const std::size_t n = strnlen(static_cast<const char*>(ptr), kProgramNameSize - 1);
-        std::memcpy(name, ptr, n);
-        name[n] = '\0';
-        writeBank(bank, program);
-        return 0;
-    }
-    case effGetChunk:
-        if (!ptr) return 0;
-        if (ambrellState_) {
-            if (!readBank(bank, program)) return 0;
-            if (index) bank.assign(bank.begin() + program * kProgramChunkSize,
-                                   bank.begin() + (program + 1) * kProgramChunkSize);
-            chunk_ = bank;
-        } else if (!readState(chunk_)) {
-            return 0;
-        }
-        *static_cast<void**>(ptr) = chunk_.data();
-        return static_cast<VstIntPtr>(chunk_.size());
-    case effSetChunk: {
-        if (!ptr || value <= 0 || static_cast<std::uint64_t>(value) > kLargestState) return 0;
-        const auto* bytes = static_cast<const unsigned char*>(ptr);
-        // Ambrell's sizes are checked before a byte is read: a program, or a
-        // bank with or without its trailer.
-        if (ambrellState_ && (index ? value != kProgramChunkSize : value < kBankChunkSize)) return 0;
-        if (!ambrellState_ || !index) return writeState(std::vector<unsigned char>(bytes, bytes + value)) ? 1 : 0;
-        if (!readBank(bank, program)) return 0;
-        std::memcpy(bank.data() + program * kProgramChunkSize, bytes, kProgramChunkSize);
-        return writeBank(bank, program) ? 1 : 0;
-    }
+        return recordCanDo(ptr);
 
     // ---- the editor
     case effEditGetRect: {
@@ -514,17 +451,6 @@ bool ClapHost::writeState(const std::vector<unsigned char>& state) {
     ReadStream stream{&state, 0};
     const clap_istream_t in = {&stream, readFromVector};
     return state_->load(plugin_, &in);
-}
-
-bool ClapHost::readBank(std::vector<unsigned char>& bank, int& program) {
-    std::vector<unsigned char> state;
-    if (!readState(state) || !instrument_state::decode(state.data(), state.size(), bank, program)) return false;
-    if (program < 0) program = 0;
-    return true;
-}
-
-bool ClapHost::writeBank(const std::vector<unsigned char>& bank, int program) {
-    return writeState(instrument_state::encode(bank.data(), bank.size(), program));
 }
 
 // ---- the host's side -------------------------------------------------------

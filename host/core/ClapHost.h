@@ -30,6 +30,7 @@
 #include "clap/host.h"
 #include "clap/plugin.h"
 #include "host/core/LoadedPlugin.h"
+#include "host/core/StatePrograms.h"
 
 struct clap_plugin_params;
 struct clap_plugin_state;
@@ -37,7 +38,7 @@ struct clap_plugin_gui;
 struct clap_plugin_timer_support;
 struct clap_plugin_audio_ports;
 
-class ClapHost : public LoadedPlugin {
+class ClapHost : public LoadedPlugin, private StatePrograms {
 public:
     ClapHost();
     ~ClapHost() override;
@@ -79,10 +80,8 @@ private:
     std::string parameterText(VstInt32 index);
 
     // Programs, through the state of a plug-in in Ambrell's form.
-    bool readState(std::vector<unsigned char>& state);
-    bool writeState(const std::vector<unsigned char>& state);
-    bool readBank(std::vector<unsigned char>& bank, int& program);
-    bool writeBank(const std::vector<unsigned char>& bank, int program);
+    bool readState(std::vector<unsigned char>& state) override;
+    bool writeState(const std::vector<unsigned char>& state) override;
 
     // The host record and its extensions, answering the plug-in.
     static const void* hostExtension(const clap_host_t* host, const char* id);
@@ -139,5 +138,4 @@ private:
     clap_id nextTimer_ = 1;
     std::atomic<bool> flushRequested_{false};
 
-    std::vector<unsigned char> chunk_;  // what effGetChunk hands out
 };

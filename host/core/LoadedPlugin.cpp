@@ -1,7 +1,11 @@
 #include "host/core/LoadedPlugin.h"
 
 #include "host/core/ClapHost.h"
+#include "host/core/Lv2Record.h"
 #include "host/core/ModuleLibrary.h"
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -46,11 +50,31 @@ bool endsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
+VstIntPtr recordText(void* ptr, const std::string& text) {
+    if (!ptr) return 0;
+    std::snprintf(static_cast<char*>(ptr), 256, "%s", text.c_str());
+    return 1;
+}
+
+VstIntPtr recordCanDo(const void* ptr) {
+    static const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
+                                                "receiveVstTimeInfo"};
+    if (!ptr) return 0;
+    for (const char* c : kCapabilities)
+        if (std::strcmp(static_cast<const char*>(ptr), c) == 0) return 1;
+    return -1;
+}
+
 std::unique_ptr<LoadedPlugin> openPlugin(const std::string& file, audioMasterCallback callback, std::string& error) {
     if (endsWith(file, ".clap")) {
         auto clap = std::make_unique<ClapHost>();
         if (!clap->open(file, callback, error)) return nullptr;
         return clap;
+    }
+    if (Lv2Host::looksLikeLv2(file)) {
+        auto lv2 = std::make_unique<Lv2Record>();
+        if (!lv2->open(file, callback, error)) return nullptr;
+        return lv2;
     }
     auto vst = std::make_unique<VstModule>();
     if (!vst->open(file, callback, error)) return nullptr;

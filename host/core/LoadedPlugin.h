@@ -5,7 +5,8 @@
 // host makes (ClapHost.h), answering each request with that format's calls.
 //
 // openPlugin chooses by the file's form: a ".clap" file is a CLAP plug-in,
-// anything else a VST 2.x module. The plug-in's requests go to callback,
+// a folder with a manifest.ttl or a URI an LV2 plug-in, anything else a
+// VST 2.x module. The plug-in's requests go to callback,
 // with the record as their first argument (null while a VST 2.x entry point
 // runs its version check).
 //
@@ -22,9 +23,16 @@ class LoadedPlugin {
 public:
     virtual ~LoadedPlugin() = default;
     virtual AEffect* effect() = 0;
-    // "VST 2.x", "CLAP".
+    // "VST 2.x", "CLAP", "LV2".
     virtual const char* formatName() const = 0;
 };
+
+// What a record made by a host answers alike for every format behind it.
+// text into a request's buffer (hosts hand at least 256 bytes): 1, or 0
+// without a buffer.
+VstIntPtr recordText(void* ptr, const std::string& text);
+// effCanDo of an instrument that takes MIDI and the host's time: 1, else -1.
+VstIntPtr recordCanDo(const void* ptr);
 
 // Null, with a one-line message in error, when the file cannot be opened
 // or holds no plug-in of its format.

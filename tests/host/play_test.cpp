@@ -499,6 +499,49 @@ TEST(Play, EndsWithAMessageWhenTheServerDies) {
     EXPECT_NE(player.err().find("the JACK server has gone"), std::string::npos) << player.err();
 }
 
+#ifdef ORV_LV2_BUNDLE
+// jalv, a peer LV2 host, runs the bundle on the test server: a note sent
+// to its MIDI input sounds while held, and nothing sounds before notes
+// come. Its console reads commands from its input, which stays open (a
+// pipe) until the test ends.
+TEST(Play, JalvRunsTheLv2Bundle) {
+    JackServer server("jalv");
+    ASSERT_TRUE(server.ready());
+    setenv("LV2_PATH", (std::string(ORV_LV2_BUNDLE) + "/..:/usr/lib/lv2").c_str(), 1);
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    const std::vector<std::string> argv{"jalv", "-x", "-n", "orvjalv", "https://orvane.example/plugins/ambrell"};
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, input[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&files, input[1]);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const std::string errFile = tempPath("jalv-stderr.txt");
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t jalv = -1;
+    ASSERT_EQ(posix_spawnp(&jalv, "jalv", &files, nullptr, args.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    close(input[0]);
+
+    {
+        Rig rig;
+        ASSERT_TRUE(rig.ok());
+        ASSERT_TRUE(rig.connect("orvjalv")) << slurp(errFile);
+        const Take t = playNote(rig, 45, 0.5, 0.1);
+        // A take played again after an xrun has the earlier notes in it:
+        // only the recording's start comes before every note.
+        EXPECT_LT(measure::peak(t.sound, 0, std::size_t(0.05 * kRate)), 1e-6f) << "silence before the notes";
+        EXPECT_GT(measure::peak(t.sound, t.on + 2400, t.off), 0.05f) << "the held note sounds";
+    }
+    close(input[1]);
+    kill(jalv, SIGTERM);
+    EXPECT_NE(waitExit(jalv, 10s), -2) << "jalv stops when asked";
+}
+#endif
+
 TEST(Play, RefusesInOneLineWithoutAServerOrAModule) {
     setenv("JACK_DEFAULT_SERVER", ("orv-play-test-none-" + std::to_string(getpid())).c_str(), 1);
     Player noServer({"--state", tempPath("none.fxb")});
