@@ -30,7 +30,7 @@ esac
 if command -v ccache >/dev/null; then
   args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
+cmake --no-warn-unused-cli -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
 if [ $# -gt 0 ]; then targets=("$@"); fi
 if [ ${#targets[@]} -gt 0 ]; then
   cmake --build "build/$flavour" --target "${targets[@]}"
