@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # golden-configs.sh: the render configurations the golden comparisons play
 # every factory program through (sourced by golden.sh and golden-arm64.sh):
 # the bench phrase, plus the stress phrase with program changes, controller

@@ -25,6 +25,10 @@ TEST(DenormalGuard, FlushesDenormalsOnlyWhileItLives) {
         EXPECT_EQ(times(-smallestNormal, 0.75f), 0.0f);
 #endif
         EXPECT_EQ(times(smallestNormal, 2.0f), smallestNormal * 2.0f) << "normal numbers untouched";
+        { DenormalGuard inner; }
+#ifdef ORV_HAS_FLUSH_TO_ZERO
+        EXPECT_EQ(times(smallestNormal, 0.5f), 0.0f) << "a guard inside a guard gives back the outer mode";
+#endif
     }
     EXPECT_EQ(times(smallestNormal, 0.5f), denormal) << "the host's mode is back";
     EXPECT_EQ(times(denormal, 2.0f), smallestNormal);
