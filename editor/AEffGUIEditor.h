@@ -7,10 +7,9 @@
 // idle call skips the frame's redraw pass. The knob mode the host sets is
 // one value for every editor of the module.
 //
-// Threads: setParameter may come from any thread (automation, mapped MIDI
-// controllers on the audio thread) and must not touch the frame; everything
-// else runs on the host's GUI thread, from construction (inside the
-// plug-in's constructor) until the plug-in object is destroyed.
+// Threads as AEffEditor's: setParameter [any thread] must not touch the
+// frame; construction and destruction [main thread]; everything else
+// [ui thread].
 #pragma once
 
 #include <cstdint>
@@ -44,15 +43,15 @@ public:
     // Stores the mode for every editor; true.
     bool setKnobMode(VstInt32 mode) override;
 
-    // Any thread: the plug-in has stored value as parameter index.
+    // [any thread] The plug-in has stored value as parameter index.
     void setParameter(VstInt32 index, float value) override;
-    // GUI thread, from a control's mouse handling: the host hears the start
+    // [ui thread] From a control's mouse handling: the host hears the start
     // and end of an edit gesture on parameter index.
     void beginEdit(VstInt32 index) override;
     void endEdit(VstInt32 index) override;
-    // GUI thread, from inside a control's mouse-tracking loop.
+    // [ui thread] From inside a control's mouse-tracking loop.
     void doIdleStuff() override;
-    // GUI thread: asks the host to make its window fit width x height; true
+    // [ui thread] Asks the host to make its window fit width x height; true
     // when the host did.
     bool requestHostResize(int32_t width, int32_t height) override;
 

@@ -7,14 +7,24 @@ namespace {
 
 using namespace param;
 
-constexpr Control knob(int16_t x, int16_t y, int32_t tag) {
-    return {Kind::knob, x, y, int16_t(x + 40), int16_t(y + 40), tag, 0};
+// Knobs are as large as their strip's frames; the switches sit in a row
+// under the MIDI LEARN title, as large as half their picture.
+constexpr int16_t kKnobSize = 40, kSmallKnobSize = 26;
+constexpr int16_t kSwitchTop = 472, kSwitchWidth = 30, kSwitchHeight = 20;
+
+constexpr Control knob(int16_t x, int16_t y, int32_t tag, int32_t strip = kKnobBitmap, int16_t size = kKnobSize) {
+    return {Kind::knob, x, y, int16_t(x + size), int16_t(y + size), tag, strip};
+}
+// A knob whose middle means none: the arc grows from the top to either side.
+constexpr Control bipolarKnob(int16_t x, int16_t y, int32_t tag) { return knob(x, y, tag, kBipolarKnobBitmap); }
+constexpr Control smallKnob(int16_t x, int16_t y, int32_t tag) {
+    return knob(x, y, tag, kSmallKnobBitmap, kSmallKnobSize);
 }
 constexpr Control menu(int16_t l, int16_t t, int16_t r, int16_t b, int32_t tag) {
     return {Kind::menu, l, t, r, b, tag, 0};
 }
 constexpr Control learnSwitch(int16_t x, int32_t tag, int32_t bitmap) {
-    return {Kind::learnSwitch, x, 472, int16_t(x + 30), 492, tag, bitmap};
+    return {Kind::learnSwitch, x, kSwitchTop, int16_t(x + kSwitchWidth), int16_t(kSwitchTop + kSwitchHeight), tag, bitmap};
 }
 
 }  // namespace
@@ -22,8 +32,8 @@ constexpr Control learnSwitch(int16_t x, int32_t tag, int32_t bitmap) {
 const Control kControls[kControlCount] = {
     knob(193, 16, kWarmthOsc1),
     menu(197, 80, 230, 95, kWaveformOsc1),
-    knob(317, 16, kTuneOsc2),
-    knob(370, 16, kFineTuneOsc2),
+    bipolarKnob(317, 16, kTuneOsc2),
+    bipolarKnob(370, 16, kFineTuneOsc2),
     knob(317, 87, kFmOsc2),
     knob(370, 87, kPwOsc2),
     menu(268, 80, 301, 95, kWaveformOsc2),
@@ -46,7 +56,7 @@ const Control kControls[kControlCount] = {
     knob(370, 339, kRelease),
     knob(442, 175, kPortamento),
     menu(438, 238, 483, 253, kPortamentoKeyTrigger),
-    knob(442, 276, kMasterPitch),
+    bipolarKnob(442, 276, kMasterPitch),
     knob(442, 339, kVolume),
     knob(67, 16, kLfo1Intensity),
     knob(121, 16, kLfo1Rate),
@@ -60,6 +70,9 @@ const Control kControls[kControlCount] = {
     menu(67, 351, 167, 366, kLfo2KeyTrigger),
     learnSwitch(461, kControllerLearn, kLearnBitmap),
     learnSwitch(492, kLearnAllPrograms, kLearnAllBitmap),
+    // Oscillator 1's pulse width and FM amount, under its wave menu.
+    smallKnob(189, 104, kPwOsc1),
+    smallKnob(217, 104, kFmOsc1),
 };
 
 const int32_t kMenuRefreshOrder[kMenuCount] = {
@@ -71,6 +84,22 @@ int controlIndexOfTag(int32_t tag) {
     for (int i = 0; i < kControlCount; ++i)
         if (kControls[i].tag == tag) return i;
     return -1;
+}
+
+int32_t destinationOfDepth(int32_t tag) {
+    return tag == kLfo1Intensity ? kLfo1Destination : tag == kLfo2Intensity ? kLfo2Destination : -1;
+}
+
+bool isPitchDestination(float destination) {
+    // The entry is the value's integer part: "osc1", "osc2" and "osc1/2".
+    using choice::LfoDestination;
+    return destination >= float(choice::index(LfoDestination::kOsc1)) &&
+           destination < float(choice::index(LfoDestination::kOsc12) + 1);
+}
+
+int32_t knobStrip(const Control& knob, float destination) {
+    if (destinationOfDepth(knob.tag) >= 0 && isPitchDestination(destination)) return kBipolarKnobBitmap;
+    return knob.bitmap;
 }
 
 Entries entriesOf(const Control& control) {

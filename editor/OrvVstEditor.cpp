@@ -1,14 +1,19 @@
 #include "editor/OrvVstEditor.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "editor/PanelMenu.h"
+#include "editor/PanelReadout.h"
 #include "editor/ValueReadout.h"
 #include "plugin/AudioEffect.h"
+#include "vstgui/canimknob.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cframe.h"
-#include "vstgui/canimknob.h"
+#include "vstgui/cknob.h"
 #include "vstgui/conoffbutton.h"
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
-#include "vstgui/cparamdisplay.h"
 #include "vstgui/platform.h"
 
 using namespace VSTGUI;
@@ -18,17 +23,16 @@ namespace {
 // The change record has one bit per parameter.
 static_assert(layout::kParameterCount <= 64, "one bit per parameter");
 
-constexpr int32_t kBitmapIds[4] = {layout::kBackgroundBitmap, layout::kKnobBitmap, layout::kLearnBitmap,
-                                   layout::kLearnAllBitmap};
-constexpr int kBackground = 0, kKnobStrip = 1;
-
 // Menus: black boxes with grey text. The pop-up highlights the entry under
 // the pointer in the panel's amber, darkened so that white text reads on it
-// and it stands out from the black; greyed entries (the editor has none)
-// would be a dim grey, not black on black.
+// and it stands out from the black, and marks the current entry with a dot;
+// greyed entries (the panel menu's about line) are a dim grey, not black on
+// black.
 constexpr CColor kMenuText{100, 100, 100, 255};
 constexpr CColor kMenuSelection{150, 100, 40, 255};
 constexpr CColor kMenuGreyed{60, 60, 60, 255};
+constexpr CColor kPanelMenuText{190, 194, 202, 255};
+constexpr CColor kPanelMenuInformation{120, 124, 132, 255};
 
 // The readout: light text in a dark slot that matches the panel artwork.
 constexpr CColor kReadoutBack{18, 19, 22, 255};
@@ -36,65 +40,107 @@ constexpr CColor kReadoutText{214, 218, 226, 255};
 
 CRect rectOf(const layout::Control& c) { return CRect(c.left, c.top, c.right, c.bottom); }
 
+COptionMenuScheme* menuScheme(const CColor& text, const CColor& greyed) {
+    auto* scheme = new COptionMenuScheme();
+    scheme->setColors(kBlackCColor, kMenuSelection, text, kWhiteCColor, greyed);
+    return scheme;
+}
+
+// Gives menu a scheme of its own; the menu holds it for as long as it lives.
+void attachScheme(COptionMenu& menu, COptionMenuScheme* scheme) {
+    menu.setScheme(scheme);
+    scheme->forget();
+}
+
+// The panel menu's items, in order; a later choice is one more row here and
+// one more case in choosePanelItem.
+enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, gap2, about };
+constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular, PanelItem::knobsVertical, PanelItem::gap1,
+                                     PanelItem::programs,      PanelItem::gap2,          PanelItem::about};
+
+#ifndef AMBRELL_VERSION
+#define AMBRELL_VERSION "unknown"
+#endif
+
 }  // namespace
 
 OrvVstEditor::OrvVstEditor(AudioEffect* effect) : OrvVstEditor(effect, VSTGUI::platformWindowSystem()) {}
 
 OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) : AEffGUIEditor(effect, windows) {
     // The panel's size is the window's; the module always carries it.
-    bitmaps_[kBackground] = new CBitmap(kBitmapIds[kBackground]);
-    const bool loaded = bitmaps_[kBackground]->isLoaded();
+    bitmaps_[0] = new CBitmap(layout::kBackgroundBitmap);
+    const bool loaded = bitmaps_[0]->isLoaded();
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = loaded ? std::int16_t(bitmaps_[kBackground]->getHeight()) : kHeight;
-    rect.right = loaded ? std::int16_t(bitmaps_[kBackground]->getWidth()) : kWidth;
+    rect.bottom = loaded ? std::int16_t(bitmaps_[0]->getHeight()) : kHeight;
+    rect.right = loaded ? std::int16_t(bitmaps_[0]->getWidth()) : kWidth;
 }
 
 OrvVstEditor::~OrvVstEditor() {
     close();
 }
 
+CBitmap* OrvVstEditor::bitmap(int32_t id) const {
+    for (std::size_t i = 0; i < std::size(layout::kBitmapIds); ++i)
+        if (layout::kBitmapIds[i] == id) return bitmaps_[i];
+    return nullptr;
+}
+
 bool OrvVstEditor::open(void* window) {
     if (frame) close();
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < std::size(layout::kBitmapIds); ++i) {
         if (bitmaps_[i]) continue;  // the constructor's background is reused
-        bitmaps_[i] = new CBitmap(kBitmapIds[i]);
-        // Black around the knob face is see-through.
-        if (i == kKnobStrip) bitmaps_[i]->setTransparentColor(kBlackCColor);
+        const int32_t id = layout::kBitmapIds[i];
+        bitmaps_[i] = new CBitmap(id);
+        // Black around a knob's face is see-through.
+        if (id == layout::kKnobBitmap || id == layout::kSmallKnobBitmap || id == layout::kBipolarKnobBitmap)
+            bitmaps_[i]->setTransparentColor(kBlackCColor);
     }
-    auto* newFrame = new CFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem());
+    auto* newFrame = new PanelFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem(),
+                                    [this](CDrawContext* context, const CPoint& where) {
+                                        openPanelMenu(context, where);
+                                    });
     if (!newFrame->hasWindow()) {
         newFrame->forget();
         return false;
     }
-    newFrame->setBackground(bitmaps_[kBackground]);
+    newFrame->setBackground(bitmap(layout::kBackgroundBitmap));
     AEffGUIEditor::open(window);
     frame = newFrame;
+    settings_ = UserSettings(UserSettings::defaultPath());
+    settings_.load();
+    verticalKnobs_ = settings_.get(kKnobsKey, kKnobsCircular) == kKnobsVertical;
     // Values stored before now are read below; older records are moot.
     changed_.store(0, std::memory_order_relaxed);
     for (int i = 0; i < layout::kControlCount; ++i) {
         controls_[i] = makeControl(layout::kControls[i]);
         frame->addView(controls_[i]);  // the frame holds the control from here on
     }
-    readout_ = new CParamDisplay(
-        CRect(layout::kReadoutLeft, layout::kReadoutTop, layout::kReadoutRight, layout::kReadoutBottom));
+    readout_ = new PanelReadout(
+        CRect(layout::kReadoutLeft, layout::kReadoutTop, layout::kReadoutRight, layout::kReadoutBottom), this);
     readout_->setBackColor(kReadoutBack);
     readout_->setFrameColor(kReadoutBack);
     readout_->setFontColor(kReadoutText);
-    readout_->setStringConvert(&OrvVstEditor::readoutText, this);
-    readout_->setMouseEnabled(false);  // it only shows
+    attachScheme(*readout_, menuScheme(kPanelMenuText, kMenuGreyed));
+    listPrograms(*readout_);
+    readout_->setBeforePopup([this] { listPrograms(*readout_); });
     frame->addView(readout_);
-    showInReadout(readoutIndex_);
+    panelMenu_ = new PanelMenu(this);
+    attachScheme(*panelMenu_, menuScheme(kPanelMenuText, kPanelMenuInformation));
+    frame->addView(panelMenu_);
+    editing_ = -1;
+    holdUntil_ = getTicks();
     return true;
 }
 
-CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
-    const float value = effect_ ? effect_->getParameter(spec.tag) : 0.f;
-    switch (spec.kind) {
+CControl* OrvVstEditor::makeControl(const layout::Control& row) {
+    const float value = effect_ ? effect_->getParameter(row.tag) : 0.f;
+    switch (row.kind) {
         case layout::Kind::knob: {
-            CBitmap* strip = bitmaps_[kKnobStrip];
-            auto* knob = new CAnimKnob(CRect(spec.left, spec.top, spec.left + strip->getWidth(), spec.top + 40), this,
-                                       spec.tag, layout::kKnobFrames, layout::kKnobFrameHeight, strip, CPoint(0, 0));
+            const int32_t destination = layout::destinationOfDepth(row.tag);
+            const float routed = destination >= 0 && effect_ ? effect_->getParameter(destination) : 0.f;
+            auto* knob = new CAnimKnob(rectOf(row), this, row.tag, layout::kKnobFrames, row.height(),
+                                       bitmap(layout::knobStrip(row, routed)), CPoint(0, 0));
             knob->setInsetValue(0);
             knob->setTransparency(true);
             knob->setValue(value);
@@ -102,25 +148,19 @@ CControl* OrvVstEditor::makeControl(const layout::Control& spec) {
             return knob;
         }
         case layout::Kind::menu: {
-            auto* scheme = new COptionMenuScheme();
-            scheme->setColors(kBlackCColor, kMenuSelection, kMenuText, kWhiteCColor, kMenuGreyed);
-            auto* menu = new COptionMenu(rectOf(spec), this, spec.tag);
+            auto* menu = new COptionMenu(rectOf(row), this, row.tag, nullptr, nullptr, kCheckStyle);
             menu->setFontColor(kMenuText);
             menu->setBackColor(kBlackCColor);
-            menu->setScheme(scheme);
-            scheme->forget();  // the menu holds it for as long as it lives
-            const layout::Entries entries = layout::entriesOf(spec);
+            attachScheme(*menu, menuScheme(kMenuText, kMenuGreyed));
+            const layout::Entries entries = layout::entriesOf(row);
             for (int e = 0; e < entries.count; ++e) menu->addEntry(entries.texts[e], -1);
             menu->setCurrent(int32_t(value), true);
             return menu;
         }
-        case layout::Kind::learnSwitch: {
-            CBitmap* picture = bitmaps_[spec.bitmap == layout::kLearnBitmap ? 2 : 3];
-            const CRect size(spec.left, 472, spec.left + picture->getWidth(), 472 + picture->getHeight() / 2);
-            auto* button = new COnOffButton(size, this, spec.tag, picture, kPreListenerUpdate);
+        case layout::Kind::learnSwitch:
+            auto* button = new COnOffButton(rectOf(row), this, row.tag, bitmap(row.bitmap), kPreListenerUpdate);
             button->setValue(value);
             return button;
-        }
     }
     return nullptr;
 }
@@ -130,9 +170,10 @@ void OrvVstEditor::close() {
     frame = nullptr;
     for (CControl*& control : controls_) control = nullptr;
     readout_ = nullptr;
-    for (CBitmap*& bitmap : bitmaps_) {
-        if (bitmap) bitmap->forget();
-        bitmap = nullptr;
+    panelMenu_ = nullptr;
+    for (CBitmap*& held : bitmaps_) {
+        if (held) held->forget();
+        held = nullptr;
     }
     AEffGUIEditor::close();
 }
@@ -147,9 +188,10 @@ void OrvVstEditor::idle() {
             // Menus follow in the refresh below; knobs and switches here.
             if (i >= 0 && layout::kControls[i].kind != layout::Kind::menu)
                 controls_[i]->setValue(effect_->getParameter(index));
-            if (index == readoutIndex_) showInReadout(index);
         }
+        refreshDepthStrips();
     }
+    refreshReadout();
     AEffGUIEditor::idle();
     if (!frame) return;
     // A menu is set only when its parameter selects another entry than the
@@ -167,6 +209,19 @@ void OrvVstEditor::idle() {
     }
 }
 
+// An LFO depth knob shows the bipolar strip while its destination is a pitch.
+void OrvVstEditor::refreshDepthStrips() {
+    for (int i = 0; i < layout::kControlCount; ++i) {
+        const layout::Control& row = layout::kControls[i];
+        const int32_t destination = layout::destinationOfDepth(row.tag);
+        if (destination < 0 || !controls_[i]) continue;
+        CBitmap* strip = bitmap(layout::knobStrip(row, effect_->getParameter(destination)));
+        if (controls_[i]->getBackground() == strip) continue;
+        controls_[i]->setBackground(strip);
+        controls_[i]->setDirty(true);
+    }
+}
+
 void OrvVstEditor::setParameter(VstInt32 index, float) {
     if (index < 0 || index >= layout::kParameterCount) return;
     changed_.fetch_or(std::uint64_t{1} << index, std::memory_order_relaxed);
@@ -177,35 +232,138 @@ std::uint64_t OrvVstEditor::takeChangedParameters() {
 }
 
 void OrvVstEditor::beginEdit(VstInt32 index) {
+    if (index < 0 || index >= layout::kParameterCount) return;  // the editor's own controls
     AEffGUIEditor::beginEdit(index);
+    editing_ = index;
     showInReadout(index);
+}
+
+void OrvVstEditor::endEdit(VstInt32 index) {
+    if (index < 0 || index >= layout::kParameterCount) return;
+    AEffGUIEditor::endEdit(index);
+    if (editing_ == index) editing_ = -1;
+    holdUntil_ = getTicks() + kReadoutHoldMs;
+}
+
+int32_t OrvVstEditor::getKnobMode() const {
+    return verticalKnobs_ ? int32_t(kLinearMode) : AEffGUIEditor::getKnobMode();
 }
 
 void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (!control) return;
     const int32_t tag = control->getTag();
+    if (tag == layout::kProgramTag) return selectProgram(int32_t(control->getValue()));
+    if (tag == layout::kPanelMenuTag) return choosePanelItem(int32_t(control->getValue()));
     if (tag < 0 || tag >= layout::kParameterCount) return;
     if (effect_) effect_->setParameterAutomated(tag, control->getValue());
     control->setDirty(true);
     showInReadout(tag);
+    if (effect_) refreshDepthStrips();  // a destination may have changed
 }
 
 CControl* OrvVstEditor::getControl(int i) const {
     return (i >= 0 && i < layout::kControlCount) ? controls_[i] : nullptr;
 }
 
+// ---- the readout
+
 void OrvVstEditor::showInReadout(int32_t index) {
     if (index < 0 || index >= layout::kParameterCount) return;
     readoutIndex_ = index;
-    if (!readout_) return;
-    readout_->setValue(effect_ ? effect_->getParameter(index) : 0.f);
-    readout_->setDirty(true);
+    holdUntil_ = getTicks() + kReadoutHoldMs;
+    if (!readout_ || !effect_) return;
+    char text[256];
+    readout::describe(*effect_, index, layout::kParameterCount, text, sizeof text);
+    readout_->showText(text);
 }
 
-void OrvVstEditor::readoutText(float, char* text, void* editor) {
-    auto* self = static_cast<OrvVstEditor*>(editor);
-    text[0] = '\0';
-    if (self && self->effect_)
-        readout::describe(*self->effect_, self->readoutIndex_, layout::kParameterCount, text,
-                          CParamDisplay::kTextSize);
+// The control's words while it moves and for a moment after, else the
+// program; a program change or rename from anywhere shows here.
+void OrvVstEditor::refreshReadout() {
+    if (!readout_ || !effect_) return;
+    if (!readout_->showsProgram()) {
+        if (editing_ < 0 && int32_t(holdUntil_ - getTicks()) <= 0) {
+            readout_->showText(nullptr);
+        } else if (readoutIndex_ >= 0) {
+            char text[256];
+            readout::describe(*effect_, readoutIndex_, layout::kParameterCount, text, sizeof text);
+            readout_->showText(text);  // automation may move the value shown
+        }
+    }
+    listPrograms(*readout_, true);
+}
+
+void OrvVstEditor::listPrograms(COptionMenu& menu, bool currentOnly) {
+    const int32_t count = effect_ ? effect_->getAeffect()->numPrograms : 0;
+    const int32_t current = effect_ ? effect_->getProgram() : -1;
+    const bool same = menu.getNbEntries() == count;
+    // The current program's name is all that idle needs to watch while the
+    // list is whole and the same program is current.
+    currentOnly = currentOnly && same && current >= 0 && current < count && current == menu.getCurrent();
+    char entry[COptionMenu::kMaxEntryLength + 1], shown[COptionMenu::kMaxEntryLength + 1];
+    if (!same) menu.removeAllEntry();
+    for (int32_t i = currentOnly ? current : 0; i < (currentOnly ? current + 1 : count); ++i) {
+        char name[256] = {};
+        effect_->dispatcher(effGetProgramNameIndexed, i, 0, name, 0.f);
+        name[sizeof name - 1] = '\0';
+        PanelReadout::programText(i, name, entry, sizeof entry);
+        if (!same) {
+            menu.addEntry(entry);
+        } else if (!menu.getEntry(i, shown) || std::strcmp(shown, entry) != 0) {
+            menu.setEntry(i, entry);
+            menu.setDirty(true);
+        }
+    }
+    if (current >= 0 && current < count && current != menu.getCurrent()) menu.setCurrent(current);
+}
+
+void OrvVstEditor::selectProgram(int32_t program) {
+    if (!effect_ || program < 0 || program >= effect_->getAeffect()->numPrograms) return;
+    effect_->dispatcher(effSetProgram, 0, program, nullptr, 0.f);
+    effect_->updateDisplay();
+    editing_ = -1;
+    holdUntil_ = getTicks();
+    if (readout_) {
+        readout_->showText(nullptr);
+        listPrograms(*readout_);
+    }
+}
+
+// ---- the panel menu
+
+void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
+    if (!panelMenu_ || !effect_) return;
+    panelMenu_->clear();
+    auto* programs = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kProgramTag, nullptr, nullptr, kCheckStyle);
+    attachScheme(*programs, menuScheme(kPanelMenuText, kMenuGreyed));
+    listPrograms(*programs);
+    char about[64];
+    std::snprintf(about, sizeof about, "About: Ambrell %s, Orvane Instruments", AMBRELL_VERSION);
+    for (PanelItem item : kPanelItems) {
+        switch (item) {
+            case PanelItem::knobsCircular: panelMenu_->addChoice("Knobs: circular, as the host says", !verticalKnobs_); break;
+            case PanelItem::knobsVertical: panelMenu_->addChoice("Knobs: vertical drag", verticalKnobs_); break;
+            case PanelItem::gap1:
+            case PanelItem::gap2: panelMenu_->addSeparator(); break;
+            case PanelItem::programs: panelMenu_->addSubMenu(programs, "Program"); break;
+            case PanelItem::about: panelMenu_->addInformation(about); break;
+        }
+    }
+    programs->forget();  // the panel menu holds it
+    panelMenu_->popUpAt(context, where);
+}
+
+void OrvVstEditor::choosePanelItem(int32_t position) {
+    if (position < 0 || position >= int32_t(std::size(kPanelItems))) return;
+    switch (kPanelItems[position]) {
+        case PanelItem::knobsCircular: return setVerticalKnobs(false);
+        case PanelItem::knobsVertical: return setVerticalKnobs(true);
+        default: return;  // the programs choose through their own menu
+    }
+}
+
+void OrvVstEditor::setVerticalKnobs(bool vertical) {
+    if (vertical == verticalKnobs_) return;
+    verticalKnobs_ = vertical;
+    settings_.set(kKnobsKey, vertical ? kKnobsVertical : kKnobsCircular);
 }

@@ -1,8 +1,10 @@
-// OrvVstEditor: Ambrell's editor. A 600 x 500 panel (bitmap 128) with 27
+// OrvVstEditor: Ambrell's editor. A 600 x 500 panel (bitmap 128) with 29
 // film-strip knobs, 11 pop-up menus and 2 learn switches laid over it as
-// ControlLayout places them, each bound to the parameter its tag names,
-// and a readout that shows the name and value of the control being
-// dragged or last touched.
+// ControlLayout places them, each bound to the parameter its tag names; a
+// readout at the foot that shows the current program, or the words and
+// value of the control being moved; and a panel menu on a right click on
+// the background (knob behaviour, programs, about). The player's choices
+// there are kept in UserSettings, read when the editor opens.
 //
 // Two directions of parameter flow:
 // - user to host: a control's change reaches valueChanged, which sets the
@@ -10,89 +12,122 @@
 //   begin and end edit frame the gesture);
 // - host to controls: the plug-in reports every stored value through
 //   setParameter, from any thread. The editor only records the index there
-//   (lock-free, no allocation) and the GUI thread applies it at its next
+//   (lock-free, no allocation) and the ui thread applies it at its next
 //   idle, before the frame's redraw, so a knob or switch shows a host
 //   change after the next idle call. The menus are compared with the
 //   parameters on every idle call, after the frame's redraw, and set when
 //   the value selects another entry, so they show a change after the
 //   second; a menu that shows its entry already is not redrawn. A control
-//   is never touched off the GUI thread, so close may destroy them at any
+//   is never touched off the ui thread, so close may destroy them at any
 //   time.
+// Programs go the host's way: a choice on the panel selects it as
+// effSetProgram does and tells the host (updateDisplay); a program change
+// from the host shows in the readout at the next idle.
 //
 // The window size is known from construction on, before any open; the
-// bitmaps are loaded at open and let go at close.
+// bitmaps are loaded at open and let go at close. The window comes from the
+// toolkit's platform layer (X11 on Linux, Win32 on Windows).
 //
-// Threads: setParameter from any thread; everything else on the GUI thread.
+// Threads: setParameter [any thread]; construction and destruction [main
+// thread]; everything else [ui thread].
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <iterator>
 
 #include "editor/AEffGUIEditor.h"
 #include "editor/ControlLayout.h"
+#include "editor/UserSettings.h"
 #include "vstgui/ccontrol.h"
 
 namespace VSTGUI {
 class CBitmap;
-class CParamDisplay;
+class COptionMenu;
 }  // namespace VSTGUI
+class PanelMenu;
+class PanelReadout;
 
 class OrvVstEditor : public AEffGUIEditor, public CControlListener {
 public:
     static constexpr std::int16_t kWidth = 600;
     static constexpr std::int16_t kHeight = 500;
     static constexpr std::int32_t kBackgroundBitmap = layout::kBackgroundBitmap;
+    // How long the readout keeps a control's words after its gesture ends.
+    static constexpr std::uint32_t kReadoutHoldMs = 1500;
+    // The settings key of the knob behaviour and its values.
+    static constexpr const char* kKnobsKey = "knobs";
+    static constexpr const char* kKnobsCircular = "circular";
+    static constexpr const char* kKnobsVertical = "vertical";
 
-    // The editor's window comes from the X11 window system.
+    // The editor's window comes from the platform's window system.
     explicit OrvVstEditor(AudioEffect* effect);
     OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows);
     ~OrvVstEditor() override;
 
-    // Opens the frame inside window (the host's X11 window id) and builds the
-    // controls from the current parameter values. False, and still closed,
-    // when no window can be made there. Opening again first closes the
-    // editor where it was.
+    // Opens the frame inside window (the host's window) and builds the
+    // controls from the current parameter values; reads the player's
+    // settings. False, and still closed, when no window can be made there.
+    // Opening again first closes the editor where it was.
     bool open(void* window) override;
     // Destroys the frame (and with it every control) and lets go of the
     // bitmaps.
     void close() override;
     // Applies the recorded parameter changes to knobs and switches, runs
     // the frame's idle (skipped inside doIdleStuff's host idle), then
-    // refreshes the menus.
+    // refreshes the menus and the readout.
     void idle() override;
 
-    // Any thread: records index for the next idle.
+    // [any thread] Records index for the next idle.
     void setParameter(VstInt32 index, float value) override;
-    // GUI thread: the parameters changed since the last call (bit i for
+    // [ui thread] The parameters changed since the last call (bit i for
     // parameter i), and forgets them. Idle takes them this way.
     std::uint64_t takeChangedParameters();
-    // GUI thread: a control's gesture starts; the readout follows it.
+    // [ui thread] A control's gesture starts or ends; the host hears it for
+    // parameters only, and the readout follows it.
     void beginEdit(VstInt32 index) override;
+    void endEdit(VstInt32 index) override;
+    // The host's knob mode, unless the player chose vertical dragging.
+    int32_t getKnobMode() const override;
 
-    // GUI thread: a control changed through the user. Tags of 44 and above
-    // are no parameter and are ignored.
+    // [ui thread] A control changed through the user: a parameter (tags of
+    // 44 and above are none), a program or a panel menu choice.
     void valueChanged(VSTGUI::CDrawContext* context, VSTGUI::CControl* control) override;
 
     // While open: the control of table position i (layout::kControls), the
     // readout; none while closed.
     VSTGUI::CControl* getControl(int i) const;
-    VSTGUI::CParamDisplay* getReadout() const { return readout_; }
-    // The parameter the readout shows, -1 before any control was touched.
+    PanelReadout* getReadout() const { return readout_; }
+    // The parameter the readout shows or showed last, -1 before any
+    // control was touched.
     std::int32_t getReadoutParameter() const { return readoutIndex_; }
 
 private:
-    VSTGUI::CControl* makeControl(const layout::Control& spec);
+    VSTGUI::CControl* makeControl(const layout::Control& row);
+    VSTGUI::CBitmap* bitmap(int32_t id) const;
     void showInReadout(std::int32_t index);
-    // The readout's text function (CParamDisplay's converter with user data).
-    static void readoutText(float value, char* text, void* editor);
+    void refreshReadout();
+    void refreshDepthStrips();
+    // Fills menu with the programs, "03  Acid Bass", the current one current;
+    // with currentOnly, brings only the current program's entry up to date
+    // unless another program became current.
+    void listPrograms(VSTGUI::COptionMenu& menu, bool currentOnly = false);
+    void selectProgram(std::int32_t program);
+    void openPanelMenu(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where);
+    void choosePanelItem(int32_t position);
+    void setVerticalKnobs(bool vertical);
 
-    // Bitmaps 128 to 131, one reference each while held.
-    VSTGUI::CBitmap* bitmaps_[4] = {};
-    VSTGUI::CControl* controls_[layout::kControlCount] = {};  // owned by the frame
-    VSTGUI::CParamDisplay* readout_ = nullptr;                 // owned by the frame
+    VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
+    VSTGUI::CControl* controls_[layout::kControlCount] = {};         // owned by the frame
+    PanelReadout* readout_ = nullptr;                                // owned by the frame
+    PanelMenu* panelMenu_ = nullptr;                                 // owned by the frame
     std::int32_t readoutIndex_ = -1;
+    std::int32_t editing_ = -1;     // the parameter whose gesture runs
+    std::uint32_t holdUntil_ = 0;   // ticks: the readout shows the program again
+    UserSettings settings_;
+    bool verticalKnobs_ = false;
     // The change record: any thread sets its parameter's bit (relaxed
-    // fetch_or), the GUI thread takes and clears them all at once (relaxed
+    // fetch_or), the ui thread takes and clears them all at once (relaxed
     // exchange); a change that races with a take shows in the next one. The
     // value itself is read afresh from the plug-in when the bit is taken.
     std::atomic<std::uint64_t> changed_{0};

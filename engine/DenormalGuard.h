@@ -1,9 +1,10 @@
 // DenormalGuard: flush-to-zero for the length of one audio block.
 //
 // Decaying filter and envelope states would otherwise sink into denormal
-// numbers, which processors handle many times slower (a hundred times on
-// x86). The guard sets the processor's flush-to-zero mode and restores the
-// host's own setting when the block ends. Two register moves, no system call.
+// numbers, and a processor takes many times longer over an operation on one
+// than over a normal number, for as long as a voice dies away. The guard sets
+// the processor's flush-to-zero mode and restores the host's own setting
+// when the block ends. Two register moves, no system call.
 //
 // Both machines flush denormal inputs and results alike (x86: FTZ and DAZ;
 // aarch64: FZ), so a render is the same on either.

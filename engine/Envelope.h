@@ -16,23 +16,23 @@ public:
     // Level 0, in the attack stage.
     explicit Envelope(float sampleRate);
 
-    // Audio thread, once per output sample. Knobs 0..1; the gate is 1.0
+    // [audio thread] Once per output sample. Knobs 0..1; the gate is 1.0
     // while the key is held and 0.0 after release (any other value holds
     // the level once the attack is over). Returns the new level.
     float step(float attack, float decay, float gate, float sustain, float release);
 
-    // Any thread: the stage times (seconds) a knob value gives at
+    // [any thread] The stage times (seconds) a knob value gives at
     // sampleRate: the attack from 0 until the level passes 1; the decay and
     // the release from 1 down to 0.
     static double attackSeconds(float knob, float sampleRate);
     static double decaySeconds(float knob, float sampleRate);
     static double releaseSeconds(float knob, float sampleRate);
 
-    // Audio thread (retriggering note-on). Back to the attack stage from
+    // [audio thread] (retriggering note-on). Back to the attack stage from
     // the present level.
     void restart() { attackDone_ = false; }
 
-    // Audio thread. The filter envelope is set to 0 before it restarts.
+    // [audio thread] The filter envelope is set to 0 before it restarts.
     void setLevel(float level) { level_ = level; }
     float level() const { return level_; }
 

@@ -37,6 +37,10 @@ constexpr float kSquareWidth = 0.5f;
 constexpr float kKeyFollowPerNote = 0.00787399989f;
 // Headroom after the filter, before decimation.
 constexpr float kPostFilterGain = 0.800000012f;
+// The last safety on the output: +9 dBFS. The loudest in-range settings
+// found peak near +5 dBFS; the limit only bounds what out-of-range values
+// (resonance, envelope levels) can do.
+constexpr float kOutputLimit = 2.81838293f;
 // The MIDI note range; note events outside it are ignored.
 constexpr int kLowestNote = 0;
 constexpr int kHighestNote = 127;
@@ -302,11 +306,16 @@ float SynthEngine::back(const Sample& s) {
     const float first = s.first * kPostFilterGain;
     const float second = s.second * kPostFilterGain;
     const float z = dcBlocker_.process(decimator_.process(first, second));
-    const float volume = param(kVolume);
+    // A stored volume beyond full (a preset's or a host's slip) plays as full.
+    float volume = param(kVolume);
+    if (volume > 1.0f) volume = 1.0f;
+    if (volume < -1.0f) volume = -1.0f;
     const float o = volume * volume * (s.amp * z);
-    // Within the parameter ranges the output stays within a few units; a
-    // volume or envelope knob far outside them can overflow it.
-    return std::isfinite(o) ? o : 0.0f;
+    // Within the parameter ranges the output stays well below the limit;
+    // resonance or an envelope far outside them can drive it past it, or
+    // overflow it.
+    if (!std::isfinite(o)) return 0.0f;
+    return o > kOutputLimit ? kOutputLimit : (o < -kOutputLimit ? -kOutputLimit : o);
 }
 
 // Moves the glide offset one step towards 0 (linear in semitones, a fixed

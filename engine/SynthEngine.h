@@ -53,49 +53,49 @@ public:
     static constexpr float kCoarseTuneSpan = 24.0f;
     static constexpr float kFineTuneSpan = 2.0f;
 
-    // Host's main thread, no audio running. sampleRate in Hz; params must
+    // [main thread] [not while processing] sampleRate in Hz; params must
     // outlive the engine. Sets the sounding note (slot 45) to -1.
     SynthEngine(float sampleRate, ParamBlock& params);
     SynthEngine(const SynthEngine&) = delete;
     SynthEngine& operator=(const SynthEngine&) = delete;
 
-    // Host thread, no audio running. Retunes the oscillators and replaces
+    // [main thread] [not while processing] Retunes the oscillators and replaces
     // both envelopes and both LFOs with fresh ones for the new rate (Hz);
     // filters and note state stay. A rate that is not finite and positive
     // is ignored.
     void setSampleRate(float sampleRate);
 
-    // Audio thread, before each note-on: the host tempo in beats per minute,
+    // [audio thread] Before each note-on: the host tempo in beats per minute,
     // read by the next note-on's tempo sync. A non-finite tempo is ignored.
     void setTempo(float bpm);
 
-    // Audio thread. note 0..127 (others are ignored), velocity 0..1.
+    // [audio thread] Note 0..127 (others are ignored), velocity 0..1.
     void noteOn(int note, float velocity);
-    // Audio thread. note 0..127 (others are ignored).
+    // [audio thread] Note 0..127 (others are ignored).
     void noteOff(int note);
-    // Audio thread. Bend in semitones; a non-finite bend is ignored.
+    // [audio thread] Bend in semitones; a non-finite bend is ignored.
     void setPitchBend(float semitones);
-    // Audio thread. Gate off, no bend, no remembered note; the envelopes
+    // [audio thread] Gate off, no bend, no remembered note; the envelopes
     // release as usual.
     void allNotesOff();
 
-    // Audio thread. Writes the next output sample to out, or leaves out
+    // [audio thread] Writes the next output sample to out, or leaves out
     // untouched while the voice is idle.
     void renderSample(float& out) { render(&out, 1); }
 
-    // Audio thread. The next n output samples, as n calls of renderSample
+    // [audio thread] The next n output samples, as n calls of renderSample
     // would give them: samples from the one where the voice is idle on are
     // left untouched. Nothing may change the note state or, on this
     // thread, the parameters during the run: the plug-in renders the frames
     // between two events in one call.
     void render(float* out, int n);
 
-    // Audio thread. Idle: the key is up and the amplifier has died away.
+    // [audio thread] Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
     // ends it.
     bool idle() const { return !keyHeld_ && ampEnv_.level() <= 0.0f; }
 
-    // Any thread: how the voice reads its tuning and glide knobs. Semitones
+    // [any thread] How the voice reads its tuning and glide knobs. Semitones
     // added by MASTERPITCH, by TUNEOSC2 (whole ones) and by FINETUNEOSC2;
     // the glide's step in semitones per output sample for PORTAMENTO > 0.
     static float masterPitchSemitones(float masterPitch);

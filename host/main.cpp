@@ -6,6 +6,8 @@
 // listed in the table below.
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 
 #include "host/Commands.h"
 
@@ -30,6 +32,20 @@ const Command kCommands[] = {
     {"bench", runBench, "bench PLUGIN.so ... render speed, start-up time and memory"},
 };
 
+// Runs a command; whatever it throws ends it with one line and status 1.
+int run(const Command& c, const Args& args) {
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "orv-host %s: out of memory\n", c.name);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "orv-host %s: %s\n", c.name, e.what());
+    } catch (...) {
+        std::fprintf(stderr, "orv-host %s: stopped by an unexpected failure\n", c.name);
+    }
+    return 1;
+}
+
 int usage(FILE* out) {
     std::fprintf(out, "usage: orv-host COMMAND [ARGS...]\n       orv-host --version\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
@@ -47,7 +63,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const Command& c : kCommands)
-        if (!std::strcmp(argv[1], c.name)) return c.run(Args(argv + 2, argv + argc));
+        if (!std::strcmp(argv[1], c.name)) return run(c, Args(argv + 2, argv + argc));
     std::fprintf(stderr, "orv-host: unknown command '%s'\n\n", argv[1]);
     return usage(stderr);
 }

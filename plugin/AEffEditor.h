@@ -7,8 +7,10 @@
 // it and reports effFlagsHasEditor to the host. The base opens nothing and
 // handles no key; subclasses build the window content.
 //
-// Threads: every operation runs on the host's GUI thread, from construction
-// (inside the plug-in's constructor) until the plug-in object is destroyed.
+// Threads (tags as AudioEffect.h defines them): the editor is constructed
+// inside the plug-in's constructor and destroyed with the plug-in object,
+// both [main thread]; setParameter comes from [any thread]; every other
+// operation is a host's editor request [ui thread].
 #pragma once
 
 #include "plugin/vst2.h"
@@ -25,6 +27,7 @@ public:
     AEffEditor& operator=(const AEffEditor&) = delete;
 
     virtual AudioEffect* getEffect() { return effect_; }
+    // ---- the host's editor requests [ui thread] ----------------------------
     // Stores the address of the window rectangle in *rect; false when the
     // editor has none. Valid before open.
     virtual bool getRect(ERect** rect);
@@ -39,8 +42,8 @@ public:
     virtual bool onKeyUp(VstKeyCode&) { return false; }
     virtual bool onWheel(float) { return false; }
     virtual bool setKnobMode(VstInt32) { return false; }
-    // Any thread (automation, mapped MIDI controllers on the audio thread):
-    // the plug-in has stored value as parameter index. The base ignores it.
+    // [any thread] (automation, mapped MIDI controllers on the audio thread)
+    // The plug-in has stored value as parameter index. The base ignores it.
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
 protected:

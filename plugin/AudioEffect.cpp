@@ -46,6 +46,8 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 
 bool AudioEffect::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
 bool AudioEffect::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool AudioEffect::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+
 void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

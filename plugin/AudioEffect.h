@@ -10,9 +10,22 @@
 // AEffect record until effClose, whose static dispatcher deletes it. The
 // editor attached with setEditor is owned here and deleted last.
 //
-// Threads: any host thread may call getParameter/setParameter; the audio
-// thread calls processReplacing and, through the dispatcher, effProcessEvents
-// (AudioEffectX); everything else comes from the host's GUI or main thread.
+// Threads. Every entry point of the plug-in and its editor, and every call
+// of the toolkit's platform seam, carries one of these tags:
+//   [main thread]   the host's main thread: construction, the lifecycle,
+//                   programs, chunks, names and capabilities. It may run
+//                   while the audio thread processes.
+//   [ui thread]     the thread that runs the editor: its requests (rect,
+//                   open, idle, keys, close) and every toolkit and window
+//                   call they lead to. Mostly the main thread itself;
+//                   nothing here relies on that.
+//   [audio thread]  the host's processing thread: effProcessEvents, then
+//                   processReplacing for the same block, never overlapping.
+//                   No allocation, no lock, no system call.
+//   [any thread]    any host thread, the audio thread included, at any time.
+//   [not while processing]  added to a tag: the host makes the call only
+//                   while no audio is processed (before the first resume or
+//                   while suspended), so nothing else reads what it writes.
 // The host never overlaps effClose with another call.
 #pragma once
 
@@ -24,7 +37,7 @@ class AEffEditor;
 
 class AudioEffect {
 public:
-    // Main thread, inside the entry point.
+    // [main thread] Inside the entry point.
     AudioEffect(audioMasterCallback host, VstInt32 numPrograms, VstInt32 numParams);
     virtual ~AudioEffect();
 
@@ -34,25 +47,26 @@ public:
     // The record handed to the host; its object field points back here.
     AEffect* getAeffect() { return &cEffect_; }
 
-    // The host's request with opcode 0..24; anything else is 0. The main
-    // thread, except the opcodes a subclass documents otherwise (the audio
-    // thread's effProcessEvents).
+    // The host's request with opcode 0..24; anything else is 0. [main
+    // thread], except the editor's requests [ui thread] and the opcodes a
+    // subclass documents otherwise (effProcessEvents [audio thread]).
     virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt);
 
-    // ---- lifecycle (main thread) -------------------------------------------
+    // ---- lifecycle [main thread] -------------------------------------------
     virtual void open() {}
     virtual void close() {}
     virtual void suspend() {}
     virtual void resume() {}
+    // [main thread] [not while processing]
     virtual void setSampleRate(float rate) { sampleRate_ = rate; }
     virtual void setBlockSize(VstInt32 size) { blockSize_ = size; }
 
-    // ---- audio (audio thread) ----------------------------------------------
+    // ---- audio [audio thread] ----------------------------------------------
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
     virtual void processDoubleReplacing(double**, double**, VstInt32) {}
 
-    // ---- programs (main thread) --------------------------------------------
+    // ---- programs [main thread] --------------------------------------------
     virtual void setProgram(VstInt32 program) {
         curProgram_.store(program, std::memory_order_relaxed);
     }
@@ -65,10 +79,10 @@ public:
         return 0;
     }
 
-    // ---- parameters (any thread) -------------------------------------------
+    // ---- parameters [any thread] -------------------------------------------
     virtual void setParameter(VstInt32, float) {}
     virtual float getParameter(VstInt32) { return 0.0f; }
-    // Edits made by the editor: store, then tell the host (GUI thread).
+    // [ui thread] Edits made by the editor: store, then tell the host.
     virtual void setParameterAutomated(VstInt32 index, float value);
     virtual void getParameterLabel(VstInt32, char*) {}
     virtual void getParameterDisplay(VstInt32, char*) {}
@@ -76,12 +90,16 @@ public:
 
     // ---- requests to the host ----------------------------------------------
     // Each is skipped, and answers 0, while there is no host callback.
-    bool beginEdit(VstInt32 index);  // GUI thread, start of a gesture
-    bool endEdit(VstInt32 index);    // GUI thread, end of a gesture
-    void masterIdle();               // GUI thread, while a control holds the mouse
+    bool beginEdit(VstInt32 index);  // [ui thread] start of a gesture
+    bool endEdit(VstInt32 index);    // [ui thread] end of a gesture
+    void masterIdle();               // [ui thread] while a control holds the mouse
+    // [ui thread] The current program or the program names changed, so the
+    // host's own lists should follow (audioMasterUpdateDisplay).
+    bool updateDisplay();
 
     // ---- editor ------------------------------------------------------------
-    // Called by the editor's constructor: takes ownership, sets the flag.
+    // [main thread] Called by the editor's constructor (inside the
+    // plug-in's): takes ownership, sets the flag.
     void setEditor(AEffEditor* editor);
     AEffEditor* getEditor() const { return editor_; }
 
@@ -104,13 +122,13 @@ protected:
     audioMasterCallback host_;
     // Set while the plug-in is constructed, read from any thread after.
     AEffEditor* editor_ = nullptr;
-    // Written by the host's main thread while no audio runs; no other
-    // thread reads them while they change.
+    // Written [main thread] [not while processing]: no other thread reads
+    // them while they change.
     float sampleRate_ = 44100.0f;
     VstInt32 blockSize_ = 1024;
     const VstInt32 numPrograms_;
     const VstInt32 numParams_;
-    // The current program: written by program changes on the main thread,
+    // The current program: written by program changes [main thread],
     // read with relaxed loads on every thread (the audio thread's mapped
     // controllers and learn, automation storing into the current program).
     std::atomic<VstInt32> curProgram_{0};
@@ -119,8 +137,7 @@ protected:
 private:
     // The functions the AEffect record points at: each finds the object
     // through effect->object and forwards the call, on the caller's thread
-    // (dispatchEntry: the main thread, or the audio thread for
-    // effProcessEvents).
+    // (as dispatcher, processReplacing and setParameter say).
     static VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                    void* ptr, float opt);
     static void processEntry(AEffect* e, float** in, float** out, VstInt32 frames);

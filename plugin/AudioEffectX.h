@@ -5,9 +5,7 @@
 // time information). Opcodes below 25 or above 79 fall through to
 // AudioEffect. Adds no data.
 //
-// Threads: processEvents comes from the audio thread, right before
-// processReplacing for the same block; getTimeInfo is called from the audio
-// thread; everything else from the host's GUI or main thread.
+// Threads: as tagged, in the words AudioEffect.h defines.
 #pragma once
 
 #include "plugin/AudioEffect.h"
@@ -17,19 +15,22 @@ public:
     AudioEffectX(audioMasterCallback host, VstInt32 numPrograms, VstInt32 numParams)
         : AudioEffect(host, numPrograms, numParams) {}
 
-    // Requests 25..79 on the main thread, except effProcessEvents, which
-    // arrives on the audio thread; the rest go to AudioEffect.
+    // Requests 25..79 [main thread], except the editor's keys and knob mode
+    // [ui thread] and effProcessEvents [audio thread]; the rest go to
+    // AudioEffect.
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                          float opt) override;
 
-    // Requests MIDI when the plug-in is a synth or takes MIDI events.
+    // [main thread] Requests MIDI when the plug-in is a synth or takes MIDI
+    // events.
     void resume() override;
 
-    // Audio thread, right before processReplacing for the same block. Answers
+    // [audio thread] Right before processReplacing for the same block. Answers
     // 1 when the list was taken (the base ignores the events), 0 when it
     // could not be read.
     virtual VstInt32 processEvents(VstEvents*) { return 1; }
 
+    // ---- identity and names [main thread] ----------------------------------
     // 1 for a capability the plug-in has, -1 for any other text; never 0.
     // text is NUL-terminated.
     virtual VstInt32 canDo(const char* text);
@@ -48,17 +49,18 @@ public:
     virtual bool canParameterBeAutomated(VstInt32) { return true; }
     virtual VstInt32 getVstVersion() { return 2400; }
 
-    // GUI thread. Asks the host about one of its capabilities
+    // ---- requests to the host ----------------------------------------------
+    // [ui thread] Asks the host about one of its capabilities
     // (audioMasterCanDo): 1 yes, -1 no, 0 when it does not say.
     VstInt32 canHostDo(const char* text);
-    // GUI thread. Asks the host to resize the editor's window
+    // [ui thread] Asks the host to resize the editor's window
     // (audioMasterSizeWindow); true when it did.
     bool sizeWindow(VstInt32 width, VstInt32 height);
 
 protected:
-    // Asks the host to send MIDI events (audioMasterWantMidi).
+    // [main thread] Asks the host to send MIDI events (audioMasterWantMidi).
     void wantEvents(VstInt32 filter = 1);
-    // Asks the host for its transport; null when it has none to give.
-    // Audio thread.
+    // [audio thread] Asks the host for its transport; null when it has none
+    // to give.
     const VstTimeInfo* getTimeInfo(VstInt32 filter);
 };

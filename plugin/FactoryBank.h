@@ -8,5 +8,5 @@
 
 using ProgramBank = std::array<ProgramRecord, kNumPrograms>;
 
-// Built once, on first use (the plug-in's constructor, GUI thread).
+// Built once, on first use (the plug-in's constructor) [main thread].
 const ProgramBank& factoryBank();

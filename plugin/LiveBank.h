@@ -11,7 +11,7 @@
 //
 // Who writes, who reads (all relaxed loads and stores):
 //   values       setParameter from any thread (host automation, the editor,
-//                mapped controllers on the audio thread) and the host main
+//                mapped controllers on the audio thread) and the main
 //                thread's chunk loads; the last store wins. Read by the main
 //                thread (program switch, chunk take).
 //   controllers  controller learn on the audio thread and chunk loads on
@@ -35,12 +35,12 @@ public:
     LiveBank(const LiveBank&) = delete;
     LiveBank& operator=(const LiveBank&) = delete;
 
-    // Main thread. Programs outside 0..19 are the caller's fault: every
+    // [main thread] Programs outside 0..19 are the caller's fault: every
     // entry point checks its index first.
     void load(int program, const ProgramRecord& record);
     void snapshot(int program, ProgramRecord& record) const;
 
-    // Any thread.
+    // [any thread]
     float value(int program, int index) const {
         return slots_[program].values[index].load(std::memory_order_relaxed);
     }
@@ -55,10 +55,10 @@ public:
         slots_[program].controllers[controller].store(parameter, std::memory_order_relaxed);
     }
 
-    // Main thread: the first 23 bytes of text at most, then a terminator;
+    // [main thread] The first 23 bytes of text at most, then a terminator;
     // the bytes after it keep what they held.
     void setName(int program, const char* text);
-    // Any thread: the name up to its terminator (23 bytes at most) and a
+    // [any thread] The name up to its terminator (23 bytes at most) and a
     // terminator, into text of at least 24 bytes.
     void name(int program, char* text) const;
 

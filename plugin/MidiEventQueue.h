@@ -53,10 +53,9 @@ public:
 
     int size() const { return count_; }
 
-    // While no audio runs (the sample rate is set): offsets above frames
+    // [not while processing] (the sample rate is set) Offsets above frames
     // (at least 0) wait frames.
     void setLongestWait(VstInt32 frames);
-    VstInt32 longestWait() const { return longestWait_; }
 
 private:
     void push(const VstMidiEvent& event);

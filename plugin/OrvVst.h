@@ -7,12 +7,9 @@
 // value in the current program and in the ParamBlock and tells the editor.
 //
 // Lifetime: created by createEffectInstance inside the entry point, deleted
-// by the host's effClose. Threads: setParameter/getParameter from any thread;
-// processEvents and processReplacing from the audio thread, one after the
-// other; setSampleRate while no audio runs; the rest from the host's main
-// (GUI) thread, while audio runs. Each member says who writes it and how the
-// others read it; the audio thread takes no lock, allocates nothing and
-// makes no system call.
+// by the host's effClose. Threads as tagged (AudioEffect.h says what the
+// tags mean): the main thread's requests run while audio runs. Each member
+// says who writes it and how the others read it.
 #pragma once
 
 #include <array>
@@ -36,28 +33,29 @@ public:
     // the editor hears the initial program.
     using EditorFactory = void (*)(AudioEffect* effect);
 
-    // Main thread, inside the entry point. attachEditor may be null: no editor.
+    // [main thread] Inside the entry point. attachEditor may be null: no
+    // editor.
     explicit OrvVst(audioMasterCallback host, EditorFactory attachEditor = nullptr);
     ~OrvVst() override;
 
-    // ---- audio (audio thread) ----------------------------------------------
+    // ---- audio [audio thread] ----------------------------------------------
     // Queues the block's MIDI events at their sample offsets.
     VstInt32 processEvents(VstEvents* events) override;
     // For every frame: releases the events due at it, renders one sample and
     // writes it to both outputs (replacing what they held). Denormals are
     // flushed for the length of the call; the host's mode is restored.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    // No audio running. Rates that are no rate (0, negative, NaN, inf) are
-    // ignored and the previous one stays.
+    // [main thread] [not while processing] Rates that are no rate (0,
+    // negative, NaN, inf) are ignored and the previous one stays.
     void setSampleRate(float rate) override;
 
-    // ---- parameters (any thread) -------------------------------------------
+    // ---- parameters [any thread] -------------------------------------------
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void getParameterName(VstInt32 index, char* text) override;
     // The value as a musician reads it and its unit (ParameterText.h), at
-    // most 8 characters each plus the terminator. Any thread; the sample
-    // rate is the one set while no audio ran.
+    // most 8 characters each plus the terminator; the sample rate is the one
+    // set while no audio ran.
     void getParameterLabel(VstInt32 index, char* text) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
     // The index most recently stored by setParameter.
@@ -65,15 +63,16 @@ public:
         return lastChangedParam_.load(std::memory_order_relaxed);
     }
 
-    // ---- programs and chunks (GUI thread) ----------------------------------
+    // ---- programs and chunks [main thread] --------------------------------
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
+    // [any thread] Names are read as LiveBank allows any thread to.
     void getProgramName(char* text) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
 
-    // ---- identity ----------------------------------------------------------
+    // ---- identity [main thread] --------------------------------------------
     VstInt32 canDo(const char* text) override;
     bool getEffectName(char* text) override;
     bool getVendorString(char* text) override;
@@ -82,19 +81,19 @@ public:
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
 private:
-    // The audio path (OrvVstAudio.cpp), audio thread.
+    // The audio path (OrvVstAudio.cpp) [audio thread].
     void handleMidiEvent(const VstMidiEvent& event);
     void controlChange(int controller, int value, unsigned char rawController);
     void passHostTempo();
 
-    // The current program (curProgram_): written by setProgram on the main
-    // thread, read with a relaxed load by every thread.
+    // The current program (curProgram_): written by setProgram [main
+    // thread], read with a relaxed load by every thread.
     VstInt32 getCurrentIndex() const { return curProgram_.load(std::memory_order_relaxed); }
 
     // Audio thread only, like the tempo it is handed at each note-on.
     std::unique_ptr<SynthEngine> engine_;
     // Audio thread only (effProcessEvents and processReplacing); its longest
-    // wait is set by setSampleRate while no audio runs.
+    // wait is set by setSampleRate [not while processing].
     MidiEventQueue events_;
     // Stored by setParameter on any thread, read by controller learn on the
     // audio thread: relaxed atomic, the last store wins.
@@ -109,7 +108,7 @@ private:
     ParamBlock params_;
 };
 
-// Main thread. Allocates one OrvVst with its editor for the host; null when
+// [main thread] Allocates one OrvVst with its editor for the host; null when
 // that fails. Defined with the editor (editor/OrvVstInstance.cpp), the layer
 // that knows both.
 AudioEffect* createEffectInstance(audioMasterCallback host);

@@ -75,8 +75,11 @@ void percent(Text& t, double fraction) { number(t, fraction * 100.0, "%"); }
 
 // ---- conversions, one per kind of parameter --------------------------------
 
-// The output is scaled by the volume squared.
-void volume(Text& t, const Context& c) { decibels(t, double(c.value) * c.value); }
+// The output is scaled by the volume squared; beyond full it plays as full.
+void volume(Text& t, const Context& c) {
+    const double v = std::fmin(std::fabs(double(c.value)), 1.0);
+    decibels(t, v * v);
+}
 
 void masterPitch(Text& t, const Context& c) {
     number(t, SynthEngine::masterPitchSemitones(c.value) * 100.0, "cents", true);

@@ -22,11 +22,11 @@ namespace parameter_text {
 
 constexpr int kTextSize = 9;  // 8 characters and the terminator
 
-// Any thread. The parameter's name ("CUTOFF"); "Param" for every index
+// [any thread] The parameter's name ("CUTOFF"); "Param" for every index
 // without one (41..43, and any outside 0..43).
 const char* name(int index);
 
-// Any thread; values are read once each from params. Writes the display
+// [any thread] Values are read once each from params. Writes the display
 // text and the label of parameter index (each at most kTextSize bytes,
 // terminator included) at sampleRate (Hz). Some texts depend on other
 // parameters: the LFO rate shows the synced note value, the LFO intensity

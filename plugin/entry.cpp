@@ -15,7 +15,7 @@ ORV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);
 // label on a second declaration gives the entry its second name.
 ORV_EXPORT AEffect* orvMainAlias(audioMasterCallback host) __asm__("main");
 
-// Main thread. A host that does not answer the version request (answer 0)
+// [main thread] A host that does not answer the version request (answer 0)
 // gets nothing, and nothing is created.
 AEffect* VSTPluginMain(audioMasterCallback host) {
     if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;

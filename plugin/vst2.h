@@ -146,6 +146,7 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterGetProductString = 33,
     audioMasterGetVendorVersion = 34,
     audioMasterCanDo = 37,
+    audioMasterUpdateDisplay = 42,
     audioMasterBeginEdit = 43,
     audioMasterEndEdit = 44,
 };

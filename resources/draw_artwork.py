@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the editor's four bitmaps (24-bit BMP) with cairo.
+"""Draws the editor's bitmaps (24-bit BMP) with cairo.
 
     python3 resources/draw_artwork.py                   # rewrites the .bmp files here
     python3 resources/draw_artwork.py --preview p.png   # and a picture of the panel
@@ -11,7 +11,9 @@ so a build never runs this).
 128 background 600 x 500; 129 knob film strip 40 x 3201 (80 frames of 40 x 40,
 frame 0 at the minimum, pointer lower left; black around the face is
 see-through; the last row unused); 130 and 131 switches 30 x 40 (off picture
-above, on picture below) for controller learn and learn in all programs.
+above, on picture below) for controller learn and learn in all programs;
+132 the small knob strip, 26 x 2081 (80 frames of 26 x 26); 133 the bipolar
+knob strip, as 129 but its arc grows from the top centre to either side.
 
 The control rectangles below are the editor's (editor/ControlLayout.cpp):
 the panel frames and labels its sections around them.
@@ -49,7 +51,10 @@ MENU_SLOT = (52, 55, 61)
 SANS = 'DejaVu Sans'
 CONDENSED = 'DejaVu Sans Condensed'
 
-# (left, top, tag, label) of every knob: 40 x 40.
+# (left, top, tag, label) of every knob: 40 x 40, or SMALL square where
+# listed in SMALL_KNOBS.
+SMALL = 26
+SMALL_KNOBS = [(189, 104, 4, 'PW'), (217, 104, 5, 'FM')]
 KNOBS = [
     (193, 16, 2, 'WARMTH'),
     (317, 16, 8, 'TUNE'), (370, 16, 9, 'FINE'),
@@ -68,8 +73,8 @@ KNOBS = [
 
 # (left, top, right, bottom, label, where the label goes, sample text).
 MENUS = [
-    (197, 80, 230, 95, 'WAVE', 'below', 'saw'),
-    (268, 80, 301, 95, 'WAVE', 'below', 'saw'),
+    (197, 80, 230, 95, 'WAVE', 'above', 'saw'),
+    (268, 80, 301, 95, 'WAVE', 'above', 'saw'),
     (493, 102, 538, 118, 'OCTAVE', 'above', '-24'),
     (100, 192, 145, 207, 'TYPE', 'above', 'LP 12dB'),
     (438, 238, 483, 253, 'MODE', 'right', 'mode 1'),
@@ -80,6 +85,9 @@ MENUS = [
     (67, 331, 167, 346, 'DEST', 'left', 'cutoff'),
     (67, 351, 167, 366, 'SYNC', 'left', 'none'),
 ]
+
+# Knobs whose middle means none: master tune, osc 2 tune and fine.
+BIPOLAR = (1, 8, 9)
 
 # (left, top, bitmap) of the two switches, 30 x 20.
 SWITCHES = [(461, 472, 130), (492, 472, 131)]
@@ -177,6 +185,8 @@ def draw_panel(cr):
     font(cr, 8)
     for x, y, _, label in KNOBS:
         text(cr, label, x + KNOB / 2, y + KNOB + 7, LABEL, spacing=0.4)
+    for x, y, _, label in SMALL_KNOBS:
+        text(cr, label, x + SMALL / 2, y + SMALL + 8, LABEL, spacing=0.4)
 
     # Menus paint their own black boxes; the panel gives each a slot and a label.
     for x0, y0, x1, y1, label, where, _ in MENUS:
@@ -215,8 +225,9 @@ def knob_angle(frame):
     return math.radians(225 - 270 * frame / (FRAMES - 1))
 
 
-def draw_knob(cr, frame):
-    """One 40 x 40 knob on a transparent ground, centred in the square."""
+def draw_knob(cr, frame, bipolar=False):
+    """One 40 x 40 knob on a transparent ground, centred in the square. A
+    bipolar knob's arc runs from the top centre to the pointer, either way."""
     c = KNOB / 2
     start = knob_angle(0)
     angle = knob_angle(frame)
@@ -226,8 +237,18 @@ def draw_knob(cr, frame):
     cr.set_source_rgb(*rgb(TRACK))
     cr.arc(c, c, 17.5, -start, -knob_angle(FRAMES - 1))
     cr.stroke()
-    if frame > 0:
-        cr.set_source_rgb(*rgb(ARC))
+    cr.set_source_rgb(*rgb(ARC))
+    if bipolar:
+        top = math.pi / 2
+        if abs(angle - top) > 0.02:
+            cr.arc(c, c, 17.5, -max(angle, top), -min(angle, top))
+            cr.stroke()
+        # The middle, where the knob does nothing, is marked on the track.
+        cr.set_line_width(1.5)
+        cr.move_to(c, c - 19.5)
+        cr.line_to(c, c - 15.5)
+        cr.stroke()
+    elif frame > 0:
         cr.arc(c, c, 17.5, -start, -angle)
         cr.stroke()
 
@@ -336,15 +357,16 @@ def make_panel():
     return surface
 
 
-def make_knob_strip():
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, KNOB, KNOB * FRAMES + 1)
+def make_knob_strip(size=KNOB, bipolar=False):
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size * FRAMES + 1)
     cr = cairo.Context(surface)
     for frame in range(FRAMES):
         cr.save()
-        cr.rectangle(0, frame * KNOB, KNOB, KNOB)
+        cr.rectangle(0, frame * size, size, size)
         cr.clip()
-        cr.translate(0, frame * KNOB)
-        draw_knob(cr, frame)
+        cr.translate(0, frame * size)
+        cr.scale(size / KNOB, size / KNOB)
+        draw_knob(cr, frame, bipolar)
         cr.restore()
     return surface
 
@@ -362,16 +384,18 @@ def make_switch(caption):
     return surface
 
 
-def preview(path, panel, strip, switches):
+def preview(path, panel, strips, switches):
     """The panel with every control at its rectangle, as the editor shows it
     with knobs at assorted values, both switch states and the menus' boxes."""
     cr = cairo.Context(panel)
-    for i, (x, y, _, _) in enumerate(KNOBS):
+    knobs = [(x, y, tag, KNOB) for x, y, tag, _ in KNOBS] + [(x, y, tag, SMALL) for x, y, tag, _ in SMALL_KNOBS]
+    for i, (x, y, tag, size) in enumerate(knobs):
         frame = (i * 23) % FRAMES
+        strip = strips[132 if size == SMALL else 133 if tag in BIPOLAR else 129]
         cr.save()
-        cr.rectangle(x, y, KNOB, KNOB)
+        cr.rectangle(x, y, size, size)
         cr.clip()
-        cr.set_source_surface(strip, x, y - frame * KNOB)
+        cr.set_source_surface(strip, x, y - frame * size)
         cr.paint()
         cr.restore()
     for i, (x, y, bitmap) in enumerate(SWITCHES):
@@ -402,24 +426,29 @@ def main():
     args = parser.parse_args()
 
     panel = make_panel()
-    strip = make_knob_strip()
+    strips = {129: make_knob_strip(), 132: make_knob_strip(SMALL), 133: make_knob_strip(bipolar=True)}
     switches = {130: make_switch('LEARN'), 131: make_switch('ALL')}
     write_bmp('128_background.bmp', opaque(panel))
-    write_bmp('129_knob.bmp', keyed(strip, SECTION))
+    names = {129: '129_knob.bmp', 132: '132_small_knob.bmp', 133: '133_bipolar_knob.bmp'}
+    for bitmap, strip in strips.items():
+        write_bmp(names[bitmap], keyed(strip, SECTION))
     for bitmap, surface in switches.items():
         write_bmp('%d_switch.bmp' % bitmap, opaque(surface))
     if args.preview:
         # Knob pixels as the editor draws them: keyed, black see-through.
-        rows = keyed(strip, SECTION)
-        keyed_strip = cairo.ImageSurface(cairo.FORMAT_ARGB32, KNOB, len(rows))
-        data = keyed_strip.get_data()
-        stride = keyed_strip.get_stride()
-        for y, row in enumerate(rows):
-            for x, (r, g, b) in enumerate(row):
-                a = 0 if (r, g, b) == (0, 0, 0) else 255
-                data[y * stride + x * 4:y * stride + x * 4 + 4] = bytes((b, g, r, a))
-        keyed_strip.mark_dirty()
-        preview(args.preview, panel, keyed_strip, switches)
+        keyed_strips = {}
+        for bitmap, strip in strips.items():
+            rows = keyed(strip, SECTION)
+            keyed_strip = cairo.ImageSurface(cairo.FORMAT_ARGB32, strip.get_width(), len(rows))
+            data = keyed_strip.get_data()
+            stride = keyed_strip.get_stride()
+            for y, row in enumerate(rows):
+                for x, (r, g, b) in enumerate(row):
+                    a = 0 if (r, g, b) == (0, 0, 0) else 255
+                    data[y * stride + x * 4:y * stride + x * 4 + 4] = bytes((b, g, r, a))
+            keyed_strip.mark_dirty()
+            keyed_strips[bitmap] = keyed_strip
+        preview(args.preview, panel, keyed_strips, switches)
 
 
 if __name__ == '__main__':

@@ -5,6 +5,8 @@
 //   129  knob film strip, 40 x 3201 (80 frames of 40 x 40)
 //   130  switch, 30 x 40 (off above, on below)
 //   131  switch, 30 x 40
+//   132  small knob film strip, 26 x 2081 (80 frames of 26 x 26)
+//   133  bipolar knob film strip, 40 x 3201 (arc from the top centre)
 //
 // Read-only data: safe from any thread.
 #pragma once

@@ -26,7 +26,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Longest input per harness: a bank chunk is 24400 bytes (plus the byte that
 # chooses bank or program); an event list of 600 events of 32 bytes; a bank
 # file is that chunk behind a 160-byte header; a state input is a bank behind
-# two bytes that pick programs.
+# two bytes that pick programs; MIDI images reach twice the cap their harness
+# gives the reader.
 declare -A max_len=([chunk]=24500 [events]=20000 [dispatcher]=8192 [parameters]=2048
                     [bmp]=4096 [midifile]=4096 [preset]=25000 [state]=24500)
 mkdir -p build/fuzz/faults

@@ -4,10 +4,12 @@
 # OUT_DIR (default out/ in the checkout): for each program an audio file
 # and a picture of it ("02-acid-bass.wav", "02-acid-bass.png"), printing
 # each file's peak and RMS level, loudness and true peak; then screenshots of
-# the editor with program 0 ("editor.png"), with "Rising Industry Pad"
-# ("editor-rising-industry-pad.png") and with the LFO 1 destination menu open
-# ("editor-menu.png"), on a private X server when no display is set; last a
-# table of the twenty programs' levels.
+# the editor with program 0 ("editor.png": its name in the readout, the
+# bipolar tune knobs at their centre), with "Rising Industry Pad"
+# ("editor-rising-industry-pad.png"), with the LFO 1 destination menu open
+# and its current entry marked ("editor-menu.png") and with the panel menu
+# ("editor-panel-menu.png"), on a private X server when no display is set;
+# last a table of the twenty programs' levels.
 set -euo pipefail
 out=$(realpath -m "${1:-$(dirname "$0")/../out}")
 cd "$(dirname "$0")/.."
@@ -55,6 +57,8 @@ screenshots() {
   "$host" screenshot "$plugin" "$out/editor-rising-industry-pad.png" --program "Rising Industry Pad"
   # The LFO 1 destination menu: its box spans (67, 100) to (167, 115).
   "$host" screenshot "$plugin" "$out/editor-menu.png" --click 117,107
+  # The panel menu: a right click on bare panel, left in the filter section.
+  "$host" screenshot "$plugin" "$out/editor-panel-menu.png" --right-click 30,170
 }
 if [ -n "${DISPLAY:-}" ]; then
   screenshots
@@ -72,4 +76,4 @@ echo
 echo "plug-in:   $(pwd)/$plugin"
 echo "renders:   $out/NN-name.wav (the demo phrase through each factory program)"
 echo "pictures:  $out/NN-name.png (spectrogram, waveform and level of each render)"
-echo "editor:    $out/editor.png, editor-rising-industry-pad.png, editor-menu.png"
+echo "editor:    $out/editor.png, editor-rising-industry-pad.png, editor-menu.png, editor-panel-menu.png"

@@ -27,12 +27,12 @@ struct BmpLayout {
     std::size_t pixelOffset = 0;  // from the start of the file
 };
 
-// Any thread. True, with the layout filled in, when the headers describe a
+// [any thread] True, with the layout filled in, when the headers describe a
 // file decodeBmp accepts whose rows all lie inside the data; reads only the
 // headers.
 bool readBmpLayout(const unsigned char* data, std::size_t size, BmpLayout& layout);
 
-// Any thread. The pixels, or nothing for a file readBmpLayout refuses (or
+// [any thread] The pixels, or nothing for a file readBmpLayout refuses (or
 // when the image cannot be allocated).
 std::unique_ptr<PixelSurface> decodeBmp(const unsigned char* data, std::size_t size);
 

@@ -4,7 +4,7 @@
 // value, and a redraw only when the value moved the knob's pointer position
 // by a whole pixel (or the knob was marked dirty).
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +26,6 @@ public:
     // was not marked dirty, whatever the value did.
     bool isDirty() const override;
     bool isTypeOf(const char* className) const override;
-
-    void setInverseBitmap(bool inverse) { bInverseBitmap = inverse; }
 
 protected:
     int32_t subPixmaps;

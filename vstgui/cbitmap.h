@@ -5,7 +5,7 @@
 // the given offset inside the image, so one frame of a film strip is drawn
 // by passing its position as the offset. The key colour defaults to pure
 // white (the red, green and blue of kTransparentCColor; its alpha is never
-// compared). Reference counted; GUI thread only.
+// compared). Reference counted; [ui thread] only.
 //
 // Loading reads only the file's headers, which give the size; the pixels
 // are decoded the first time they are needed (drawn or asked for) and kept
@@ -45,7 +45,6 @@ public:
 
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
-    int32_t getResourceID() const { return resourceID; }
     // True once a resource with a readable picture is loaded, decoded or not.
     bool isLoaded() const { return loaded; }
     void setTransparentColor(const CColor& color) { transparentCColor = color; }

@@ -14,7 +14,7 @@
 // the frame (and so the host) that the parameter tag is being edited;
 // endEdit ends the gesture. A control attached to no frame edits nothing.
 //
-// All of this runs on the GUI thread. Parameter changes from other threads
+// All of this runs on the ui thread. Parameter changes from other threads
 // reach a control only through the editor, which applies them at its idle.
 #pragma once
 
@@ -27,7 +27,7 @@ class CControl;
 class CDrawContext;
 }  // namespace VSTGUI
 
-// Receives a control's user changes, on the GUI thread. The editor is one;
+// Receives a control's user changes, on the ui thread. The editor is one;
 // controls hold their listener without owning it.
 class CControlListener {
 public:
@@ -99,7 +99,6 @@ public:
     // other buttons: false, nothing changes.
     virtual bool checkDefaultValue(CDrawContext* context, int32_t buttons);
 
-    CControlListener* getListener() const { return listener; }
     void setListener(CControlListener* newListener) { listener = newListener; }
 
 protected:

@@ -5,7 +5,7 @@
 // handed to the frame's drag operations, forgotten when the drag leaves or
 // drops. The item count may arrive after the drag entered: the layer asks
 // the drag's source for its data and fills it in then. Reference counted;
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +22,10 @@ public:
 
     int32_t getCount() const { return nbItems; }
     void setCount(int32_t count) { nbItems = count; }
-    void* getPlatformDrag() const { return platformDrag; }
 
 private:
-    void* platformDrag;
+    // The drag's identity, kept with it; nothing in the toolkit reads it.
+    [[maybe_unused]] void* platformDrag;
     int32_t nbItems;
 };
 

@@ -10,7 +10,7 @@
 //
 // A context made for a window borrows the window's buffer and shows what it
 // drew when it is destroyed (its last forget). Contexts are reference counted,
-// created and used on the GUI thread only, and never kept across host calls
+// created and used on the ui thread only, and never kept across host calls
 // except by a container that owns its off-screen one.
 #pragma once
 
@@ -86,7 +86,6 @@ public:
     void setFont(CFont fontID, int32_t size = 0, int32_t style = 0);
     CFont getFont() const { return CFont(fontId); }
     int32_t getFontSize() const { return fontSize; }
-    int32_t getFontStyle() const { return fontStyle; }
     // The font object in use (none before the first setFont).
     const Font* getFontObject() const { return font.get(); }
     int32_t getStringWidth(const char* text);

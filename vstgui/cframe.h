@@ -17,7 +17,7 @@
 //
 // Lifecycle: constructed by the editor's open, used by the host's idle and
 // key calls and by the window's events, destroyed (forget) by the editor's
-// close. Everything runs on the GUI thread, the thread that owns the editor
+// close. Everything runs on the ui thread, the thread that owns the editor
 // window; nothing here may be called from the audio thread.
 #pragma once
 
@@ -140,7 +140,6 @@ public:
     FrameWindow* getFrameWindow() const { return window.get(); }
     PlatformWindow* getPlatformWindow() const { return platform.window; }
     PlatformInput* getPlatformInput() const { return platform.input; }
-    PlatformClock* getPlatformClock() const { return platform.clock; }
     // Where option menus pop up; none when they cannot.
     PlatformPopup* getPlatformPopup() const { return platform.popup; }
 

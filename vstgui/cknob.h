@@ -17,7 +17,7 @@
 // The knob draws a background bitmap with a handle bitmap or two lines as
 // pointer; CAnimKnob draws a film strip instead.
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // Containers keep one as their double buffer: children draw into it and
 // copyFrom puts the result on the window in one copy, so the window never
 // shows a half-drawn state. The buffer starts filled with the background
-// colour, its top row and left column included. GUI thread only.
+// colour, its top row and left column included. [ui thread] only.
 #pragma once
 
 #include <memory>

@@ -4,7 +4,7 @@
 // exactly 0.0 and 1.0 and tells the listener inside one edit gesture, either
 // after the window was repainted (kPreListenerUpdate) or before.
 //
-// GUI thread only.
+// [ui thread] only.
 #pragma once
 
 #include <cstdint>

@@ -20,7 +20,7 @@
 // menu's entries first, then each sub-menu's in turn), so a number names
 // one entry of one (sub-)menu: getLastResult, getLastItemMenu.
 //
-// GUI thread only; the pop-up is a modal loop inside mouse.
+// [ui thread] only; the pop-up is a modal loop inside mouse.
 #pragma once
 
 #include <cstdint>
@@ -98,8 +98,6 @@ public:
     // The (sub-)menu whose entry was chosen last (none after a dismissal).
     COptionMenu* getLastItemMenu() const { return lastMenu; }
     COptionMenu* getSubMenu(int32_t index) const;
-    int32_t getNbSubMenus() const { return int32_t(subMenus.size()); }
-    int32_t getLastButton() const { return lastButton; }
 
 protected:
     // Appends this menu's items to popup, numbering them from counter

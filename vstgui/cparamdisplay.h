@@ -7,7 +7,7 @@
 // text or no drawing at all; the pop-up bits are for the option menu, which
 // derives from this class and draws through drawText.
 //
-// GUI thread only, like every view; the setters that change the look mark
+// [ui thread] only, like every view; the setters that change the look mark
 // the display dirty so that the next idle redraws it.
 #pragma once
 
@@ -69,11 +69,8 @@ public:
 
     int32_t getStyle() const { return style; }
     int32_t getFont() const { return fontID; }
-    int32_t getHoriAlign() const { return horiTxtAlign; }
     CColor getFontColor() const { return fontColor; }
-    CColor getBackColor() const { return backColor; }
     CColor getFrameColor() const { return frameColor; }
-    CColor getShadowColor() const { return shadowColor; }
 
 protected:
     // Background (newBackground instead of the view's own when given), bevel

@@ -4,7 +4,7 @@
 // The creator holds the first reference (the count starts at 1); every other
 // holder of a pointer takes one with remember() and gives it back with
 // forget(). The forget() that finds the count at 1 deletes the object through
-// its virtual destructor. GUI thread only: the count is not atomic.
+// its virtual destructor. [ui thread] only: the count is not atomic.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 // answers every event with "not handled".
 //
 // Views are reference counted: the creator holds the first reference, a
-// container takes its own in addView. All operations run on the GUI thread,
+// container takes its own in addView. All operations run on the ui thread,
 // called by the editor, the frame and the window glue; none may be called
 // from the audio thread.
 #pragma once

@@ -9,7 +9,7 @@
 // Redraws: draw paints everything; drawRect paints only what overlaps an
 // update rectangle (background, overlapping children) and copies that part
 // of the buffer out; update redraws what is dirty, in one of two modes.
-// GUI thread only, like every view.
+// [ui thread] only, like every view.
 #pragma once
 
 #include <vector>

@@ -22,6 +22,13 @@ const StandardFont& standardFont(int32_t id) {
     return kStandardFonts[id];
 }
 
+Font::Font(int32_t id, int32_t height, int32_t style)
+    : id_(id < 0 || id >= kNumStandardFonts ? int32_t(kSystemFont) : id),
+      height_(height > 0 ? height : standardFont(id_).height),
+      style_(style) {
+    openFace();
+}
+
 void Font::drawString(PixelSurface& surface, const char* text, const CRect& rect,
                       CHoriTxtAlign align, Pixel color, const Pixel* background) const {
     if (!text || !*text || !isUsable()) return;

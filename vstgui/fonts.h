@@ -1,7 +1,7 @@
 // The standard font table and Font, the text renderer behind CDrawContext.
-// The table and the placing of a line (fonts.cpp) are shared; the faces and
-// glyphs are the platform's: FreeType on Linux (fonts_freetype.cpp), GDI on
-// Windows (win32/gdifont.cpp).
+// The table, the font's id and height, and the placing of a line (fonts.cpp)
+// are shared; the faces and glyphs are the platform's: FreeType on Linux
+// (x11/freetypefont.cpp), GDI on Windows (win32/gdifont.cpp).
 //
 // Eight fixed fonts (index, height in pixels, family): the system font is
 // 12-pixel bold "Arial", the symbol font 13-pixel "Symbol". fontconfig
@@ -13,7 +13,7 @@
 //
 // Text is 8-bit: Windows-1252 for the text fonts, the font's own symbol
 // encoding for "Symbol" ('a' is alpha). Missing fonts draw nothing and
-// measure 0. GUI thread; the shared face cache is locked internally.
+// measure 0. [ui thread]; the shared face cache is locked internally.
 #pragma once
 
 #include <cstdint>
@@ -70,7 +70,6 @@ public:
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    int32_t getId() const { return id_; }
     int32_t getHeight() const { return height_; }
     int32_t getStyle() const { return style_; }
     // False when no face could be found: such a font draws nothing.
@@ -89,6 +88,9 @@ public:
                     CHoriTxtAlign align, Pixel color, const Pixel* background) const;
 
 private:
+    // Finds (or loads) the face of id_, height_ and style_ into library_ and
+    // face_. The backend's part.
+    void openFace();
     // The glyphs of text (and its underline) on one line whose box starts
     // at (x, top); clipped to the surface's clip. The backend's part.
     void drawRun(PixelSurface& surface, const char* text, int32_t x, int32_t top, Pixel color) const;

@@ -17,7 +17,7 @@
 // apart are not the whole panel between them) and their bounding box.
 //
 // Coordinates here are device coordinates; CDrawContext adds its offsets
-// before calling. GUI thread only.
+// before calling. [ui thread] only.
 #pragma once
 
 #include <cstdint>

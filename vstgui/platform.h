@@ -1,7 +1,8 @@
 // The toolkit's seams to the window system: the only way its logic reaches
 // the platform. The X11 layer (vstgui/x11/) implements them on Linux, the
 // Win32 layer (vstgui/win32/) on Windows; tests implement them with fakes.
-// Every call comes from the GUI thread.
+// Every call is [ui thread] (AudioEffect.h says what the tags mean), except
+// platformWindowSystem itself.
 //
 //   PlatformWindow  the pixels of a window: lend its buffer for drawing, show
 //                   what changed, tell where the window is on the screen.
@@ -128,7 +129,7 @@ public:
     virtual ~PlatformPopup() = default;
     // Shows menu at placement and returns once the user chose a command
     // (its number) or dismissed the menu (-1). Runs the platform's modal
-    // loop on the GUI thread; pending paints of the frame's window are
+    // loop [ui thread]; pending paints of the frame's window are
     // still served meanwhile. -1 at once when called from inside a track.
     virtual int32_t track(const PopupMenu& menu, const PopupPlacement& placement,
                           PopupItemPainter& painter) = 0;
@@ -162,7 +163,7 @@ enum CCursorType : int32_t {
 // setOpenFlag(false), drag and drop -> the drag operations) and only when
 // asked to: events wait until dispatchEvents or dispatchPendingPaint.
 // Owned by its frame; deleting it destroys the window and releases
-// everything it holds. GUI thread only.
+// everything it holds. [ui thread]
 class FrameWindow : public PlatformWindow {
 public:
     // The pointer and buttons as this window's connection sees them.
@@ -205,8 +206,8 @@ public:
 };
 
 // The window system of the platform the module is built for: X11 on Linux
-// (vstgui/x11/), Win32 on Windows (vstgui/win32/). Any thread may take the
-// reference; windows are opened on the GUI thread.
+// (vstgui/x11/), Win32 on Windows (vstgui/win32/). [any thread] for the
+// reference; windows are opened [ui thread].
 WindowSystem& platformWindowSystem();
 
 }  // namespace VSTGUI

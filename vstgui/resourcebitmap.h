@@ -2,7 +2,7 @@
 // known without its pixels, and its pixels.
 //
 // On Linux the BMP files are compiled into the module (resources/) and
-// decoded here (resourcebitmap.cpp); on Windows they are bitmap resources
+// decoded by x11/embeddedbitmaps.cpp; on Windows they are bitmap resources
 // of the DLL, loaded with LoadBitmapA (win32/win32bitmaps.cpp). Exactly one
 // of the two is linked. Read-only module data: any thread.
 #pragma once

@@ -24,6 +24,8 @@
 // the frames played: scripts/callgrind.sh counts instructions around it.
 // --startup and --editor measure the instance and its editor instead of the
 // render (BenchStartup.h, BenchEditor.h).
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -38,6 +40,7 @@
 #include "host/core/CommandLine.h"
 #include "host/Commands.h"
 #include "host/core/PluginHost.h"
+#include "host/core/SafeFile.h"
 
 namespace {
 
@@ -60,7 +63,7 @@ struct Options {
 
 struct Subject {
     std::string module;
-    std::string programSpec = "0";
+    std::string programSelection = "0";
     int program = 0;
     std::string label;
     std::vector<double> nsPerSample;  // one per run
@@ -122,7 +125,7 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
             ++i;
         } else if (a == "--program") {
             if (!value || subjects.empty()) return "--program follows a plug-in";
-            subjects.back().programSpec = *value;
+            subjects.back().programSelection = *value;
             ++i;
         } else if (a == "--dump") {
             if (!value) return "--dump takes a folder";
@@ -170,14 +173,14 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         std::string who = host.effectName();
         if (who.empty()) who = baseName(s.module);
         std::vector<int> programs;
-        if (s.programSpec == "all") {
+        if (s.programSelection == "all") {
             for (int p = 0; p < count; ++p) programs.push_back(p);
-        } else if (const int p = findProgram(names, s.programSpec); p >= 0) {
+        } else if (const int p = findProgram(names, s.programSelection); p >= 0) {
             programs.push_back(p);
         }
         if (programs.empty()) {
             std::fprintf(stderr, "orv-host: %s has no program '%s'\n", who.c_str(),
-                         s.programSpec.c_str());
+                         s.programSelection.c_str());
             return false;
         }
         for (int p : programs) {
@@ -313,18 +316,25 @@ int runGolden(const std::vector<Subject>& subjects, const Options& o) {
         const BenchSchedule schedule(plan);
         PluginHost host;
         if (!openInstance(host, s, plan)) return 1;
+        // The dump is written beside its place and put there when whole.
+        safefile::AtomicFile dumpFile;
         std::FILE* dump = nullptr;
+        std::string error;
         if (!o.dumpDir.empty()) {
             const std::string file =
                 o.dumpDir + "/" + baseName(s.module) + "-p" + std::to_string(s.program) + ".f32";
-            dump = std::fopen(file.c_str(), "wb");
+            if (dumpFile.begin(file, error)) dump = fdopen(dup(dumpFile.descriptor()), "wb");
             if (!dump) {
-                std::fprintf(stderr, "orv-host: cannot write %s\n", file.c_str());
+                if (error.empty()) error = file + ": cannot be written";
+                std::fprintf(stderr, "orv-host: %s\n", error.c_str());
                 return 1;
             }
         }
         const uint64_t hash = BenchRunner(host.effect(), plan.blockSize).playHashed(schedule, dump);
-        if (dump) std::fclose(dump);
+        if (dump && (std::fclose(dump) != 0 || !dumpFile.commit(error))) {
+            std::fprintf(stderr, "orv-host: %s\n", error.empty() ? "the dump could not be written" : error.c_str());
+            return 1;
+        }
         std::printf("%016llx  %s\n", static_cast<unsigned long long>(hash), s.label.c_str());
     }
     return 0;

@@ -54,7 +54,7 @@ ThreadIo threadIo() {
 struct Span {
     int idles = 0;
     double seconds = 0.0;
-    double cpuSeconds = 0.0;      // the GUI thread's, waiting between the calls included
+    double cpuSeconds = 0.0;      // the ui thread's, waiting between the calls included
     double inIdleSeconds = 0.0;   // inside the effEditIdle calls alone
     ThreadIo io;
 };
@@ -135,7 +135,7 @@ int runEditorBench(const std::string& module, double seconds) {
     automation.join();
     host.dispatch(effEditClose);
 
-    std::printf("editor idle at 30 Hz, %.1f s a span; the GUI thread's CPU time and X traffic\n", seconds);
+    std::printf("editor idle at 30 Hz, %.1f s a span; the ui thread's CPU time and X traffic\n", seconds);
     std::printf("%-22s %8s %8s %8s %7s %11s %9s\n", "", "% core", "thread %", "us/idle", "idles",
                 "X bytes/s", "writes/s");
     printSpan("quiet", quiet);

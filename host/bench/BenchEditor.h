@@ -1,11 +1,11 @@
-// orv-host bench --editor: what an open editor costs the host's GUI thread.
+// orv-host bench --editor: what an open editor costs the host's ui thread.
 //
 // The plug-in's editor opens in a real X window (DISPLAY: Xvfb in the tests,
 // any display by hand) and gets effEditIdle 30 times a second, as a DAW
 // idles it, for a measured span twice: once with nothing changing, once
 // while a second thread automates every parameter the way a host plays
 // automation back (each one a new value every few milliseconds). For each
-// span it prints the CPU time (CLOCK_THREAD_CPUTIME_ID) of the GUI thread
+// span it prints the CPU time (CLOCK_THREAD_CPUTIME_ID) of the ui thread
 // inside the effEditIdle calls as a share of one core ("% core"; what the
 // editor costs), the same for the whole thread, its waits between the calls
 // included ("thread %"; what a 30 Hz timer alone costs on this machine is

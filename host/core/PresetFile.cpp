@@ -1,8 +1,10 @@
 #include "host/core/PresetFile.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <limits>
+
+#include "host/core/SafeFile.h"
 
 namespace preset {
 namespace {
@@ -266,36 +268,11 @@ bool read(const std::vector<unsigned char>& bytes, Preset& preset, std::string& 
 }
 
 bool readFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return error = "cannot open " + path, false;
-    bytes.clear();
-    unsigned char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > kMaxFileBytes) {
-            std::fclose(f);
-            return error = path + " is larger than any preset (over 64 MiB)", false;
-        }
-    }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return error = "cannot read " + path, false;
-    return true;
+    return safefile::readWholeFile(path, kMaxFileBytes, "preset", bytes, error);
 }
 
 bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error) {
-    // Written aside and renamed over the old file: a run stopped half-way
-    // through leaves the previous file whole.
-    const std::string aside = path + ".new";
-    FILE* f = std::fopen(aside.c_str(), "wb");
-    if (!f) return error = "cannot write " + path, false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (std::fclose(f) != 0 || !ok || std::rename(aside.c_str(), path.c_str()) != 0) {
-        std::remove(aside.c_str());
-        return error = "cannot write " + path, false;
-    }
-    return true;
+    return safefile::writeWholeFile(path, bytes, error);
 }
 
 }  // namespace preset

@@ -52,8 +52,9 @@ std::vector<unsigned char> write(const Preset& preset);
 // program or bank file.
 bool read(const std::vector<unsigned char>& bytes, Preset& preset, std::string& error);
 
-// A whole file, up to a size no preset comes near (64 MiB); false with
-// error when it cannot be read.
+// A whole regular file, up to a size no preset comes near (64 MiB); false
+// with error when it is anything else or cannot be read. Written as
+// host/core/SafeFile.h writes: whole or not at all.
 bool readFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error);
 bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
 

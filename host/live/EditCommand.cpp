@@ -5,11 +5,12 @@
 // and settings when given, and can write the edited program or bank on
 // close.
 //
-// orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]: the
-// same on the current display without a user, writing the window's pixels
-// to a PNG once the editor has painted; with a program chosen first, and
-// with a click at a point of the editor (a menu's pop-up is then in the
-// picture, and dismissed with Escape afterwards).
+// orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]
+// [--right-click X,Y]: the same on the current display without a user,
+// writing the window's pixels to a PNG once the editor has painted; with a
+// program chosen first, and with a left or right click at a point of the
+// editor (a menu's pop-up is then in the picture, and dismissed with Escape
+// afterwards).
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -127,13 +128,14 @@ int runEdit(const Args& args) {
 namespace {
 
 const char* const kScreenshotUsage =
-    "usage: orv-host screenshot PLUGIN.so OUT.png [--program N|NAME] [--click X,Y]\n"
-    "  --program P   program number (from 0) or exact program name, chosen first\n"
-    "  --click X,Y   click the editor there before the picture (opens a menu)\n";
+    "usage: orv-host screenshot PLUGIN.so OUT.png [--program N|NAME] [--click X,Y] [--right-click X,Y]\n"
+    "  --program P        program number (from 0) or exact program name, chosen first\n"
+    "  --click X,Y        click the editor there before the picture (opens a menu)\n"
+    "  --right-click X,Y  the same with the right button (the panel menu)\n";
 
 struct ScreenshotOptions {
     std::string plugin, output, program;
-    bool click = false;
+    unsigned clickButton = 0;  // none
     int clickX = 0, clickY = 0;
 };
 
@@ -141,7 +143,7 @@ bool parseScreenshot(const Args& args, ScreenshotOptions& o) {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--program" || a == "--click") {
+        if (a == "--program" || a == "--click" || a == "--right-click") {
             if (i + 1 >= args.size()) return false;
             const std::string& v = args[++i];
             if (a == "--program") {
@@ -149,7 +151,7 @@ bool parseScreenshot(const Args& args, ScreenshotOptions& o) {
             } else {
                 char rest = 0;
                 if (std::sscanf(v.c_str(), "%d,%d%c", &o.clickX, &o.clickY, &rest) != 2) return false;
-                o.click = true;
+                o.clickButton = a == "--click" ? 1 : 3;
             }
         } else {
             positional.push_back(a);
@@ -195,7 +197,7 @@ int runScreenshot(const Args& args) {
     std::vector<uint8_t> rgb;
     int width = 0, height = 0;
     bool captured = false;
-    if (o.click) {
+    if (o.clickButton) {
         // The user clicks, waits for the pop-up, takes the picture and
         // dismisses it, while this thread goes on idling the editor.
         std::atomic<bool> done{false};
@@ -204,7 +206,7 @@ int runScreenshot(const Args& args) {
             ScreenUser screen(window.id());
             usable = screen.ok();
             if (usable) {
-                const bool popup = screen.clickAndWaitForPopup(o.clickX, o.clickY);
+                const bool popup = screen.clickAndWaitForPopup(o.clickX, o.clickY, o.clickButton);
                 captured = screen.capture(rgb, width, height);
                 if (popup) screen.pressEscape();
             }

@@ -7,9 +7,10 @@
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
-
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "host/core/PluginHost.h"
@@ -62,6 +63,33 @@ uint8_t channel(unsigned long pixel, unsigned long mask) {
     return static_cast<uint8_t>(((pixel & mask) * 255 + mask / 2) / mask);
 }
 
+// A window that closed while it was looked at (a pop-up ending between a
+// listing and a query) is no error; every other error ends the process, as
+// Xlib's default handler does.
+int vanishedWindowsAreNoError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow) return 0;
+    char text[160];
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error: %s (request %d)\n", text, int(error->request_code));
+    std::abort();
+}
+
+// Installed once, before any window exists, and left in place: the handler
+// is process-wide, and one swapped in and out around each request could be
+// undone by a plug-in's own error traps on its ui thread restoring theirs.
+// A server still closing an earlier client's connections may turn one away
+// for a moment, so opening is tried a few times.
+Display* openDisplay() {
+    static const XErrorHandler previous = XSetErrorHandler(vanishedWindowsAreNoError);
+    (void)previous;
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 20 && !display; ++attempt) {
+        display = XOpenDisplay(nullptr);
+        if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return display;
+}
+
 }  // namespace
 
 HostWindow::~HostWindow() {
@@ -70,12 +98,8 @@ HostWindow::~HostWindow() {
     XCloseDisplay(display_);
 }
 
-bool HostWindow::open(int width, int height, const std::string& title, Kind kind) {
-    // A busy server may turn a connection away for a moment: try again.
-    for (int attempt = 0; attempt < 4 && !display_; ++attempt) {
-        display_ = XOpenDisplay(nullptr);
-        if (!display_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+bool HostWindow::open(int width, int height, const std::string& title, Kind kind, int x, int y) {
+    if (!display_) display_ = openDisplay();
     if (!display_) {
         error_ = "cannot open the X display (is DISPLAY set?)";
         return false;
@@ -85,7 +109,7 @@ bool HostWindow::open(int width, int height, const std::string& title, Kind kind
     attributes.background_pixel = BlackPixel(display_, screen);
     attributes.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask;
     attributes.override_redirect = kind == Kind::kScreenshot;
-    window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, unsigned(width),
+    window_ = XCreateWindow(display_, RootWindow(display_, screen), x, y, unsigned(width),
                             unsigned(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                             CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
     XStoreName(display_, window_, title.c_str());
@@ -93,6 +117,7 @@ bool HostWindow::open(int width, int height, const std::string& title, Kind kind
     Atom protocols[] = {deleteMessage_};
     XSetWMProtocols(display_, window_, protocols, 1);
     fixSize(width, height);
+    XSync(display_, False);  // the window exists before a plug-in looks for it
     return true;
 }
 
@@ -186,8 +211,8 @@ bool HostWindow::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
 
 // ---- ScreenUser --------------------------------------------------------------
 
-ScreenUser::ScreenUser(unsigned long window) : window_(window) {
-    display_ = XOpenDisplay(nullptr);
+ScreenUser::ScreenUser(WindowId window) : window_(window) {
+    display_ = openDisplay();
     int event = 0, error = 0, major = 0, minor = 0;
     if (display_ && !XTestQueryExtension(display_, &event, &error, &major, &minor)) {
         XCloseDisplay(display_);
@@ -199,38 +224,36 @@ ScreenUser::~ScreenUser() {
     if (display_) XCloseDisplay(display_);
 }
 
-std::vector<unsigned long> ScreenUser::shownTopLevels() {
-    std::vector<unsigned long> shown;
-    Window root = None, parent = None, *children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes a;
-            if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
-                shown.push_back(children[i]);
-        }
-    }
-    if (children) XFree(children);
-    std::sort(shown.begin(), shown.end());
-    return shown;
+void ScreenUser::moveTo(int x, int y) {
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+    XSync(display_, False);
 }
 
-bool ScreenUser::clickAndWaitForPopup(int x, int y) {
-    const std::vector<unsigned long> before = shownTopLevels();
+void ScreenUser::button(unsigned number, bool down) {
+    XTestFakeButtonEvent(display_, number, down, CurrentTime);
+    XSync(display_, False);
+}
+
+void ScreenUser::key(unsigned long keysym, bool down) {
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, keysym), down, CurrentTime);
+    XSync(display_, False);
+}
+
+bool ScreenUser::clickAndWaitForPopup(int x, int y, unsigned number) {
+    const std::vector<WindowId> before = shownTopLevels();
     int rootX = 0, rootY = 0;
     Window child;
-    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-    XSync(display_, False);
+    XTranslateCoordinates(display_, window_, root(), x, y, &rootX, &rootY, &child);
+    moveTo(rootX, rootY);
+    button(number, true);
+    button(number, false);
     // The host's next idle call takes the click; a pop-up then opens and
     // paints. Polled every 20 ms for about a second.
     for (int i = 0; i < 50; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        const std::vector<unsigned long> now = shownTopLevels();
+        const std::vector<WindowId> now = shownTopLevels();
         if (std::any_of(now.begin(), now.end(),
-                        [&](unsigned long w) { return !std::binary_search(before.begin(), before.end(), w); })) {
+                        [&](WindowId w) { return !std::binary_search(before.begin(), before.end(), w); })) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));  // its first paint
             return true;
         }
@@ -239,12 +262,109 @@ bool ScreenUser::clickAndWaitForPopup(int x, int y) {
 }
 
 void ScreenUser::pressEscape() {
-    const KeyCode escape = XKeysymToKeycode(display_, XK_Escape);
-    XTestFakeKeyEvent(display_, escape, True, CurrentTime);
-    XTestFakeKeyEvent(display_, escape, False, CurrentTime);
-    XSync(display_, False);
+    key(XK_Escape, true);
+    key(XK_Escape, false);
 }
+
+WindowId ScreenUser::root() const { return DefaultRootWindow(display_); }
 
 bool ScreenUser::capture(std::vector<uint8_t>& rgb, int& width, int& height) {
     return captureScreenArea(display_, window_, rgb, width, height);
 }
+
+uint32_t ScreenUser::pixel(WindowId window, int x, int y) {
+    const std::vector<uint32_t> one = pixels(window, ScreenArea{x, y, 1, 1});
+    return one.empty() ? 0xDEADBEEF : one[0];
+}
+
+std::vector<uint32_t> ScreenUser::pixels(WindowId window, const ScreenArea& area) {
+    std::vector<uint32_t> out;
+    XImage* image = XGetImage(display_, window, area.x, area.y, unsigned(area.width), unsigned(area.height),
+                              AllPlanes, ZPixmap);
+    if (!image) return out;
+    out.reserve(size_t(area.width) * size_t(area.height));
+    for (int y = 0; y < area.height; ++y)
+        for (int x = 0; x < area.width; ++x) out.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
+    XDestroyImage(image);
+    return out;
+}
+
+void ScreenUser::fill(WindowId window, uint32_t rgb) {
+    GC gc = XCreateGC(display_, window, 0, nullptr);
+    XSetForeground(display_, gc, rgb);
+    XWindowAttributes a;
+    XGetWindowAttributes(display_, window, &a);
+    XFillRectangle(display_, window, gc, 0, 0, unsigned(a.width), unsigned(a.height));
+    XFreeGC(display_, gc);
+    XSync(display_, False);
+}
+
+void ScreenUser::expose(WindowId window, const ScreenArea& area) {
+    XClearArea(display_, window, area.x, area.y, unsigned(area.width), unsigned(area.height), True);
+    XSync(display_, False);
+}
+
+void ScreenUser::destroy(WindowId window) {
+    XDestroyWindow(display_, window);
+    XSync(display_, False);
+}
+
+std::vector<WindowId> ScreenUser::children(WindowId parent) {
+    Window rootWindow = None, up = None, *list = nullptr;
+    unsigned n = 0;
+    std::vector<WindowId> result;
+    if (XQueryTree(display_, parent, &rootWindow, &up, &list, &n)) result.assign(list, list + n);
+    if (list) XFree(list);
+    return result;
+}
+
+bool ScreenUser::geometry(WindowId window, ScreenArea& area, bool* shown) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(display_, window, &a)) return false;
+    area = ScreenArea{a.x, a.y, a.width, a.height};
+    if (shown) *shown = a.map_state == IsViewable;
+    return true;
+}
+
+std::vector<WindowId> ScreenUser::shownTopLevels() {
+    std::vector<WindowId> shown;
+    for (WindowId w : children(root())) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(display_, w, &a) && a.map_state == IsViewable) shown.push_back(w);
+    }
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+std::vector<ScreenArea> ScreenUser::popups(WindowId except) {
+    std::vector<ScreenArea> found;
+    for (WindowId w : children(root())) {
+        XWindowAttributes a{};
+        if (w == except || !XGetWindowAttributes(display_, w, &a)) continue;
+        if (a.override_redirect && a.map_state == IsViewable) found.push_back(ScreenArea{a.x, a.y, a.width, a.height});
+    }
+    return found;
+}
+
+WindowId ScreenUser::findTopLevel(const std::string& title) {
+    WindowId found = 0;
+    for (WindowId w : children(root())) {
+        char* name = nullptr;
+        if (XFetchName(display_, w, &name) && name && title == name) found = w;
+        if (name) XFree(name);
+    }
+    return found;
+}
+
+void ScreenUser::askToClose(WindowId window) {
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    XSendEvent(display_, window, False, NoEventMask, &close);
+    XSync(display_, False);
+}
+
+void ScreenUser::sync() { XSync(display_, False); }

@@ -6,11 +6,13 @@
 // any MIDI events dropped. A MIDI program change selects the program
 // (effSetProgram, from this thread, as hosts do). Ctrl-C stops it too. The
 // plug-in's state is saved when it stops, as a bank file
-// (host/core/PresetFile.h), and restored at the next start.
+// (host/core/PresetFile.h), and restored at the next start; a state file
+// that cannot be restored is never replaced unless the player asks for it.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -24,12 +26,13 @@
 #include "host/live/EditorSession.h"
 #include "host/live/JackPlayer.h"
 #include "host/core/PluginPreset.h"
+#include "host/core/SafeFile.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
-    "         [--connect] [--state FILE] [--name CLIENT]\n"
+    "         [--connect] [--state FILE] [--fresh] [--name CLIENT]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
     "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
@@ -38,6 +41,8 @@ const char* const kUsage =
     "  --connect      connect to the system's playback ports and MIDI sources\n"
     "  --state FILE   where the state is kept between runs, instead of\n"
     "                 ~/.config/ambrell/PLUGIN.fxb\n"
+    "  --fresh        start anew when the state file cannot be read, and\n"
+    "                 replace it when playing stops\n"
     "  --name CLIENT  the JACK client's name, instead of the plug-in's\n"
     "                 (\"Ambrell\" for Ambrell)\n"
     "\n"
@@ -55,7 +60,7 @@ void onSignal(int) { interrupted = 1; }
 
 struct Options {
     std::string plugin, program, preset, state, name;
-    bool noGui = false, connect = false;
+    bool noGui = false, connect = false, fresh = false;
 };
 
 int fail(const std::string& message) { return commandFailed("play", message); }
@@ -68,6 +73,7 @@ int parse(const Args& args, Options& o) {
         const std::string& a = args[i];
         if (a == "--no-gui") o.noGui = true;
         else if (a == "--connect") o.connect = true;
+        else if (a == "--fresh") o.fresh = true;
         else if (a.size() > 1 && a[0] == '-') {
             std::string* value = a == "--program" ? &o.program
                                  : a == "--preset" ? &o.preset
@@ -133,6 +139,24 @@ void followProgramChange(JackPlayer& player, PluginHost& host) {
     if (program >= 0) host.dispatch(effSetProgram, 0, program);
 }
 
+// Restores the saved state, if there is one. A state file that is there
+// but cannot be restored (another plug-in's, cut short, unreadable) is not
+// replaced at the end unless fresh; a path that is not a regular file is
+// refused in any case, as writing there would replace something else.
+bool restoreState(EditorHost& host, const std::string& path, bool fresh, std::string& error) {
+    std::string target;
+    if (!safefile::writeTarget(path, target, error)) return false;
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 && errno == ENOENT) return true;
+    if (preset::load(host, path, error)) return true;
+    if (!fresh) {
+        error += "; the state is left as it is (--fresh starts anew and replaces it)";
+        return false;
+    }
+    std::fprintf(stderr, "orv-host play: %s; starting anew\n", error.c_str());
+    return true;
+}
+
 }  // namespace
 
 int runPlay(const Args& args) {
@@ -150,9 +174,7 @@ int runPlay(const Args& args) {
     const std::string stem = moduleStem(PluginHost::findModule(o.plugin));
     const std::string statePath = o.state.empty() ? defaultStatePath(stem) : o.state;
     std::string error;
-    struct stat st;
-    if (!statePath.empty() && stat(statePath.c_str(), &st) == 0 && !preset::load(host, statePath, error))
-        std::fprintf(stderr, "orv-host play: %s; starting afresh\n", error.c_str());
+    if (!statePath.empty() && !restoreState(host, statePath, o.fresh, error)) return fail(error);
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);

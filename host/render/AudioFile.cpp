@@ -9,35 +9,40 @@ namespace {
 
 struct Format {
     const char* extension;
+    int bits;  // 32 is float
     int sndfileFormat;
     const char* name;
 };
 
+// The first of each extension is its default.
 const Format kFormats[] = {
-    {".wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, "32-bit float WAV"},
-    {".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "24-bit FLAC"},
+    {".wav", 32, SF_FORMAT_WAV | SF_FORMAT_FLOAT, "32-bit float WAV"},
+    {".wav", 24, SF_FORMAT_WAV | SF_FORMAT_PCM_24, "24-bit WAV"},
+    {".wav", 16, SF_FORMAT_WAV | SF_FORMAT_PCM_16, "16-bit WAV"},
+    {".flac", 24, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "24-bit FLAC"},
+    {".flac", 16, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, "16-bit FLAC"},
 };
 
-const Format* formatOf(const std::string& path) {
+const Format* formatOf(const std::string& path, int bits) {
     for (const Format& f : kFormats)
-        if (hasSuffix(path, f.extension)) return &f;
+        if (hasSuffix(path, f.extension) && (bits == 0 || bits == f.bits)) return &f;
     return nullptr;
 }
+
+}  // namespace
 
 double toDbfs(double level) {
     return level > 0.0 ? 20.0 * std::log10(level) : -std::numeric_limits<double>::infinity();
 }
 
-}  // namespace
+bool AudioFileWriter::knowsFormat(const std::string& path, int bits) { return formatOf(path, bits) != nullptr; }
 
-bool AudioFileWriter::knowsFormat(const std::string& path) { return formatOf(path) != nullptr; }
-
-bool AudioFileWriter::open(const std::string& path, int channels, int sampleRate,
+bool AudioFileWriter::open(const std::string& path, int bits, int channels, int sampleRate,
                            std::string& error) {
-    close();
-    const Format* format = formatOf(path);
+    abandon();
+    const Format* format = formatOf(path, bits);
     if (!format) {
-        error = path + ": unknown format (use .wav or .flac)";
+        error = path + ": no such format (.wav: 16, 24 or 32-bit float; .flac: 16 or 24 bits)";
         return false;
     }
     SF_INFO info{};
@@ -49,24 +54,52 @@ bool AudioFileWriter::open(const std::string& path, int channels, int sampleRate
                 " channels at " + std::to_string(sampleRate) + " Hz";
         return false;
     }
-    file_ = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (!file_) {
+    if (!file_.begin(path, error)) return false;
+    sound_ = sf_open_fd(file_.descriptor(), SFM_WRITE, &info, SF_FALSE);
+    if (!sound_) {
         error = path + ": " + sf_strerror(nullptr);
+        file_.abandon();
         return false;
     }
     // Integer formats clip instead of wrapping round.
-    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sf_command(sound_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    path_ = path;
+    channels_ = channels;
     formatName_ = format->name;
+    isFloat_ = format->bits == 32;
+    over_ = 0;
+    largest_ = 0.0;
     return true;
 }
 
 bool AudioFileWriter::write(const float* frames, sf_count_t count) {
-    return file_ && sf_writef_float(file_, frames, count) == count;
+    if (!sound_) return false;
+    const std::size_t n = static_cast<std::size_t>(count) * static_cast<std::size_t>(channels_);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = std::fabs(frames[i]);
+        if (a > 1.0) {
+            ++over_;
+            if (a > largest_) largest_ = a;
+        }
+    }
+    return sf_writef_float(sound_, frames, count) == count;
 }
 
-void AudioFileWriter::close() {
-    if (file_) sf_close(file_);
-    file_ = nullptr;
+bool AudioFileWriter::finish(std::string& error) {
+    if (!sound_) return error = path_ + ": nothing written", false;
+    const bool closed = sf_close(sound_) == 0;
+    sound_ = nullptr;
+    if (!closed) {
+        file_.abandon();
+        return error = path_ + ": cannot be written (the file could not be finished)", false;
+    }
+    return file_.commit(error);
+}
+
+void AudioFileWriter::abandon() {
+    if (sound_) sf_close(sound_);
+    sound_ = nullptr;
+    file_.abandon();
 }
 
 void Levels::add(const float* samples, long count) {

@@ -1,8 +1,8 @@
 #include "host/render/MidiFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+
+#include "host/core/SafeFile.h"
 
 namespace {
 
@@ -54,13 +54,15 @@ private:
     const std::uint8_t* end_;
 };
 
+enum class Kind : std::uint8_t { kTempo, kMeter, kChannel };
+
 struct TickEvent {
     std::uint64_t tick;
     int track;
     int order;  // position in its track, so sorting keeps file order on ties
-    bool isTempo;
+    Kind kind;
     std::uint32_t microsPerQuarter;
-    std::uint8_t bytes[3];
+    std::uint8_t bytes[3];  // a channel message, or a meter's numerator and power-of-two denominator
 };
 
 bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& lastTick,
@@ -85,12 +87,14 @@ bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& 
             std::uint8_t type;
             std::uint32_t len;
             if (!c.byte(type) || !c.vlq(len) || c.left() < len) return error = "bad meta event", false;
+            const std::uint8_t* d = c.here();
             if (type == 0x51 && len == 3) {
-                TickEvent e{tick, track, order++, true, 0, {0, 0, 0}};
-                const std::uint8_t* d = c.here();
+                TickEvent e{tick, track, order++, Kind::kTempo, 0, {0, 0, 0}};
                 e.microsPerQuarter = (std::uint32_t(d[0]) << 16) | (d[1] << 8) | d[2];
                 if (e.microsPerQuarter == 0) e.microsPerQuarter = kDefaultMicrosPerQuarter;
                 out.push_back(e);
+            } else if (type == 0x58 && len == 4 && d[0] > 0 && d[1] <= 6) {
+                out.push_back({tick, track, order++, Kind::kMeter, 0, {d[0], d[1], 0}});
             }
             c.skip(len);
             if (type == 0x2F) break;  // end of track
@@ -104,7 +108,7 @@ bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& 
         } else {
             running = status;
             const int dataBytes = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-            TickEvent e{tick, track, order++, false, 0, {status, 0, 0}};
+            TickEvent e{tick, track, order++, Kind::kChannel, 0, {status, 0, 0}};
             for (int i = 0; i < dataBytes; ++i)
                 if (!c.byte(e.bytes[1 + i])) return error = "channel message cut short", false;
             out.push_back(e);
@@ -115,9 +119,11 @@ bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& 
 
 }  // namespace
 
-bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, std::string& error) {
+bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, std::string& error,
+                   const MidiReadOptions& options) {
     out = MidiFile{};
     if (!data) return error = "no data", false;
+    if (size > options.maxBytes) return error = "larger than any MIDI file", false;
     Cursor file(data, size);
     std::uint32_t id, len, format, ntracks, division;
     if (!file.be(4, id) || id != 0x4D546864 /* MThd */ || !file.be(4, len) || len < 6 ||
@@ -145,8 +151,8 @@ bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
     }
     std::stable_sort(events.begin(), events.end(), [](const TickEvent& a, const TickEvent& b) {
         if (a.tick != b.tick) return a.tick < b.tick;
-        // Tempo changes take effect before notes on the same tick.
-        if (a.isTempo != b.isTempo) return a.isTempo;
+        // Tempo and meter changes take effect before notes on the same tick.
+        if (a.kind != b.kind) return a.kind < b.kind;
         if (a.track != b.track) return a.track < b.track;
         return a.order < b.order;
     });
@@ -154,30 +160,43 @@ bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
     // Walk the merged list, accumulating seconds segment by segment.
     double secondsPerTick;
     const bool smpte = division & 0x8000;
+    const bool fixed = options.fixedBpm > 0.0;
     if (smpte) {
         const int fps = -static_cast<std::int8_t>(division >> 8);
         secondsPerTick = 1.0 / (fps * double(division & 0xFF));
     } else {
-        secondsPerTick = kDefaultMicrosPerQuarter * 1e-6 / division;
+        const double micros = fixed ? 60e6 / options.fixedBpm : kDefaultMicrosPerQuarter;
+        secondsPerTick = micros * 1e-6 / division;
+        out.tempos.push_back({0.0, 0.0, 60e6 / micros});
+        out.meters.push_back({0.0, 0.0, 4, 4});
     }
     std::uint64_t tick = 0;
     double seconds = 0.0;
     for (const TickEvent& e : events) {
         seconds += double(e.tick - tick) * secondsPerTick;
         tick = e.tick;
-        if (e.isTempo) {
-            if (!smpte) secondsPerTick = e.microsPerQuarter * 1e-6 / division;
-            continue;
+        const double ppq = double(tick) / division;
+        if (e.kind == Kind::kTempo) {
+            if (smpte || fixed) continue;
+            secondsPerTick = e.microsPerQuarter * 1e-6 / division;
+            // A change at the same moment replaces the one before.
+            if (out.tempos.back().seconds == seconds) out.tempos.pop_back();
+            out.tempos.push_back({seconds, ppq, 60e6 / e.microsPerQuarter});
+        } else if (e.kind == Kind::kMeter) {
+            if (smpte) continue;
+            if (out.meters.back().seconds == seconds) out.meters.pop_back();
+            out.meters.push_back({seconds, ppq, e.bytes[0], 1 << e.bytes[1]});
+        } else {
+            out.events.push_back({seconds, {e.bytes[0], e.bytes[1], e.bytes[2]}});
         }
-        out.events.push_back({seconds, {e.bytes[0], e.bytes[1], e.bytes[2]}});
     }
     out.lengthSeconds = seconds + double(lastTick - tick) * secondsPerTick;
     return true;
 }
 
-bool readMidiFile(const std::string& path, MidiFile& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return error = "cannot open " + path, false;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return parseMidiFile(bytes.data(), bytes.size(), out, error);
+bool readMidiFile(const std::string& path, MidiFile& out, std::string& error, const MidiReadOptions& options) {
+    std::vector<std::uint8_t> bytes;
+    if (!safefile::readWholeFile(path, options.maxBytes, "MIDI file", bytes, error)) return false;
+    if (!parseMidiFile(bytes.data(), bytes.size(), out, error, options)) return error = path + ": " + error, false;
+    return true;
 }

@@ -17,11 +17,38 @@ struct MidiFileEvent {
     std::uint8_t bytes[3];  // status (with channel), data 1, data 2 (0 if unused)
 };
 
+// A tempo from a point of the file on; ppq counts quarter notes from the start.
+struct MidiTempo {
+    double seconds, ppq, bpm;
+};
+// A time signature from a point on: numerator / denominator.
+struct MidiMeter {
+    double seconds, ppq;
+    int numerator, denominator;
+};
+
 struct MidiFile {
     std::vector<MidiFileEvent> events;  // in time order; ties keep file order
     double lengthSeconds = 0.0;         // time of the last event of any kind
+    // In time order, the first at 0 s (120 BPM, 4/4 until the file says
+    // otherwise). Both are empty for a file timed in SMPTE frames, which
+    // has no tempo.
+    std::vector<MidiTempo> tempos;
+    std::vector<MidiMeter> meters;
 };
 
-// Parses a whole file image. Returns false and a reason on malformed input.
-bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, std::string& error);
-bool readMidiFile(const std::string& path, MidiFile& out, std::string& error);
+// Larger than any file a person plays; it bounds what a reader allocates.
+constexpr std::size_t kMaxMidiFileBytes = 4u << 20;
+
+struct MidiReadOptions {
+    double fixedBpm = 0.0;  // when above 0, the file is played at this tempo throughout
+    std::size_t maxBytes = kMaxMidiFileBytes;
+};
+
+// Parses a whole file image. Returns false and a reason on malformed input
+// or an image larger than options.maxBytes.
+bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, std::string& error,
+                   const MidiReadOptions& options = {});
+// A regular file of at most options.maxBytes, parsed; the reason starts
+// with the path.
+bool readMidiFile(const std::string& path, MidiFile& out, std::string& error, const MidiReadOptions& options = {});

@@ -3,16 +3,24 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
+
+#include "host/core/SafeFile.h"
 
 namespace {
 
+void append(png_structp png, png_bytep data, png_size_t size) {
+    auto* bytes = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+    bytes->insert(bytes->end(), data, data + size);
+}
+
+void flush(png_structp) {}
+
 // libpng reports failures by jumping back here; nothing in this function
 // changes after the jump point, so nothing is lost by the jump.
-bool writeImage(png_structp png, png_infop info, FILE* file, const std::vector<uint8_t>& rgb, int width,
-                int height) {
+bool encode(png_structp png, png_infop info, std::vector<unsigned char>& out, const std::vector<uint8_t>& rgb,
+            int width, int height) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, &out, append, flush);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -29,16 +37,15 @@ bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int widt
         error = "no picture to write";
         return false;
     }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = "cannot write " + path;
-        return false;
-    }
+    // Encoded in memory (a picture is small), then written whole.
+    std::vector<unsigned char> bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && writeImage(png, info, file, rgb, width, height);
+    const bool ok = png && info && encode(png, info, bytes, rgb, width, height);
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (std::fclose(file) != 0) ok = false;
-    if (!ok) error = "cannot write " + path;
-    return ok;
+    if (!ok) {
+        error = path + ": the picture could not be encoded";
+        return false;
+    }
+    return safefile::writeWholeFile(path, bytes, error);
 }

@@ -45,7 +45,7 @@ TEST(ControlLayout, EachParameterHasAtMostOneControlAndMenusRefreshOnce) {
     EXPECT_EQ(counts[int(Kind::knob)], kKnobCount);
     EXPECT_EQ(counts[int(Kind::menu)], kMenuCount);
     EXPECT_EQ(counts[int(Kind::learnSwitch)], kSwitchCount);
-    for (int32_t unbound : {4, 5, 6, 41}) EXPECT_EQ(controlIndexOfTag(unbound), -1) << unbound;
+    for (int32_t unbound : {6, 41}) EXPECT_EQ(controlIndexOfTag(unbound), -1) << unbound;
     EXPECT_EQ(std::set<int32_t>(std::begin(kMenuRefreshOrder), std::end(kMenuRefreshOrder)), menuTags);
     for (const Control& c : kControls)
         EXPECT_EQ(entriesOf(c).count > 0, c.kind == Kind::menu) << "entries for menus only: tag " << c.tag;

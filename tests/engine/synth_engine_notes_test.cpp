@@ -12,8 +12,9 @@ namespace {
 using choice::GlideMode;
 using choice::index;
 
-// Glide step per output sample at a PORTAMENTO value: e^(0.6 - 10 p).
-double glideStep(double portamento) { return std::exp(0.6 - 10.0 * portamento); }
+// The glide step per output sample the voice announces for PORTAMENTO 0.5
+// (the time the editor's readout shows comes from it).
+const double kStep = SynthEngine::glideStep(0.5f);
 
 // Renders until the sounding pitch reaches target; returns the samples
 // taken, or -1 after limit.
@@ -39,9 +40,10 @@ TEST(EngineGlide, LegatoRisesLinearlyAtTheGlideRate) {
     v.run(100);
     v.engine.noteOn(64, 1.0f);
     v.run(100);
-    EXPECT_NEAR(v.engine.pitch(), 60.0 + 100.0 * glideStep(0.5), 1e-3) << "linear in semitones";
+    EXPECT_NEAR(v.engine.pitch(), 60.0 + 100.0 * kStep, 1e-3) << "linear in semitones";
     const int samples = 100 + samplesUntilPitch(v, 64.0f, 1000);
-    EXPECT_NEAR(samples, 4.0 / glideStep(0.5), 1.0) << "4 semitones at e^(0.6 - 5) per sample (about 326)";
+    EXPECT_NEAR(samples, 4.0 / kStep, 1.0) << "4 semitones at the announced rate";
+    EXPECT_NEAR(samples, 326, 1) << "about 326 samples at 44.1 kHz";
     v.run(4096);
     EXPECT_NEAR(probe::peakFrequency(v.render(1 << 16), v.rate, 100.0, 600.0), plain::noteHz(64), 0.02)
         << "arrives at note 64";
@@ -90,7 +92,7 @@ TEST(EngineModes, DetachedNotesGlideInMode3Only) {
         v.run(100);
         v.engine.noteOn(64, 1.0f);
         v.run(1);
-        const double expected = mode == GlideMode::kMode3 ? 60.0 + glideStep(0.5) : 64.0;
+        const double expected = mode == GlideMode::kMode3 ? 60.0 + kStep : 64.0;
         EXPECT_NEAR(v.engine.pitch(), expected, 1e-4) << "first sample of the detached note, mode " << index(mode);
     }
 }
@@ -100,8 +102,8 @@ TEST(EngineModes, Mode3FirstNoteGlidesUpFromPitchMinusOne) {
     EXPECT_EQ(v.note(), -1.0f) << "no note before the first";
     v.engine.noteOn(60, 1.0f);
     v.run(1);
-    EXPECT_NEAR(v.engine.pitch(), -1.0 + glideStep(0.5), 1e-4) << "starts from pitch -1";
-    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 10000) + 1, 61.0 / glideStep(0.5), 2.0)
+    EXPECT_NEAR(v.engine.pitch(), -1.0 + kStep, 1e-4) << "starts from pitch -1";
+    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 10000) + 1, 61.0 / kStep, 2.0)
         << "61 semitones of glide";
 }
 
@@ -114,8 +116,8 @@ TEST(EngineNoteOff, ReleasingTheLegatoNoteGlidesBackWithTheGateOn) {
     EXPECT_EQ(v.gate(), 1.0f) << "60 still held";
     EXPECT_EQ(v.note(), 60.0f) << "sounding note back to 60";
     v.run(100);
-    EXPECT_NEAR(v.engine.pitch(), 64.0 - 100.0 * glideStep(0.5), 1e-3) << "continues from 64, gliding down";
-    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 1000) + 100, 4.0 / glideStep(0.5), 1.0) << "back at 60";
+    EXPECT_NEAR(v.engine.pitch(), 64.0 - 100.0 * kStep, 1e-3) << "continues from 64, gliding down";
+    EXPECT_NEAR(samplesUntilPitch(v, 60.0f, 1000) + 100, 4.0 / kStep, 1.0) << "back at 60";
     v.engine.noteOff(60);
     EXPECT_EQ(v.gate(), 0.0f) << "releasing 60 closes the gate";
 }

@@ -77,7 +77,7 @@ public:
 class X11Controls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         host = x.topLevel(kHostX, kHostY, 300, 200);
         ASSERT_TRUE(editor.open(XHost::handle(host)));
         ASSERT_TRUE(idleUntil(editor.getFrame(), [&] { return !editor.knob->isDirty(); })) << "first paint";
@@ -85,28 +85,20 @@ protected:
     void TearDown() override {
         editor.setKnobMode(kCircularMode);  // one value for every editor of the process
         editor.close();
-        if (host) XDestroyWindow(x.display, host);
-        XSync(x.display, False);
+        if (host) x.destroy(host);
     }
     // The screen's pixels of rect in the editor's window.
     std::vector<uint32_t> screen(const CRect& r) {
-        std::vector<uint32_t> pixels;
-        XImage* image = XGetImage(x.display, window(), r.left, r.top, unsigned(r.width()), unsigned(r.height()),
-                                  AllPlanes, ZPixmap);
-        if (!image) return pixels;
-        for (int y = 0; y < r.height(); ++y)
-            for (int xx = 0; xx < r.width(); ++xx) pixels.push_back(uint32_t(XGetPixel(image, xx, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return pixels;
+        return x.pixels(window(), ScreenArea{r.left, r.top, r.width(), r.height()});
     }
-    Window window() {
+    WindowId window() {
         auto kids = x.children(host);
-        return kids.empty() ? None : kids[0];
+        return kids.empty() ? 0 : kids[0];
     }
     void at(int frameX, int frameY) { x.moveTo(kHostX + frameX, kHostY + frameY); }
 
     XHost x;
-    Window host = None;
+    WindowId host = 0;
     ControlsEditor editor;
 };
 
@@ -131,14 +123,13 @@ TEST_F(X11Controls, ALinearDragMovesTheKnobInsideOneEditGesture) {
 }
 
 TEST_F(X11Controls, ExposesArePaintedWhileADragHoldsTheMouse) {
-    const Window w = window();
+    const WindowId w = window();
     bool repaintedDuringDrag = false;
     at(40, 40);
     editor.step = [&](int turn) {
         if (turn == 2) {
             x.fill(w, 0x00FF00);
-            XClearArea(x.display, w, 150, 100, 20, 20, True);  // the server asks for a repaint
-            XSync(x.display, False);
+            x.expose(w, ScreenArea{150, 100, 20, 20});  // the server asks for a repaint
         }
         if (turn > 2 && x.pixel(w, 160, 110) == toPixel(kGreyCColor)) repaintedDuringDrag = true;
         if (repaintedDuringDrag || turn > 200) x.button(1, false);
@@ -171,9 +162,8 @@ TEST_F(X11Controls, AHostDestroyingItsWindowMidDragEndsTheDrag) {
     editor.step = [&](int turn) {
         at(40 + turn % 10, 30);  // the user keeps dragging
         if (turn == 3) {
-            XDestroyWindow(x.display, host);
-            XSync(x.display, False);
-            host = None;
+            x.destroy(host);
+            host = 0;
             destroyedAt = turn;
         }
         if (turn > 500) x.button(1, false);  // a drag that never ends would hang the test

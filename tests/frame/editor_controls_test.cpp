@@ -1,4 +1,4 @@
-// Ambrell's editor with its 40 controls, through the built module opened
+// Ambrell's editor with its controls, through the built module opened
 // as a host opens it (a parent X window, effEditOpen with its id,
 // effEditIdle about every 10 ms), played by a user with real X input
 // (XTest) on Xvfb: edits reach the host as parameters with their gestures,
@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -32,18 +31,26 @@ constexpr Box kResonance{211, 175, 251, 215};  // parameter 17
 constexpr Box kVolume{442, 339, 482, 379};     // parameter 0
 constexpr Box kOsc1Wave{197, 80, 230, 95};     // parameter 3, 5 entries
 constexpr Box kLearn{461, 472, 491, 492};      // parameter 43
-// Every knob: left, top, parameter.
-constexpr int kKnobs[27][3] = {
-    {193, 16, 2},   {317, 16, 8},   {370, 16, 9},   {317, 87, 11},  {370, 87, 10},  {442, 16, 12},  {442, 87, 13},
-    {157, 175, 16}, {211, 175, 17}, {265, 175, 19}, {317, 175, 20}, {370, 175, 18}, {211, 246, 21}, {265, 246, 22},
-    {317, 246, 23}, {370, 246, 24}, {211, 339, 25}, {265, 339, 26}, {317, 339, 27}, {370, 339, 28}, {442, 175, 14},
-    {442, 276, 1},  {442, 339, 0},  {67, 16, 29},   {121, 16, 30},  {67, 247, 34},  {121, 247, 35},
+// Every knob: left, top, parameter, size and film strip. The LFO depths
+// (29, 34) show the bipolar strip while their destination is a pitch.
+struct KnobRow {
+    int left, top, param, size, strip;
+};
+constexpr KnobRow kKnobs[] = {
+    {193, 16, 2, 40, 129},  {317, 16, 8, 40, 133},  {370, 16, 9, 40, 133},  {317, 87, 11, 40, 129},
+    {370, 87, 10, 40, 129}, {442, 16, 12, 40, 129}, {442, 87, 13, 40, 129}, {157, 175, 16, 40, 129},
+    {211, 175, 17, 40, 129}, {265, 175, 19, 40, 129}, {317, 175, 20, 40, 129}, {370, 175, 18, 40, 129},
+    {211, 246, 21, 40, 129}, {265, 246, 22, 40, 129}, {317, 246, 23, 40, 129}, {370, 246, 24, 40, 129},
+    {211, 339, 25, 40, 129}, {265, 339, 26, 40, 129}, {317, 339, 27, 40, 129}, {370, 339, 28, 40, 129},
+    {442, 175, 14, 40, 129}, {442, 276, 1, 40, 133},  {442, 339, 0, 40, 129},  {67, 16, 29, 40, 129},
+    {121, 16, 30, 40, 129}, {67, 247, 34, 40, 129},  {121, 247, 35, 40, 129}, {189, 104, 4, 26, 132},
+    {217, 104, 5, 26, 132},
 };
 
 class EditorControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
         parent = x.topLevel(0, 0, 600, 500);
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
@@ -67,17 +74,10 @@ protected:
     // the editor as a host does: a control holds the host's idle call for as
     // long as it holds the mouse.
     void userActs(const std::function<void(XHost&)>& act) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            XHost hand;
-            if (hand.display) act(hand);
-            done = true;
-        });
-        while (!done) {
+        userActsWhileIdling(act, [&] {
             idle();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        user.join();
+        });
         idle(3);
     }
     static void click(XHost& hand, int x, int y, unsigned button = 1) {
@@ -101,36 +101,37 @@ protected:
         return now;
     }
     std::vector<uint32_t> grab(const Box& b) {
-        const int w = b.right - b.left, h = b.bottom - b.top;
-        std::vector<uint32_t> out;
-        XImage* image = XGetImage(x.display, parent, b.left, b.top, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
-        if (!image) return out;
-        for (int y = 0; y < h; ++y)
-            for (int i = 0; i < w; ++i) out.push_back(uint32_t(XGetPixel(image, i, y)) & 0xFFFFFF);
-        XDestroyImage(image);
-        return out;
+        return x.pixels(parent, ScreenArea{b.left, b.top, b.right - b.left, b.bottom - b.top});
     }
     // What a knob at (left, top) shows for value: its film-strip frame, with
     // black see-through to the panel.
-    std::vector<uint32_t> knobPicture(int left, int top, float value) {
-        const int frame = value <= 0.f ? 0 : std::min(79, int(value * 3160.f) / 40);
+    std::vector<uint32_t> knobPicture(int left, int top, float value, int size = 40, int stripId = 129) {
+        VSTGUI::CBitmap strip(stripId);
+        const int frame = value <= 0.f ? 0 : std::min(79, int(value * 79.f * float(size)) / size);
         std::vector<uint32_t> out;
-        for (int y = 0; y < 40; ++y)
-            for (int i = 0; i < 40; ++i) {
-                const uint32_t p = strip.getImage()->pixel(i, frame * 40 + y);
+        for (int y = 0; y < size; ++y)
+            for (int i = 0; i < size; ++i) {
+                const uint32_t p = strip.getImage()->pixel(i, frame * size + y);
                 out.push_back(p ? p : background.getImage()->pixel(left + i, top + y));
             }
         return out;
     }
-    bool knobShows(int left, int top, float value) {
-        return pixels({left, top, left + 40, top + 40}) == knobPicture(left, top, value);
+    bool knobShows(int left, int top, float value, int size = 40, int stripId = 129) {
+        return pixels({left, top, left + size, top + size}) == knobPicture(left, top, value, size, stripId);
+    }
+    bool knobShows(const KnobRow& k) {
+        int stripId = k.strip;
+        if (k.param == 29 || k.param == 34) {
+            const float destination = host.getParameter(k.param == 29 ? 32 : 37);
+            if (destination >= 1.f && destination < 4.f) stripId = 133;  // osc1, osc2, osc1/2: a pitch
+        }
+        return knobShows(k.left, k.top, host.getParameter(k.param), k.size, stripId);
     }
 
     XHost x;
     ModuleHost host;
-    Window parent = None;
+    WindowId parent = 0;
     VSTGUI::CBitmap background{128};
-    VSTGUI::CBitmap strip{129};
 };
 
 TEST_F(EditorControls, DraggingCutoffIsOneAutomatedGestureOnParameter16) {
@@ -177,21 +178,22 @@ TEST_F(EditorControls, ClicksWheelAndMenusSetTheirParameters) {
 
     host.clearRequests();
     userActs([&](XHost& hand) {
-        const auto before = hand.children(DefaultRootWindow(hand.display));
+        const auto before = hand.children(hand.root());
         click(hand, kOsc1Wave.midX(), kOsc1Wave.midY());
-        Window popup = None;
-        for (int i = 0; i < 100 && popup == None; ++i) {
+        WindowId popup = 0;
+        for (int i = 0; i < 100 && popup == 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            for (Window w : hand.children(DefaultRootWindow(hand.display))) {
-                XWindowAttributes a;
-                if (std::find(before.begin(), before.end(), w) == before.end() &&
-                    XGetWindowAttributes(hand.display, w, &a) && a.map_state == IsViewable)
+            for (WindowId w : hand.children(hand.root())) {
+                ScreenArea area;
+                bool shown = false;
+                if (std::find(before.begin(), before.end(), w) == before.end() && hand.geometry(w, area, &shown) &&
+                    shown)
                     popup = w;
             }
         }
-        ASSERT_NE(popup, None) << "the menu popped up";
-        XWindowAttributes a;
-        XGetWindowAttributes(hand.display, popup, &a);
+        ASSERT_NE(popup, 0u) << "the menu popped up";
+        ScreenArea a;
+        hand.geometry(popup, a);
         // Five items of equal height, with whatever border the window has.
         const int item = a.height / 5;
         click(hand, a.x + a.width / 2, a.y + 2 * item + item / 2);
@@ -230,8 +232,7 @@ TEST_F(EditorControls, AProgramChangeShowsEverywhereAndReopeningShowsTheSame) {
     idle(2);
     const auto changed = pixels(all);
     EXPECT_NE(changed, before);
-    for (const auto& k : kKnobs)
-        EXPECT_TRUE(knobShows(k[0], k[1], host.getParameter(k[2]))) << "knob of parameter " << k[2];
+    for (const auto& k : kKnobs) EXPECT_TRUE(knobShows(k)) << "knob of parameter " << k.param;
     host.dispatch(effEditClose);
     ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
     ASSERT_TRUE(idleUntilShown());
@@ -251,7 +252,7 @@ TEST_F(EditorControls, EveryKnobDraggedEditsItsOwnParameter) {
         ++knobs;
         int expected = knob.tag;
         for (const auto& k : kKnobs)
-            if (k[0] == knob.left && k[1] == knob.top) expected = k[2];
+            if (k.left == knob.left && k.top == knob.top) expected = k.param;
         const int midX = (knob.left + knob.right) / 2, midY = (knob.top + knob.bottom) / 2;
         host.clearRequests();
         userActs([&](XHost& hand) {
@@ -299,6 +300,18 @@ TEST_F(EditorControls, AShiftDragInLinearModeNeedsThreeHundredPixelsForTheSpan) 
     EXPECT_NEAR(spanOfDrag(false), 200.0, 2.0) << "a plain drag";
     EXPECT_NEAR(spanOfDrag(true), 300.0, 2.0) << "a Shift-drag";
     host.dispatch(effSetEditKnobMode, 0, 0);
+}
+
+TEST_F(EditorControls, AnLfoDepthKnobIsDrawnBipolarWhileItsDestinationIsAPitch) {
+    const KnobRow& depth = kKnobs[23];  // LFO 1 depth, parameter 29
+    ASSERT_EQ(depth.param, 29);
+    host.setParameter(29, 0.5f);
+    for (float destination : {0.f, 1.f, 2.f, 3.f, 4.f, 10.f}) {  // cutoff, osc1, osc2, osc1/2, osc1 fm, lfo2 rate
+        host.setParameter(32, destination);
+        idle(2);
+        const bool pitch = destination >= 1.f && destination <= 3.f;
+        EXPECT_TRUE(knobShows(depth.left, depth.top, 0.5f, 40, pitch ? 133 : 129)) << "destination " << destination;
+    }
 }
 
 }  // namespace

@@ -16,12 +16,12 @@ namespace {
 class EditorModule : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
     }
     // Idles the editor until its window shows the background's pixel at
     // (300, 440), which no control covers, for at most two seconds.
-    bool idleUntilPainted(ModuleHost& h, Window parent) {
+    bool idleUntilPainted(ModuleHost& h, WindowId parent) {
         const uint32_t expected = background.getImage()->pixel(300, 440);
         for (int i = 0; i < 200; ++i) {
             h.dispatch(effEditIdle);
@@ -37,13 +37,13 @@ protected:
 };
 
 TEST_F(EditorModule, ShowsTheBackgroundInsideTheHostsWindowAndClosesWithoutATrace) {
-    const Window parent = x.topLevel(0, 0, 600, 500);
+    const WindowId parent = x.topLevel(0, 0, 600, 500);
     const int descriptors = openFileDescriptors();
     ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1) << "the editor opened";
     const auto children = x.children(parent);
     ASSERT_EQ(children.size(), 1u) << "one window of its own inside the host's";
-    XWindowAttributes a;
-    XGetWindowAttributes(x.display, children[0], &a);
+    ScreenArea a;
+    ASSERT_TRUE(x.geometry(children[0], a));
     EXPECT_EQ(a.width, 600);
     EXPECT_EQ(a.height, 500);
     ASSERT_TRUE(idleUntilPainted(host, parent)) << "the background is on the screen";
@@ -65,14 +65,14 @@ TEST_F(EditorModule, RefusesAParentThatIsNoWindow) {
     EXPECT_EQ(openFileDescriptors(), descriptors) << "nothing kept open";
     host.dispatch(effEditIdle);
     host.dispatch(effEditClose);
-    const Window parent = x.topLevel(0, 0, 600, 500);
+    const WindowId parent = x.topLevel(0, 0, 600, 500);
     EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1) << "a real window afterwards works";
     host.dispatch(effEditClose);
 }
 
 
 TEST_F(EditorModule, ParametersFromAnotherThreadDoNotDisturbOpenAndClose) {
-    const Window parent = x.topLevel(0, 0, 600, 500);
+    const WindowId parent = x.topLevel(0, 0, 600, 500);
     std::atomic<bool> stop{false};
     std::thread automation([&] {
         for (int i = 0; !stop; ++i) host.setParameter(i % 44, float(i % 100) / 100.f);
@@ -91,20 +91,19 @@ class TwoInstances : public EditorModule, public ::testing::WithParamInterface<b
 TEST_P(TwoInstances, OpenAndCloseTheirEditorsInEitherOrder) {
     ModuleHost second;
     ASSERT_TRUE(second.load(ORV_MODULE_PATH)) << second.error();
-    const Window parentA = x.topLevel(0, 0, 600, 500);
-    const Window parentB = x.topLevel(620, 0, 600, 500);
+    const WindowId parentA = x.topLevel(0, 0, 600, 500);
+    const WindowId parentB = x.topLevel(620, 0, 600, 500);
     ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parentA)), 1);
     ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, XHost::handle(parentB)), 1);
     ASSERT_TRUE(idleUntilPainted(host, parentA));
     ASSERT_TRUE(idleUntilPainted(second, parentB));
     ModuleHost& closing = GetParam() ? host : second;
     ModuleHost& staying = GetParam() ? second : host;
-    const Window stayingParent = GetParam() ? parentB : parentA;
+    const WindowId stayingParent = GetParam() ? parentB : parentA;
     closing.dispatch(effEditClose);
     EXPECT_EQ(x.children(stayingParent).size(), 1u) << "the other editor's window stays";
     x.fill(x.children(stayingParent)[0], 0x00FF00);
-    XClearArea(x.display, x.children(stayingParent)[0], 0, 0, 0, 0, True);
-    XSync(x.display, False);
+    x.expose(x.children(stayingParent)[0], ScreenArea{});
     EXPECT_TRUE(idleUntilPainted(staying, stayingParent)) << "and still paints";
     staying.dispatch(effEditClose);
     second.unload();

@@ -16,14 +16,14 @@ namespace {
 
 TEST(EditorStress, OpenAndCloseWhileParametersChangeAndAudioRuns) {
     XHost x;
-    ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
     ModuleHost host;
     ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
     // The module stays loaded to the end, as in a host that never unloads
     // it: the font libraries' state that its text started stays reachable
     // (not a leak of ours), and a leak of ours is reported with its names.
     ASSERT_NE(dlopen(ORV_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE), nullptr);
-    const Window parent = x.topLevel(0, 0, 600, 500);
+    const WindowId parent = x.topLevel(0, 0, 600, 500);
 
     std::atomic<bool> stop{false};
     std::atomic<long> automated{0}, rendered{0};

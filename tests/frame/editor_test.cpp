@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "editor/ControlLayout.h"
 #include "editor/OrvVstEditor.h"
+#include "editor/PanelReadout.h"
 #include "fakewindowsystem.h"
 #include "plugin/AudioEffectX.h"
 #include "vstgui/canimknob.h"
@@ -37,6 +39,14 @@ public:
         if (auto* e = static_cast<OrvVstEditor*>(getEditor())) e->setParameter(index, value);
     }
     float getParameter(VstInt32 index) override { return (index >= 0 && index < 44) ? values[index] : 0.f; }
+    // Display texts for two parameters, as the plug-in words them.
+    void getParameterDisplay(VstInt32 index, char* text) override {
+        if (index == 15) std::snprintf(text, 24, "mode %d", int(values[index]) + 1);
+        if (index == 22) std::snprintf(text, 8, "412");
+    }
+    void getParameterLabel(VstInt32 index, char* text) override {
+        if (index == 22) std::snprintf(text, 8, "ms");
+    }
     float values[44] = {};
 };
 
@@ -170,12 +180,12 @@ TEST_F(Editor, WheelGoesToTheViewUnderThePointer) {
     EXPECT_FALSE(editor->onWheel(std::nanf(""))) << "no number, no turn";
 }
 
-TEST_F(Editor, OpensWithTheFortyControlsAndTheReadoutBoundToTheParameters) {
+TEST_F(Editor, OpensWithEveryControlBoundToItsParameterThenTheReadoutAndThePanelMenu) {
     effect->values[16] = 0.25f;
     effect->values[3] = 4.f;
     effect->values[43] = 1.f;
     ASSERT_TRUE(editor->open(parent()));
-    EXPECT_EQ(editor->getFrame()->getNbViews(), 41) << "40 controls and the readout";
+    EXPECT_EQ(editor->getFrame()->getNbViews(), layout::kControlCount + 2) << "the controls, readout and panel menu";
     for (int i = 0; i < layout::kControlCount; ++i) {
         ASSERT_NE(editor->getControl(i), nullptr);
         EXPECT_EQ(editor->getControl(i)->getTag(), layout::kControls[i].tag);
@@ -248,12 +258,38 @@ TEST_F(Editor, AnEditorWithNothingChangingDrawsNothingAndAMenuOnlyWhenItsEntryCh
     EXPECT_TRUE(control(3)->isDirty()) << "set by the refresh after the frame's pass";
     editor->idle();
     ASSERT_EQ(window->shown.size(), 1u) << "drawn by the next one";
-    const layout::Control& spec = layout::kControls[layout::controlIndexOfTag(3)];
+    const layout::Control& row = layout::kControls[layout::controlIndexOfTag(3)];
     const CRect shown = window->shown[0];
     EXPECT_FALSE(shown.isEmpty()) << "the new entry's text";
-    EXPECT_EQ(CRect(shown).bound(CRect(spec.left, spec.top, spec.right, spec.bottom)), shown)
+    EXPECT_EQ(CRect(shown).bound(CRect(row.left, row.top, row.right, row.bottom)), shown)
         << "the menu's own pixels alone";
     EXPECT_EQ(static_cast<COptionMenu*>(control(3))->getCurrent(), 2);
+}
+
+TEST_F(Editor, TheReadoutSpeaksThePanelsWordsWhileAControlMovesAndAMomentAfterThenShowsTheProgram) {
+    ASSERT_TRUE(editor->open(parent()));
+    PanelReadout* readout = editor->getReadout();
+    EXPECT_TRUE(readout->showsProgram());
+    editor->beginEdit(22);
+    control(22)->setValue(0.5f);
+    editor->valueChanged(nullptr, control(22));
+    EXPECT_EQ(readout->shownInstead(), "FILTER ENV DECAY  412 ms") << "section, label, value and unit";
+    windows.clockSource.now += 10 * OrvVstEditor::kReadoutHoldMs;
+    editor->idle();
+    EXPECT_FALSE(readout->showsProgram()) << "for as long as the gesture lasts";
+    editor->endEdit(22);
+    windows.clockSource.now += OrvVstEditor::kReadoutHoldMs - 10;
+    editor->idle();
+    EXPECT_FALSE(readout->showsProgram()) << "and a moment after";
+    windows.clockSource.now += 20;
+    editor->idle();
+    EXPECT_TRUE(readout->showsProgram()) << "then the program again";
+
+    effect->values[15] = 1.f;
+    editor->beginEdit(15);
+    EXPECT_EQ(readout->shownInstead(), "GLIDE MODE  mode 2: legato glides, envelopes run on")
+        << "a bare mode number says what it does";
+    editor->endEdit(15);
 }
 
 // Contrast of two colours as screens show them (relative luminance of the

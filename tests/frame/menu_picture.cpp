@@ -46,7 +46,7 @@ COptionMenu* editorMenu(const CRect& size, const std::vector<const char*>& entri
 }
 
 // The pop-up's windows (outermost and sub-menus) together.
-CRect popupArea(XHost& x, Window host) {
+CRect popupArea(XHost& x, WindowId host) {
     CRect area;
     for (const CRect& r : x.popups(host))
         area = area.isEmpty() ? r : CRect(std::min(area.left, r.left), std::min(area.top, r.top),
@@ -55,17 +55,10 @@ CRect popupArea(XHost& x, Window host) {
 }
 
 bool capture(XHost& x, const CRect& r, std::vector<uint8_t>& rgb) {
-    XImage* image = XGetImage(x.display, DefaultRootWindow(x.display), r.left, r.top, unsigned(r.width()),
-                              unsigned(r.height()), AllPlanes, ZPixmap);
-    if (!image) return false;
-    rgb.resize(size_t(r.width()) * size_t(r.height()) * 3);
-    for (int32_t y = 0; y < r.height(); ++y)
-        for (int32_t px = 0; px < r.width(); ++px) {
-            const unsigned long p = XGetPixel(image, px, y);
-            uint8_t* out = &rgb[(size_t(y) * size_t(r.width()) + size_t(px)) * 3];
-            out[0] = uint8_t(p >> 16), out[1] = uint8_t(p >> 8), out[2] = uint8_t(p);
-        }
-    XDestroyImage(image);
+    const std::vector<uint32_t> pixels = x.pixels(x.root(), ScreenArea{r.left, r.top, r.width(), r.height()});
+    if (pixels.empty()) return false;
+    rgb.clear();
+    for (uint32_t p : pixels) rgb.insert(rgb.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
     return true;
 }
 
@@ -77,11 +70,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     XHost x;
-    if (!x.display) {
+    if (!x.ok()) {
         std::fprintf(stderr, "%s: no X display (run it under scripts/with-xvfb.sh)\n", argv[0]);
         return 1;
     }
-    const Window host = x.topLevel(kHostX, kHostY, kWidth, kHeight);
+    const WindowId host = x.topLevel(kHostX, kHostY, kWidth, kHeight);
     auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), XHost::handle(host), nullptr, x11::windowSystem());
     auto* background = new CBitmap(128);
     auto* strip = new CBitmap(129);
@@ -142,7 +135,7 @@ int main(int argc, char** argv) {
     background->forget();
     strip->forget();
     switchPicture->forget();
-    XDestroyWindow(x.display, host);
+    x.destroy(host);
 
     std::string error;
     if (rgb.empty()) {

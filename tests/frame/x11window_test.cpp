@@ -9,6 +9,7 @@
 
 #include "vstgui/cdragcontainer.h"
 #include "vstgui/probeview.h"
+#include "vstgui/x11/x11framewindow.h"
 #include "vstgui/x11/x11windowsystem.h"
 #include "xhost.h"
 
@@ -24,6 +25,8 @@ constexpr uint32_t kGreen = toPixel(kGreenCColor);
 // Where the host's window sits on the screen.
 constexpr int kHostX = 100;
 constexpr int kHostY = 80;
+
+Atom atom(XHost& x, const char* name) { return XInternAtom(x.display(), name, False); }
 
 // A probe that also notes how many items each drag carries.
 class DragProbe : public Probe {
@@ -45,10 +48,8 @@ struct Editor {
 class X11Frame : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
-        int event = 0, error = 0, major = 0, minor = 0;
-        ASSERT_TRUE(XTestQueryExtension(x.display, &event, &error, &major, &minor)) << "XTest";
-        ASSERT_EQ(DefaultDepth(x.display, DefaultScreen(x.display)), 24) << "pixels compared as 24-bit RGB";
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
+        ASSERT_EQ(DefaultDepth(x.display(), DefaultScreen(x.display())), 24) << "pixels compared as 24-bit RGB";
     }
     void TearDown() override {
         for (Editor& e : editors) close(e);
@@ -74,9 +75,9 @@ protected:
     void close(Editor& e) {
         if (e.frame) e.frame->forget();
         e.frame = nullptr;
-        if (e.host) XDestroyWindow(x.display, e.host);
+        if (e.host) XDestroyWindow(x.display(), e.host);
         e.host = None;
-        XSync(x.display, False);
+        XSync(x.display(), False);
     }
     Window frameWindow(const Editor& e) {
         auto kids = x.children(e.host);
@@ -127,8 +128,8 @@ TEST_F(X11Frame, AnExposeRepaintsExactlyTheExposedAreaFromTheBuffer) {
     Editor& e = open();
     const Window w = frameWindow(e);
     x.fill(w, kGreen);  // what the window shows now differs from the buffer
-    XClearArea(x.display, w, 80, 90, 50, 40, True);
-    XSync(x.display, False);
+    XClearArea(x.display(), w, 80, 90, 50, 40, True);
+    XSync(x.display(), False);
     ASSERT_TRUE(idleUntil(e.frame, [&] { return x.pixel(w, 120, 120) == kGrey; })) << "repainted";
     EXPECT_EQ(x.pixel(w, 80, 90), kRed) << "top-left of the area: the probe, from the buffer";
     EXPECT_EQ(x.pixel(w, 99, 99), kRed) << "the probe's last pixel";
@@ -164,8 +165,8 @@ TEST_F(X11Frame, DestroyingTheHostsWindowFirstLeavesIdleDoingNothing) {
     Editor& e = open();
     foreignErrors = 0;
     XErrorHandler before = XSetErrorHandler(countForeignError);
-    XDestroyWindow(x.display, e.host);
-    XSync(x.display, False);
+    XDestroyWindow(x.display(), e.host);
+    XSync(x.display(), False);
     e.host = None;
     e.frame->draw(static_cast<CView*>(nullptr));  // before the frame has heard of it
     ASSERT_TRUE(idleUntil(e.frame, [&] { return !e.frame->isOpen(); })) << "the frame learns of the destruction";
@@ -206,15 +207,17 @@ TEST_F(X11Frame, GeometryIsTheHostWindows) {
 class XdndSource {
 public:
     XdndSource(XHost& x, Window target) : x(x), target(target) {
-        window = x.topLevel(0, 0, 1, 1, false);
-        XSelectInput(x.display, window, NoEventMask);
+        // A window of this connection: the target's replies, sent with no
+        // event mask, reach the client that created it.
+        window = XCreateSimpleWindow(x.display(), DefaultRootWindow(x.display()), 0, 0, 1, 1, 0, 0, 0);
+        XSync(x.display(), False);
     }
-    ~XdndSource() { XDestroyWindow(x.display, window); }
+    ~XdndSource() { XDestroyWindow(x.display(), window); }
 
     void enter(std::vector<const char*> types) {
         XEvent e = message("XdndEnter");
         e.xclient.data.l[1] = 5L << 24;
-        for (size_t i = 0; i < types.size() && i < 3; ++i) e.xclient.data.l[2 + i] = long(x.atom(types[i]));
+        for (size_t i = 0; i < types.size() && i < 3; ++i) e.xclient.data.l[2 + i] = long(atom(x, types[i]));
         send(e);
     }
     void position() { send(message("XdndPosition")); }
@@ -222,23 +225,23 @@ public:
     void leave() { send(message("XdndLeave")); }
     void offerFiles(const std::string& list) {
         files = list;
-        XSetSelectionOwner(x.display, x.atom("XdndSelection"), window, CurrentTime);
-        XSync(x.display, False);
+        XSetSelectionOwner(x.display(), atom(x, "XdndSelection"), window, CurrentTime);
+        XSync(x.display(), False);
     }
     // Answers the target's request for the file list; true once it did.
     bool serve() {
-        while (XPending(x.display)) {
+        while (XPending(x.display())) {
             XEvent e;
-            XNextEvent(x.display, &e);
+            XNextEvent(x.display(), &e);
             if (e.type == SelectionRequest) {
                 const XSelectionRequestEvent& r = e.xselectionrequest;
-                XChangeProperty(x.display, r.requestor, r.property, r.target, 8, PropModeReplace,
+                XChangeProperty(x.display(), r.requestor, r.property, r.target, 8, PropModeReplace,
                                 reinterpret_cast<const unsigned char*>(files.data()), int(files.size()));
                 XEvent n{};
-                n.xselection = {SelectionNotify, 0, True, x.display, r.requestor, r.selection, r.target,
+                n.xselection = {SelectionNotify, 0, True, x.display(), r.requestor, r.selection, r.target,
                                 r.property, r.time};
-                XSendEvent(x.display, r.requestor, False, NoEventMask, &n);
-                XSync(x.display, False);
+                XSendEvent(x.display(), r.requestor, False, NoEventMask, &n);
+                XSync(x.display(), False);
                 served = true;
             } else if (e.type == ClientMessage) {
                 replies.push_back(e.xclient);
@@ -259,14 +262,14 @@ private:
         XEvent e{};
         e.xclient.type = ClientMessage;
         e.xclient.window = target;
-        e.xclient.message_type = x.atom(type);
+        e.xclient.message_type = atom(x, type);
         e.xclient.format = 32;
         e.xclient.data.l[0] = long(window);
         return e;
     }
     void send(XEvent e) {
-        XSendEvent(x.display, target, False, NoEventMask, &e);
-        XSync(x.display, False);
+        XSendEvent(x.display(), target, False, NoEventMask, &e);
+        XSync(x.display(), False);
     }
 };
 
@@ -280,9 +283,9 @@ TEST_F(X11Frame, ADragOfferingTextCountsOneItemAndIsAnsweredMove) {
     source.position();
     ASSERT_TRUE(idleUntil(e.frame, [&] { return source.serve(), !source.replies.empty(); })) << "a status";
     const XClientMessageEvent& status = source.replies.back();
-    EXPECT_EQ(status.message_type, x.atom("XdndStatus"));
+    EXPECT_EQ(status.message_type, atom(x, "XdndStatus"));
     EXPECT_EQ(status.data.l[1] & 1, 1) << "accepted";
-    EXPECT_EQ(Atom(status.data.l[4]), x.atom("XdndActionMove")) << "as a move";
+    EXPECT_EQ(Atom(status.data.l[4]), atom(x, "XdndActionMove")) << "as a move";
     EXPECT_EQ(log.back(), "probe:move") << "the view under the pointer heard the move";
     source.leave();
     ASSERT_TRUE(idleUntil(e.frame, [&] { return log.back() == "probe:leave"; })) << "and the leave";
@@ -298,7 +301,7 @@ TEST_F(X11Frame, ADragOfThreeFilesCountsThree) {
     EXPECT_EQ(e.probe->items, 3) << "one item per file, comments aside";
     source.drop();
     ASSERT_TRUE(idleUntil(e.frame, [&] { return source.serve(), !source.replies.empty(); })) << "finished";
-    EXPECT_EQ(source.replies.back().message_type, x.atom("XdndFinished"));
+    EXPECT_EQ(source.replies.back().message_type, atom(x, "XdndFinished"));
     EXPECT_EQ(log.back(), "probe:leave") << "the drop ends with a leave";
 }
 

@@ -6,8 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <X11/Xlib.h>
-
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
@@ -48,21 +46,6 @@ const std::string kQuietLeaks = "ASAN_OPTIONS=detect_leaks=0";
 int run(const std::string& command) {
     const int status = std::system((kQuietLeaks + " " + command).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A top-level window of the display whose name is title, or None.
-Window findWindow(Display* display, const char* title) {
-    Window root = None, parent = None, *children = nullptr;
-    unsigned n = 0;
-    Window found = None;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
-    for (unsigned i = 0; i < n && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name && std::string(name) == title) found = children[i];
-        if (name) XFree(name);
-    }
-    if (children) XFree(children);
-    return found;
 }
 
 const std::string kHost = ORV_HOST_PATH;
@@ -130,33 +113,26 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
 }
 
-// Starts orv-host edit with arguments; its window, or None.
-Window startEdit(XHost& x, const std::vector<std::string>& arguments, pid_t& pid) {
+// Starts orv-host edit with arguments; its window, or 0.
+WindowId startEdit(XHost& x, const std::vector<std::string>& arguments, pid_t& pid) {
     std::vector<char*> argv{const_cast<char*>(kHost.c_str()), const_cast<char*>("edit")};
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<char*> environment{const_cast<char*>(kQuietLeaks.c_str())};  // found first
     for (char** e = environ; *e; ++e) environment.push_back(*e);
     environment.push_back(nullptr);
-    if (posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, argv.data(), environment.data()) != 0) return None;
-    Window window = None;
+    if (posix_spawn(&pid, kHost.c_str(), nullptr, nullptr, argv.data(), environment.data()) != 0) return 0;
+    WindowId window = 0;
     for (int i = 0; i < 300 && !window; ++i) {
-        window = findWindow(x.display, "Ambrell - ORV");
+        window = x.findTopLevel("Ambrell - ORV");
         if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return window;
 }
 
 // Closes window as a window manager asks; the exit status of pid.
-int closeEdit(XHost& x, Window window, pid_t pid) {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(x.display, "WM_DELETE_WINDOW", False));
-    XSendEvent(x.display, window, False, NoEventMask, &close);
-    XSync(x.display, False);
+int closeEdit(XHost& x, WindowId window, pid_t pid) {
+    x.askToClose(window);
     int status = -1;
     for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -179,24 +155,24 @@ std::string listed(const std::string& file, const std::string& name) {
 
 TEST(OrvHostEdit, ClosesTheEditorWhenTheWindowIsClosed) {
     XHost x;
-    ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
     pid_t pid = 0;
-    const Window window = startEdit(x, {kModule}, pid);
-    ASSERT_NE(window, None) << "a window titled with the plug-in's name";
+    const WindowId window = startEdit(x, {kModule}, pid);
+    ASSERT_NE(window, 0u) << "a window titled with the plug-in's name";
     EXPECT_EQ(closeEdit(x, window, pid), 0) << "it closed and exited cleanly";
 }
 
 TEST(OrvHostEdit, SavesWhatThePlayerEditedWhenTheWindowCloses) {
     XHost x;
-    ASSERT_NE(x.display, nullptr) << "an X server (DISPLAY)";
+    ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
     const std::string factory = testing::TempDir() + "orv_edit_factory.fxp";
     const std::string edited = testing::TempDir() + "orv_edit_saved.fxp";
     std::remove(edited.c_str());
     ASSERT_EQ(run(kHost + " preset save " + kModule + " " + factory + " --program 'Acid Bass'"), 0);
     pid_t pid = 0;
-    const Window window =
+    const WindowId window =
         startEdit(x, {kModule, "--program", "Acid Bass", "--set", "resonance=50%", "--save", edited}, pid);
-    ASSERT_NE(window, None);
+    ASSERT_NE(window, 0u);
     EXPECT_NE(access(edited.c_str(), F_OK), 0) << "nothing is written before the window closes";
     // Two wheel notches down over the cutoff knob.
     const int row = layout::controlIndexOfTag(16);
@@ -206,11 +182,9 @@ TEST(OrvHostEdit, SavesWhatThePlayerEditedWhenTheWindowCloses) {
     for (int i = 0; i < 300 && x.children(window).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    int rootX = 0, rootY = 0;
-    Window child;
-    XTranslateCoordinates(x.display, window, DefaultRootWindow(x.display), (cutoff.left + cutoff.right) / 2,
-                          (cutoff.top + cutoff.bottom) / 2, &rootX, &rootY, &child);
-    x.moveTo(rootX, rootY);
+    ScreenArea at;
+    ASSERT_TRUE(x.geometry(window, at));
+    x.moveTo(at.x + (cutoff.left + cutoff.right) / 2, at.y + (cutoff.top + cutoff.bottom) / 2);
     for (int notch = 0; notch < 2; ++notch) {
         x.button(5, true);
         x.button(5, false);

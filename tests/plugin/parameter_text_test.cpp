@@ -144,4 +144,12 @@ TEST_F(ParameterText, RatesFollowTheTempoModeAndSwitchesReadOnOff) {
     EXPECT_EQ(host.parameterDisplay(param::kControllerLearn), "off");
 }
 
+TEST_F(ParameterText, VolumeBeyondFullShowsTheFullLevelItPlays) {
+    host.setParameter(param::kVolume, 1.0f);
+    const std::string full = host.parameterDisplay(param::kVolume);
+    host.setParameter(param::kVolume, 1000.0f);
+    EXPECT_EQ(host.parameterDisplay(param::kVolume), full);
+    EXPECT_EQ(host.getParameter(param::kVolume), 1000.0f) << "stored as given";
+}
+
 }  // namespace

@@ -1,21 +1,20 @@
 // The built module under a host's threads at once, for ORV_STRESS_SECONDS
-// (20 unless set):
+// (20 unless set), one thread for each tag of AudioEffect.h (automation is
+// the [any thread] one):
 //   audio       blocks of any length with notes, controllers (mapped,
 //               learned, channel-mode resets) and bends;
 //   automation  random parameters through the record's setParameter, and
 //               reads back through getParameter;
-//   host main   program switches and renames, bank and program chunks taken
+//   main        program switches and renames, bank and program chunks taken
 //               and loaded back, names and display texts;
-//   GUI         the editor opened in an X window, idled and closed.
+//   ui          the editor opened in the host window, idled and closed.
 // Meant for the ThreadSanitizer build (label "threads"), where any data
 // race is a report and fails the run; in every build no sample may be
 // non-finite. A second run leaves automation out: then the sound is that of
 // the factory programs, switched and reloaded under the notes, and no
-// sample may go beyond what they give on their own. The GUI thread looks only at the
-// editor's answers, not at what it draws.
+// sample may go beyond what they give on their own. The ui thread looks only
+// at the editor's answers, not at what it draws.
 #include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
 
 #include <atomic>
 #include <chrono>
@@ -30,6 +29,7 @@
 
 #include "engine/ParamBlock.h"
 #include "host/core/PluginHost.h"
+#include "host/live/HostWindow.h"
 #include "support/MidiEvents.h"
 
 namespace {
@@ -159,7 +159,7 @@ void automationThread(AEffect* effect, const std::atomic<bool>& stop, Counts& co
     EXPECT_TRUE(std::isfinite(sum)) << "getParameter answered numbers";
 }
 
-void hostMainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
+void mainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
                     Findings& found) {
     std::mt19937 rng(3);
     char text[256];
@@ -190,17 +190,11 @@ void hostMainThread(StressHost& host, const std::atomic<bool>& stop, Counts& cou
     }
 }
 
-void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, Findings& found) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr) << "an X server (DISPLAY)";
-    XSetWindowAttributes a{};
-    a.override_redirect = True;
-    const Window parent =
-        XCreateWindow(display, DefaultRootWindow(display), 0, 0, 600, 500, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWOverrideRedirect, &a);
-    XMapWindow(display, parent);
-    XSync(display, False);
-    void* handle = reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
+void uiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, Findings& found) {
+    HostWindow parent;
+    ASSERT_TRUE(parent.open(600, 500, "stress", HostWindow::Kind::kScreenshot)) << parent.error();
+    parent.show();
+    void* handle = parent.parentHandle();
     while (!stop.load(std::memory_order_relaxed)) {
         ERect* rect = nullptr;
         host.dispatch(effEditGetRect, 0, 0, &rect);
@@ -215,8 +209,6 @@ void guiThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts, 
         host.dispatch(effEditClose);
         counts.editorCycles.fetch_add(1, std::memory_order_relaxed);
     }
-    XDestroyWindow(display, parent);
-    XCloseDisplay(display);
 }
 
 void runStress(bool automate) {
@@ -241,9 +233,9 @@ void runStress(bool automate) {
     threads.emplace_back(audioThread, std::ref(host), std::cref(stop), loudest, std::ref(counts),
                          std::ref(found));
     if (automate) threads.emplace_back(automationThread, effect, std::cref(stop), std::ref(counts));
-    threads.emplace_back(hostMainThread, std::ref(host), std::cref(stop), std::ref(counts),
+    threads.emplace_back(mainThread, std::ref(host), std::cref(stop), std::ref(counts),
                          std::ref(found));
-    threads.emplace_back(guiThread, std::ref(host), std::cref(stop), std::ref(counts),
+    threads.emplace_back(uiThread, std::ref(host), std::cref(stop), std::ref(counts),
                          std::ref(found));
     const double seconds = stressSeconds();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));

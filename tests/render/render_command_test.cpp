@@ -128,20 +128,6 @@ TEST(RenderSound, AMidiNoteStartsOnItsFrameWhateverTheBlockSize) {
     }
 }
 
-TEST(RenderSound, TheBlockSizeDoesNotChangeASingleSample) {
-    // Every event reaches its frame whatever block it falls in.
-    const std::string args = kModule + " --demo --program 'Acid Bass' --tail 0 --block ";
-    const AudioFile reference = renderFile(args + "256", "256.wav");
-    for (int block : {1, 64, 1000}) {
-        AudioFile f = renderFile(args + std::to_string(block), "other-block.wav");
-        const std::size_t common = std::min(f.left.size(), reference.left.size());
-        ASSERT_GT(common, 44100u * 7);
-        f.left.resize(common);
-        EXPECT_TRUE(std::equal(f.left.begin(), f.left.end(), reference.left.begin()))
-            << "block " << block << " against 256";
-    }
-}
-
 // The brightness (spectral centroid, Hz) of the demo's detached riff notes
 // in bars 1 and 2, 5 ms and 150 ms after each onset, 23 ms windows.
 struct Sweep {
@@ -219,6 +205,9 @@ TEST(RenderRefusals, MistakesAreNamedAndNoFileIsWritten) {
         {kModule + " --demo --set NOPE=1 -o " + out, 2, "no such parameter"},
         {kModule + " --demo --set Param=1 -o " + out, 2, "use the index"},
         {kModule + " --demo --set CUTOFF=loud -o " + out, 2, "not a value of CUTOFF"},
+        {kModule + " --demo --set VOLUME=1000 -o " + out, 2, "VOLUME takes 0 to 1"},
+        {kModule + " --demo --set 0=-0.5 -o " + out, 2, "takes 0 to"},
+        {kModule + " --demo --set WAVEFORMOSC2=4 -o " + out, 2, "WAVEFORMOSC2 takes 0 to 3"},
         {kModule + " --midi /nonexistent.mid -o " + out, 1, "nonexistent"},
         {"/nonexistent.so --demo -o " + out, 1, "nonexistent"},
         {kModule + " --demo", 2, "-o"},

@@ -130,7 +130,7 @@ TEST(SoundPicture, AWrongOrUnwritablePictureIsRefusedBeforeRendering) {
         const char* says;
     } cases[] = {
         {tempPath("picture.jpg"), 2, ".png"},
-        {"/nonexistent/picture.png", 1, "cannot write"},
+        {"/nonexistent/picture.png", 1, "cannot be written"},
     };
     for (const auto& c : cases) {
         std::remove(wav.c_str());

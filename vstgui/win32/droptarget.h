@@ -10,7 +10,7 @@
 // without data DROPEFFECT_NONE. A drop changes nothing else (no view of the
 // editor takes one).
 //
-// OLE calls it on the thread that owns the window, the GUI thread.
+// OLE calls it on the thread that owns the window, the ui thread.
 #pragma once
 
 #include <ole2.h>

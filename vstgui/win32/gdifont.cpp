@@ -140,11 +140,7 @@ int32_t extentOf(HDC device, const char* text) {
 
 }  // namespace
 
-Font::Font(int32_t id, int32_t height, int32_t style) {
-    if (id < 0 || id >= kNumStandardFonts) id = kSystemFont;
-    id_ = id;
-    height_ = height > 0 ? height : standardFont(id).height;
-    style_ = style;
+void Font::openFace() {
     library_ = Library::instance();
     std::lock_guard<std::mutex> hold(library_->lock);
     face_ = findTypeface(*library_, id_, height_, style_);

@@ -5,9 +5,9 @@
 namespace {
 
 HINSTANCE gModule = nullptr;     // written by DllMain before anything runs
-int gRegistrations = 0;          // frame windows alive; GUI thread
-char gClassName[64] = "";        // "Plugin%p"; GUI thread
-bool gButtonsSwapped = false;    // GUI thread
+int gRegistrations = 0;          // frame windows alive; [ui thread]
+char gClassName[64] = "";        // "Plugin%p"; [ui thread]
+bool gButtonsSwapped = false;    // [ui thread]
 
 }  // namespace
 

@@ -8,9 +8,9 @@
 // when the last one closes; the registration also reads whether the user
 // swapped the mouse buttons.
 //
-// GUI thread only, except moduleHandle (any thread, set before any other
+// [ui thread] only, except moduleHandle (any thread, set before any other
 // code of the module runs). Nothing is locked: the editors of one process
-// live on its GUI thread.
+// live on its ui thread.
 #pragma once
 
 #include <windows.h>

@@ -9,7 +9,7 @@
 namespace VSTGUI::win32 {
 
 // The pixels of source (surface coordinates, bounded to the surface) onto
-// device with their top-left at to. GUI thread.
+// device with their top-left at to. [ui thread]
 void showPixels(HDC device, const PixelSurface& surface, const CRect& source, const CPoint& to);
 
 }  // namespace VSTGUI::win32

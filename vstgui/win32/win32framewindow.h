@@ -22,7 +22,7 @@
 // window's life (its drop target needs it).
 //
 // Created by the frame's constructor, destroyed by its destructor, used on
-// the GUI thread only.
+// the ui thread only.
 #pragma once
 
 #include <windows.h>

@@ -12,7 +12,7 @@
 // also serves the owner window's paints. The chosen item comes back as a
 // WM_COMMAND for the owner window, taken from the queue here.
 //
-// Owned by the frame window; GUI thread only.
+// Owned by the frame window; [ui thread] only.
 #pragma once
 
 #include <windows.h>

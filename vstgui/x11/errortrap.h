@@ -9,7 +9,7 @@
 // so that its requests' errors have arrived, and puts the old handler back.
 // A sync is left out when every request sent has been answered already (a
 // request with a reply was the last), so a trap around one such request
-// costs no round trip of its own. Traps nest. GUI thread only (the thread
+// costs no round trip of its own. Traps nest. [ui thread] only (the thread
 // that makes the requests).
 #pragma once
 

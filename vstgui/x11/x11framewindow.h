@@ -22,7 +22,7 @@
 // host may destroy its window at any time) runs inside an ErrorTrap.
 //
 // Created by the frame's constructor, destroyed by its destructor, used on
-// the GUI thread only.
+// the ui thread only.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -66,9 +66,6 @@ public:
     bool getOuterPosition(CPoint& position) override;
     bool getHostRect(CRect& rect) override;
     PlatformPopup* getPopup() override { return popup_.get(); }
-
-    // The window's id (for tests and the host's bookkeeping).
-    Window windowId() const { return window_; }
 
 private:
     X11FrameWindow(Display* display, Window parent, Window window, const XWindowAttributes& parentAttributes,

@@ -179,8 +179,13 @@ bool X11PopupMenu::grab() {
                                CurrentTime) == GrabSuccess;
         if (!pointer) std::this_thread::sleep_for(kGrabPause);
     }
-    // Without the keyboard the menu still works with the pointer.
-    if (pointer) XGrabKeyboard(display_, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    // The keyboard is tried as patiently: another client may hold it for a
+    // moment. Without it the menu still works with the pointer.
+    bool keyboard = !pointer;
+    for (int attempt = 0; attempt < kGrabTries && !keyboard; ++attempt) {
+        keyboard = XGrabKeyboard(display_, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+        if (!keyboard) std::this_thread::sleep_for(kGrabPause);
+    }
     return pointer;
 }
 

@@ -25,7 +25,7 @@
 // own windows' events; the frame window's paints are served on each turn
 // (whileOpen), everything else waits for the frame's next idle.
 //
-// Owned by the frame window; track is called on the GUI thread.
+// Owned by the frame window; track is called on the ui thread.
 #pragma once
 
 #include <X11/Xlib.h>

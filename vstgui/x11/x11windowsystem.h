@@ -5,7 +5,7 @@
 // On Linux it is also platformWindowSystem() (platform.h), which the editor
 // takes; tests that need X11 itself name it here. The header does not
 // include Xlib. Stateless; any thread may take the reference, the windows
-// are opened on the GUI thread.
+// are opened on the ui thread.
 #pragma once
 
 #include "vstgui/platform.h"

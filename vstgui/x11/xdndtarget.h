@@ -10,7 +10,7 @@
 // position. Every position is answered "accepted, move"; a drop is
 // answered finished, accepted only when a view took it.
 //
-// Events arrive through the window's event pump; GUI thread only.
+// Events arrive through the window's event pump; [ui thread] only.
 #pragma once
 
 #include <X11/Xlib.h>

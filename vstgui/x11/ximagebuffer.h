@@ -8,7 +8,7 @@
 // rectangle is converted through three 256-entry tables into a strip of a
 // few rows at a time and sent strip by strip, so the buffer stays small
 // whatever the window's size. Only TrueColor and DirectColor visuals are
-// supported (every current server). GUI thread only.
+// supported (every current server). [ui thread] only.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -160,16 +160,12 @@ void drawGlyph(PixelSurface& surface, const FT_GlyphSlot slot, int32_t penX, int
 
 }  // namespace
 
-Font::Font(int32_t id, int32_t height, int32_t style) {
-    if (id < 0 || id >= kNumStandardFonts) id = kSystemFont;
-    id_ = id;
-    height_ = height > 0 ? height : standardFont(id).height;
-    style_ = style;
-    const bool bold = id == kSystemFont || (style & kBoldFace) != 0;
-    const bool italic = (style & kItalicFace) != 0;
+void Font::openFace() {
+    const bool bold = id_ == kSystemFont || (style_ & kBoldFace) != 0;
+    const bool italic = (style_ & kItalicFace) != 0;
     library_ = Library::instance();
     std::lock_guard<std::mutex> hold(library_->lock);
-    face_ = findTypeface(library_, standardFont(id).family, bold, italic, id == kSymbolFont);
+    face_ = findTypeface(library_, standardFont(id_).family, bold, italic, id_ == kSymbolFont);
 }
 
 Font::~Font() = default;

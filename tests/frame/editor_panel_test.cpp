@@ -1,0 +1,267 @@
+// The panel's own controls through the built module on Xvfb, played with
+// real X input as a host's user would: the program readout with its steps
+// and pop-up, the panel menu on the background with the knob behaviour it
+// keeps per user, and oscillator 1's two knobs.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "support/ModuleHost.h"
+#include "xhost.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// The readout at the panel's foot and its step buttons, 18 pixels each.
+constexpr int kReadoutLeft = 200, kReadoutRight = 432, kReadoutMidY = 482;
+constexpr int kStepBackX = kReadoutLeft + 9, kStepForwardX = kReadoutRight - 9;
+constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the maker's name
+constexpr int kPrograms = 20;
+// Menu items are 18 pixels high, separators too.
+constexpr int kItem = 18, kSeparator = 18;
+
+class EditorPanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/ambrell-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        configHome = dir;
+        setenv("XDG_CONFIG_HOME", dir, 1);
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
+        ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
+        parent = x.topLevel(0, 0, 600, 500);
+        open();
+    }
+    void TearDown() override {
+        host.dispatch(effEditClose);
+        std::error_code ignored;
+        std::filesystem::remove_all(configHome, ignored);
+    }
+    void open() {
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
+        for (int i = 0; i < 30; ++i) idle();  // the first paint
+    }
+    void idle(int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            host.dispatch(effEditIdle);
+            std::this_thread::sleep_for(milliseconds(10));
+        }
+    }
+    // The user acts on a connection of their own while this thread idles
+    // the editor as a host does (a pop-up or a drag holds the idle call).
+    void userActs(const std::function<void(XHost&)>& act) {
+        userActsWhileIdling(act, [&] { idle(); });
+        idle(3);
+    }
+    static void click(XHost& hand, int x, int y, unsigned button = 1) {
+        hand.moveTo(x, y);
+        hand.button(button, true);
+        std::this_thread::sleep_for(milliseconds(100));
+        hand.button(button, false);
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    // The top-level window that appears after a click, or 0 within a second.
+    static WindowId newPopup(XHost& hand, const std::vector<WindowId>& before) {
+        for (int i = 0; i < 50; ++i) {
+            std::this_thread::sleep_for(milliseconds(20));
+            for (WindowId w : hand.children(hand.root())) {
+                ScreenArea a;
+                bool shown = false;
+                if (std::find(before.begin(), before.end(), w) == before.end() && hand.geometry(w, a, &shown) && shown)
+                    return w;
+            }
+        }
+        return 0;
+    }
+    // Clicks at (x, y) with button and, when a pop-up of contentHeight
+    // pixels (plus its border) opens, clicks the item whose top is at
+    // itemTop inside it; dismisses it with a click outside when itemTop < 0.
+    bool clickIntoPopup(int x, int y, unsigned button, int contentHeight, int itemTop) {
+        bool opened = false;
+        userActs([&](XHost& hand) {
+            const auto before = hand.children(hand.root());
+            click(hand, x, y, button);
+            const WindowId popup = newPopup(hand, before);
+            if (!popup) return;
+            opened = true;
+            ScreenArea a;
+            hand.geometry(popup, a);
+            const int border = (a.height - contentHeight) / 2;
+            if (itemTop >= 0) click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
+            dismiss(hand, popup);
+        });
+        return opened;
+    }
+    // A pop-up still open after a missed item holds the host's idle call for
+    // good: a click far off closes it.
+    static void dismiss(XHost& hand, WindowId popup) {
+        std::this_thread::sleep_for(milliseconds(100));
+        ScreenArea a;
+        bool shown = false;
+        if (hand.geometry(popup, a, &shown) && shown) click(hand, 1000, 1000);
+    }
+    // The panel menu: two knob choices, a gap, the programs, a gap, about.
+    bool choosePanelItem(int item) {
+        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, -1, 3 * kItem + 2 * kSeparator};
+        return clickIntoPopup(kBackgroundX, kBackgroundY, 3, 4 * kItem + 2 * kSeparator, tops[item]);
+    }
+    // Presses on the knob of (left, top, size) and drags straight up.
+    void dragUp(int left, int top, int size, int pixels) {
+        userActs([&](XHost& hand) {
+            const int x0 = left + size / 2, y0 = top + size / 4;
+            hand.moveTo(x0, y0);
+            hand.button(1, true);
+            for (int step = 1; step <= 10; ++step) {
+                hand.moveTo(x0, y0 - pixels * step / 10);
+                std::this_thread::sleep_for(milliseconds(20));
+            }
+            hand.button(1, false);
+        });
+    }
+    std::string settingsFile() const {
+        std::ifstream in(configHome + "/ambrell/settings");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    int program() { return int(host.dispatch(effGetProgram)); }
+
+    std::string configHome;
+    XHost x;
+    ModuleHost host;
+    WindowId parent = 0;
+};
+
+TEST_F(EditorPanel, TheReadoutChoosesProgramsAsTheHostWouldAndTellsIt) {
+    ASSERT_EQ(program(), 0);
+    host.clearRequests();
+    ASSERT_TRUE(clickIntoPopup(316, kReadoutMidY, 1, kPrograms * kItem, 4 * kItem)) << "the programs pop up";
+    EXPECT_EQ(program(), 4) << "the fifth entry";
+    EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1) << "the host's list follows";
+
+    host.clearRequests();
+    userActs([&](XHost& hand) { click(hand, kStepForwardX, kReadoutMidY); });
+    EXPECT_EQ(program(), 5) << "a step forward";
+    host.dispatch(effSetProgram, 0, kPrograms - 1);
+    userActs([&](XHost& hand) { click(hand, kStepForwardX, kReadoutMidY); });
+    EXPECT_EQ(program(), 0) << "past the last program: the first";
+    userActs([&](XHost& hand) { click(hand, kStepBackX, kReadoutMidY); });
+    EXPECT_EQ(program(), kPrograms - 1) << "before the first: the last";
+    EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 3) << "each step tells the host";
+    EXPECT_TRUE(host.editRequests().empty()) << "a program is no parameter gesture";
+}
+
+TEST_F(EditorPanel, AHostsProgramChangeShowsInTheReadoutAtTheNextIdle) {
+    auto readout = [&] {
+        std::vector<uint32_t> out;
+        for (int py = kReadoutMidY - 8; py < kReadoutMidY + 8; ++py)
+            for (int px = kReadoutLeft + 20; px < kReadoutRight - 20; ++px) out.push_back(x.pixel(parent, px, py));
+        return out;
+    };
+    const auto first = readout();
+    host.dispatch(effSetProgram, 0, 7);
+    host.dispatch(effEditIdle);
+    std::this_thread::sleep_for(milliseconds(100));  // the editor's own connection shows it
+    EXPECT_NE(readout(), first);
+}
+
+TEST_F(EditorPanel, ARightClickOnTheBackgroundOpensThePanelMenuAndOnAControlNothing) {
+    EXPECT_TRUE(clickIntoPopup(kBackgroundX, kBackgroundY, 3, 4 * kItem + 2 * kSeparator, -1));
+    EXPECT_FALSE(clickIntoPopup(177, 195, 3, 0, -1)) << "the cutoff knob";
+    EXPECT_FALSE(clickIntoPopup(kBackgroundX, kBackgroundY, 1, 0, -1)) << "a left click on the background";
+}
+
+TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastAcrossAReopen) {
+    constexpr int kCutoffLeft = 157, kCutoffTop = 175;
+    // Circular, pressing above the centre and going up means the middle.
+    host.setParameter(16, 0.8f);
+    dragUp(kCutoffLeft, kCutoffTop, 40, 20);
+    EXPECT_NEAR(host.getParameter(16), 0.5f, 0.05f) << "circular by default";
+
+    ASSERT_TRUE(choosePanelItem(1)) << "knobs: vertical drag";
+    EXPECT_NE(settingsFile().find("knobs = vertical"), std::string::npos) << settingsFile();
+    host.setParameter(16, 0.8f);
+    dragUp(kCutoffLeft, kCutoffTop, 40, 20);
+    const float raised = host.getParameter(16);
+    EXPECT_GT(raised, 0.8f) << "straight up raises the value";
+
+    host.dispatch(effEditClose);
+    open();
+    host.setParameter(16, 0.8f);
+    dragUp(kCutoffLeft, kCutoffTop, 40, 20);
+    EXPECT_NEAR(host.getParameter(16), raised, 1e-6f) << "still vertical after a reopen";
+
+    ASSERT_TRUE(choosePanelItem(0)) << "back to the host's way";
+    EXPECT_NE(settingsFile().find("knobs = circular"), std::string::npos);
+}
+
+TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
+    host.clearRequests();
+    userActs([&](XHost& hand) {
+        const auto before = hand.children(hand.root());
+        click(hand, kBackgroundX, kBackgroundY, 3);
+        const WindowId menu = newPopup(hand, before);
+        ASSERT_NE(menu, 0u);
+        ScreenArea a;
+        hand.geometry(menu, a);
+        const int border = (a.height - 4 * kItem - 2 * kSeparator) / 2;
+        const auto withMenu = hand.children(hand.root());
+        click(hand, a.x + a.width / 2, a.y + border + 2 * kItem + kSeparator + kItem / 2);  // "Program"
+        const WindowId programs = newPopup(hand, withMenu);
+        ASSERT_NE(programs, 0u) << "the programs open beside it";
+        hand.geometry(programs, a);
+        const int inner = (a.height - kPrograms * kItem) / 2;
+        click(hand, a.x + a.width / 2, a.y + inner + 2 * kItem + kItem / 2);
+        dismiss(hand, menu);
+    });
+    EXPECT_EQ(program(), 2);
+    EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1);
+}
+
+TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
+    constexpr int kKnobs[][3] = {{189, 104, 4}, {217, 104, 5}};  // left, top, parameter; 26 x 26
+    for (const auto& k : kKnobs) {
+        host.setParameter(k[2], 0.f);
+        host.clearRequests();
+        dragUp(k[0], k[1], 26, 10);  // circular: above the centre is the middle
+        const auto r = host.editRequests(k[2]);
+        ASSERT_GE(r.size(), 3u) << "parameter " << k[2];
+        EXPECT_EQ(r.front().opcode, audioMasterBeginEdit);
+        EXPECT_EQ(r[1].opcode, audioMasterAutomate);
+        EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
+        EXPECT_NEAR(host.getParameter(k[2]), 0.5f, 0.05f);
+    }
+}
+
+TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {
+    host.setParameter(3, 2.f);  // oscillator 1's wave: "tri" of five
+    idle(2);
+    std::vector<uint32_t> marks;  // where each item shows its mark, left of its text
+    userActs([&](XHost& hand) {
+        const auto before = hand.children(hand.root());
+        click(hand, 213, 87);
+        const WindowId popup = newPopup(hand, before);
+        ASSERT_NE(popup, 0u);
+        std::this_thread::sleep_for(milliseconds(200));  // its first paint
+        ScreenArea a;
+        hand.geometry(popup, a);
+        const int border = (a.height - 5 * kItem) / 2;
+        for (int item = 0; item < 5; ++item) marks.push_back(hand.pixel(popup, border + 10, border + item * kItem + 8));
+        click(hand, 1000, 1000);
+    });
+    ASSERT_EQ(marks.size(), 5u);
+    for (size_t item : {1, 3, 4}) EXPECT_EQ(marks[item], marks[0]) << "item " << item << " is not marked";
+    EXPECT_NE(marks[2], marks[0]) << "the current entry, the third, is";
+}
+
+}  // namespace
