@@ -1,7 +1,8 @@
 // The VST 2.x host interface: the records, function types and numbers that
 // pass between a host and a plug-in module. Declared here from the published
 // binary layout (little-endian, natural alignment, no packing); the static
-// assertions at the end keep the layout honest on x86-64 and 32-bit x86.
+// assertions at the end keep the layout honest on the 64-bit machines
+// (x86-64, aarch64) and on 32-bit x86.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,8 @@ typedef std::intptr_t VstIntPtr;
 struct AEffect;
 
 // Host callback and the plug-in's entry functions. The platform's C calling
-// convention throughout (cdecl on 32-bit x86, the one convention on x86-64).
+// convention throughout (cdecl on 32-bit x86, the one convention on x86-64
+// and aarch64).
 extern "C" {
 typedef VstIntPtr (*audioMasterCallback)(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                          VstIntPtr value, void* ptr, float opt);
@@ -285,8 +287,8 @@ enum VstModifierKey : unsigned char {
 
 // ---- layout checks ---------------------------------------------------------
 
-#if defined(__x86_64__) || defined(_M_X64)
-static_assert(sizeof(AEffect) == 192, "AEffect is 192 bytes on x86-64");
+#if defined(__x86_64__) || defined(_M_X64) || defined(__aarch64__)
+static_assert(sizeof(AEffect) == 192, "AEffect is 192 bytes on a 64-bit machine");
 static_assert(offsetof(AEffect, dispatcher) == 8, "AEffect.dispatcher at 8");
 static_assert(offsetof(AEffect, numPrograms) == 40, "AEffect.numPrograms at 40");
 static_assert(offsetof(AEffect, flags) == 56, "AEffect.flags at 56");

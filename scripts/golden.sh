@@ -2,10 +2,9 @@
 # golden.sh [REV]: shows that the working tree renders exactly what REV
 # (default HEAD) renders. Builds REV's plug-in in a scratch worktree, then
 # plays every factory program through both modules with the same orv-host
-# (the bench phrase, plus the stress phrase with program changes, controller
-# bursts, pitch bends and legato keys, at 44.1, 48, 96 and 192 kHz, in blocks
-# of 256, 100, 512, 37 and 1 frames) and compares the output bytes. Each instance starts fresh, so its random source starts from
-# its fixed seed. On a difference it says which programs differ and by how
+# in every configuration of golden-configs.sh and compares the output bytes.
+# Each instance starts fresh, so its random source starts from its fixed
+# seed. On a difference it says which programs differ and by how
 # many units in the last place. Exit status 0 only when all are identical.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,15 +27,9 @@ if [ ! -f "$base/build/plugin/ORV-Ambrell2.so" ]; then
   git worktree remove --force "$base/src"
 fi
 
-configs=(
-  "--seconds 20 --rate 44100 --block 256"
-  "--seconds 20 --rate 48000 --block 100 --stress"
-  "--seconds 10 --rate 96000 --block 512 --stress"
-  "--seconds 5 --rate 192000 --block 37 --stress"
-  "--seconds 3 --rate 44100 --block 1 --stress"
-)
+source scripts/golden-configs.sh
 status=0
-for config in "${configs[@]}"; do
+for config in "${golden_configs[@]}"; do
   # shellcheck disable=SC2086 # the config is a list of options
   before=$("$host" bench "$base/build/plugin/ORV-Ambrell2.so" --program all --golden $config)
   # shellcheck disable=SC2086

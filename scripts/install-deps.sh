@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # install-deps.sh [PACKAGE...]: installs every Debian package that building, testing, rendering and
-# benchmarking Ambrell needs. Safe to run again: apt skips what is present.
+# benchmarking Ambrell needs, the arm64 cross build's among them (install-deps-arm64.sh).
+# Safe to run again: apt skips what is present.
 set -euo pipefail
 
 packages=(
@@ -45,3 +46,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
   $SUDO apt-get install -y -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"
 fi
+
+# The arm64 cross build and the emulator its tests run under.
+bash "$(dirname "$0")/install-deps-arm64.sh"

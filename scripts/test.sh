@@ -2,8 +2,9 @@
 # test.sh: installs what is missing, builds the optimised and the sanitizer
 # flavours and runs the whole suite in each under a private Xvfb server; then
 # the thread stress tests (label "threads") in a ThreadSanitizer build, the
-# Windows module's tests under Wine, every fuzz harness for a short smoke run,
-# and the Debian package unpacked into a scratch root.
+# Windows module's tests under Wine, the arm64 build's engine and plug-in
+# tests and its renders under qemu, every fuzz harness for a short smoke run,
+# and the Debian packages (amd64, arm64) unpacked into a scratch root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -24,8 +25,12 @@ echo "== thread sanitizer build"
 bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure || status=1
 echo "== Windows build under Wine"
 bash scripts/wine-tests.sh -j2 || status=1
+echo "== arm64 build under qemu"
+bash scripts/arm64-tests.sh -j2 || status=1
 echo "== fuzz smoke"
 bash scripts/fuzz.sh --smoke 500 || status=1
 echo "== Debian package"
-{ deb=$(bash scripts/package.sh build) && bash scripts/check-package.sh "$deb"; } || status=1
+for arch in amd64 arm64; do
+  { deb=$(bash scripts/package.sh "$arch" build) && bash scripts/check-package.sh "$deb"; } || status=1
+done
 exit $status
