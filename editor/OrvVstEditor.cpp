@@ -1,6 +1,7 @@
 #include "editor/OrvVstEditor.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "editor/PanelMenu.h"
@@ -15,6 +16,7 @@
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/platform.h"
+#include "vstgui/viewscale.h"
 
 using namespace VSTGUI;
 
@@ -70,10 +72,39 @@ OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) :
     // The panel's size is the window's; the module always carries it.
     bitmaps_[0] = new CBitmap(layout::kBackgroundBitmap);
     const bool loaded = bitmaps_[0]->isLoaded();
+    panelHeight_ = loaded ? std::int16_t(bitmaps_[0]->getHeight()) : kHeight;
+    panelWidth_ = loaded ? std::int16_t(bitmaps_[0]->getWidth()) : kWidth;
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = loaded ? std::int16_t(bitmaps_[0]->getHeight()) : kHeight;
-    rect.right = loaded ? std::int16_t(bitmaps_[0]->getWidth()) : kWidth;
+    rect.bottom = panelHeight_;
+    rect.right = panelWidth_;
+    if (const char* scale = std::getenv(kScaleVariable)) setHostScale(std::atoi(scale));
+}
+
+void OrvVstEditor::setHostScale(int32_t percent) { hostScale_ = isScaleStep(percent) ? percent : 0; }
+
+void OrvVstEditor::chooseScale(const UserSettings& settings) {
+    const int32_t chosen = std::atoi(settings.get(kSizeKey, "").c_str());
+    if (isScaleStep(chosen)) {
+        scale_ = chosen;
+    } else if (hostScale_) {
+        scale_ = hostScale_;
+    } else {
+        if (desktopScale_ < 0) desktopScale_ = windowSystem().desktopScale();
+        scale_ = isScaleStep(desktopScale_) ? desktopScale_ : 100;
+    }
+    rect.bottom = std::int16_t(toPixels(panelHeight_, scale_));
+    rect.right = std::int16_t(toPixels(panelWidth_, scale_));
+}
+
+bool OrvVstEditor::getRect(ERect** rectOut) {
+    // While open the window keeps the size it opened with.
+    if (!frame) {
+        UserSettings settings(UserSettings::defaultPath());
+        settings.load();
+        chooseScale(settings);
+    }
+    return AEffGUIEditor::getRect(rectOut);
 }
 
 OrvVstEditor::~OrvVstEditor() {
@@ -96,10 +127,14 @@ bool OrvVstEditor::open(void* window) {
         if (id == layout::kKnobBitmap || id == layout::kSmallKnobBitmap || id == layout::kBipolarKnobBitmap)
             bitmaps_[i]->setTransparentColor(kBlackCColor);
     }
-    auto* newFrame = new PanelFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem(),
+    settings_ = UserSettings(UserSettings::defaultPath());
+    settings_.load();
+    chooseScale(settings_);
+    auto* newFrame = new PanelFrame(CRect(0, 0, panelWidth_, panelHeight_), window, this, windowSystem(),
                                     [this](CDrawContext* context, const CPoint& where) {
                                         openPanelMenu(context, where);
-                                    });
+                                    },
+                                    scale_);
     if (!newFrame->hasWindow()) {
         newFrame->forget();
         return false;
@@ -107,8 +142,6 @@ bool OrvVstEditor::open(void* window) {
     newFrame->setBackground(bitmap(layout::kBackgroundBitmap));
     AEffGUIEditor::open(window);
     frame = newFrame;
-    settings_ = UserSettings(UserSettings::defaultPath());
-    settings_.load();
     verticalKnobs_ = settings_.get(kKnobsKey, kKnobsCircular) == kKnobsVertical;
     // Values stored before now are read below; older records are moot.
     changed_.store(0, std::memory_order_relaxed);

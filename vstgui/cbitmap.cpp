@@ -2,9 +2,11 @@
 
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/resourcebitmap.h"
+#include "vstgui/viewscale.h"
 
 namespace VSTGUI {
 
@@ -12,8 +14,7 @@ namespace {
 // The context's surface and rect in its device coordinates, or none.
 PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect) {
     if (!context || !context->getSystemContext()) return nullptr;
-    deviceRect = rect;
-    deviceRect.offset(context->offset.h, context->offset.v);
+    deviceRect = context->toPixelRect(rect);
     return context->getSystemContext();
 }
 
@@ -21,15 +22,23 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
 // process and freed when the last one lets go: the editors of several
 // instances hold one background between them. Guarded by a lock because
 // hosts may drive different instances' editors from different threads.
-std::shared_ptr<const PixelSurface> sharedPixels(int32_t id) {
+// Scaled pictures are made once from the unscaled one and shared the same way.
+std::shared_ptr<const PixelSurface> sharedPixels(int32_t id, int32_t scale) {
     static std::mutex lock;
-    static std::map<int32_t, std::weak_ptr<const PixelSurface>> decoded;  // by resource id
+    // By resource id and scale.
+    static std::map<std::pair<int32_t, int32_t>, std::weak_ptr<const PixelSurface>> decoded;
     std::lock_guard<std::mutex> hold(lock);
-    std::shared_ptr<const PixelSurface> pixels = decoded[id].lock();
-    if (!pixels) {
-        pixels = loadResourceBitmap(id);
-        decoded[id] = pixels;
+    std::shared_ptr<const PixelSurface> pixels = decoded[{id, scale}].lock();
+    if (pixels) return pixels;
+    std::shared_ptr<const PixelSurface> plain = decoded[{id, 100}].lock();
+    if (!plain) {
+        plain = loadResourceBitmap(id);
+        decoded[{id, 100}] = plain;
     }
+    if (scale == 100 || !plain) return plain;
+    pixels = std::make_shared<const PixelSurface>(
+        resampleNearest(*plain, toPixels(plain->width(), scale), toPixels(plain->height(), scale)));
+    decoded[{id, scale}] = pixels;
     return pixels;
 }
 }  // namespace
@@ -44,6 +53,7 @@ CBitmap::~CBitmap() = default;
 void CBitmap::dispose() {
     loaded = false;
     pHandle.reset();
+    scaledHandle.reset();
     width = height = 0;
     noAlpha = true;
 }
@@ -60,9 +70,18 @@ bool CBitmap::loadFromResource(int32_t id) {
     return true;
 }
 
-const PixelSurface* CBitmap::getImage() const {
-    if (!pHandle && loaded) pHandle = sharedPixels(resourceID);
-    return pHandle.get();
+const PixelSurface* CBitmap::getImage() const { return getImage(100); }
+
+const PixelSurface* CBitmap::getImage(int32_t scale) const {
+    if (scale == 100) {
+        if (!pHandle && loaded) pHandle = sharedPixels(resourceID, 100);
+        return pHandle.get();
+    }
+    if (!scaledHandle || scaledPercent != scale) {
+        scaledHandle = loaded ? sharedPixels(resourceID, scale) : nullptr;
+        scaledPercent = scale;
+    }
+    return scaledHandle.get();
 }
 
 bool CBitmap::loadFromPath(const void*) {
@@ -73,23 +92,23 @@ bool CBitmap::loadFromPath(const void*) {
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->copy(*image, r, offset);
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->copy(*image, r, toPixels(offset, context->getScale()));
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->copyKeyed(*image, r, offset, toPixel(transparentCColor));
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->copyKeyed(*image, r, toPixels(offset, context->getScale()), toPixel(transparentCColor));
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              uint8_t alpha) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->blend(*image, r, offset, alpha);
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->blend(*image, r, toPixels(offset, context->getScale()), alpha);
 }
 
 }  // namespace VSTGUI

@@ -53,6 +53,8 @@ public:
     // The pixels, decoded now if this is their first use; none when not
     // loaded (or when the image cannot be allocated).
     const PixelSurface* getImage() const;
+    // The pixels for a frame drawn at scale percent.
+    const PixelSurface* getImage(int32_t scale) const;
 
 private:
     int32_t resourceID = 0;
@@ -62,6 +64,8 @@ private:
     bool noAlpha = true;
     bool loaded = false;  // the module has a readable picture of resourceID
     mutable std::shared_ptr<const PixelSurface> pHandle;  // its pixels once first used
+    mutable std::shared_ptr<const PixelSurface> scaledHandle;  // those of the last other scale
+    mutable int32_t scaledPercent = 100;
 };
 
 }  // namespace VSTGUI
