@@ -2,7 +2,7 @@
 
 #include <map>
 #include <mutex>
-#include <utility>
+#include <tuple>
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/resourcebitmap.h"
@@ -22,23 +22,42 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
 // process and freed when the last one lets go: the editors of several
 // instances hold one background between them. Guarded by a lock because
 // hosts may drive different instances' editors from different threads.
-// Scaled pictures are made once from the unscaled one and shared the same way.
-std::shared_ptr<const PixelSurface> sharedPixels(int32_t id, int32_t scale) {
-    static std::mutex lock;
-    // By resource id and scale.
-    static std::map<std::pair<int32_t, int32_t>, std::weak_ptr<const PixelSurface>> decoded;
-    std::lock_guard<std::mutex> hold(lock);
-    std::shared_ptr<const PixelSurface> pixels = decoded[{id, scale}].lock();
-    if (pixels) return pixels;
-    std::shared_ptr<const PixelSurface> plain = decoded[{id, 100}].lock();
-    if (!plain) {
-        plain = loadResourceBitmap(id);
-        decoded[{id, 100}] = plain;
+std::shared_ptr<const PixelSurface> loadShared(int32_t id) {
+    return std::shared_ptr<const PixelSurface>(loadResourceBitmap(id));
+}
+
+// The picture of id for a frame at scale percent. It is made from the
+// artwork drawn at the next larger factor (resource id + 1000 x factor),
+// reduced by area where the scale lies between; only a picture without
+// larger artwork is enlarged, pixel by pixel. key: the colour that is
+// see-through, or none.
+std::shared_ptr<const PixelSurface> makeScaled(int32_t id, int32_t scale, const Pixel* key) {
+    int32_t width = 0, height = 0;
+    if (!resourceBitmapSize(id, width, height)) return nullptr;
+    const int32_t targetWidth = toPixels(width, scale), targetHeight = toPixels(height, scale);
+    const int32_t factor = artworkFactor(scale);
+    std::shared_ptr<const PixelSurface> drawn = loadShared(factor * 1000 + id);
+    if (drawn && drawn->width() == width * factor && drawn->height() == height * factor) {
+        if (scale == factor * 100) return drawn;
+        return std::make_shared<const PixelSurface>(resampleArea(*drawn, targetWidth, targetHeight, key));
     }
-    if (scale == 100 || !plain) return plain;
-    pixels = std::make_shared<const PixelSurface>(
-        resampleNearest(*plain, toPixels(plain->width(), scale), toPixels(plain->height(), scale)));
-    decoded[{id, scale}] = pixels;
+    std::shared_ptr<const PixelSurface> plain = loadShared(id);
+    if (!plain) return nullptr;
+    return std::make_shared<const PixelSurface>(resampleNearest(*plain, targetWidth, targetHeight));
+}
+
+// Pictures for scaled frames are shared the same way, by id, scale and key.
+std::shared_ptr<const PixelSurface> sharedPixels(int32_t id, int32_t scale, const Pixel* key) {
+    static std::mutex lock;
+    static std::map<std::tuple<int32_t, int32_t, int64_t>, std::weak_ptr<const PixelSurface>> decoded;
+    std::lock_guard<std::mutex> hold(lock);
+    if (scale == 100) key = nullptr;  // the picture as it is
+    auto& slot = decoded[{id, scale, key ? int64_t(*key) : -1}];
+    std::shared_ptr<const PixelSurface> pixels = slot.lock();
+    if (!pixels) {
+        pixels = scale == 100 ? loadShared(id) : makeScaled(id, scale, key);
+        slot = pixels;
+    }
     return pixels;
 }
 }  // namespace
@@ -74,11 +93,13 @@ const PixelSurface* CBitmap::getImage() const { return getImage(100); }
 
 const PixelSurface* CBitmap::getImage(int32_t scale) const {
     if (scale == 100) {
-        if (!pHandle && loaded) pHandle = sharedPixels(resourceID, 100);
+        if (!pHandle && loaded) pHandle = sharedPixels(resourceID, 100, nullptr);
         return pHandle.get();
     }
     if (!scaledHandle || scaledPercent != scale) {
-        scaledHandle = loaded ? sharedPixels(resourceID, scale) : nullptr;
+        // A picture drawn with a key is reduced with it.
+        const Pixel key = toPixel(transparentCColor);
+        scaledHandle = loaded ? sharedPixels(resourceID, scale, keyed ? &key : nullptr) : nullptr;
         scaledPercent = scale;
     }
     return scaledHandle.get();

@@ -11,6 +11,7 @@
 namespace VSTGUI {
 
 class PixelSurface;
+using Pixel = uint32_t;
 
 // The sizes the editor offers.
 constexpr int32_t kScaleSteps[] = {100, 125, 150, 175, 200, 250, 300};
@@ -36,6 +37,16 @@ CRect toPixels(const CRect& r, int32_t percent);
 CPoint toPixels(const CPoint& p, int32_t percent);
 // The smallest view rectangle whose pixels cover pixel rectangle r.
 CRect coveringViewRect(const CRect& r, int32_t percent);
+
+// The factor of the artwork drawn larger that a scale is made from: the
+// smallest of 1, 2 and 3 times that is at least as large.
+int32_t artworkFactor(int32_t percent);
+
+// src reduced to width x height (no larger than src) by the area each
+// target pixel covers. With a key, pixels of that colour are see-through:
+// they do not colour their neighbours, and a target pixel mostly over them
+// stays the key; no other becomes it.
+PixelSurface resampleArea(const PixelSurface& src, int32_t width, int32_t height, const Pixel* key);
 
 // src resampled to width x height by nearest pixel: key colours stay
 // exact and a strip's frames do not bleed into each other. None when the
