@@ -46,6 +46,7 @@ inline constexpr int32_t kParameterCount = param::kCount;
 // readout and the panel menu.
 inline constexpr int32_t kProgramTag = 1000;
 inline constexpr int32_t kPanelMenuTag = 1001;
+inline constexpr int32_t kSizeMenuTag = 1002;
 
 // The controls in creation order.
 extern const Control kControls[kControlCount];

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "editor/PanelMenu.h"
 #include "editor/PanelReadout.h"
@@ -56,9 +57,10 @@ void attachScheme(COptionMenu& menu, COptionMenuScheme* scheme) {
 
 // The panel menu's items, in order; a later choice is one more row here and
 // one more case in choosePanelItem.
-enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, gap2, about };
+enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, size, gap2, about };
 constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular, PanelItem::knobsVertical, PanelItem::gap1,
-                                     PanelItem::programs,      PanelItem::gap2,          PanelItem::about};
+                                     PanelItem::programs,      PanelItem::size,          PanelItem::gap2,
+                                     PanelItem::about};
 
 #ifndef AMBRELL_VERSION
 #define AMBRELL_VERSION "unknown"
@@ -226,6 +228,7 @@ void OrvVstEditor::idle() {
     }
     refreshReadout();
     AEffGUIEditor::idle();
+    if (pendingScale_) applyPendingScale();
     if (!frame) return;
     // A menu is set only when its parameter selects another entry than the
     // one it shows: setting it again would just mark it dirty, and redrawing
@@ -286,6 +289,7 @@ void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (!control) return;
     const int32_t tag = control->getTag();
     if (tag == layout::kProgramTag) return selectProgram(int32_t(control->getValue()));
+    if (tag == layout::kSizeMenuTag) return chooseSize(int32_t(control->getValue()));
     if (tag == layout::kPanelMenuTag) return choosePanelItem(int32_t(control->getValue()));
     if (tag < 0 || tag >= layout::kParameterCount) return;
     if (effect_) effect_->setParameterAutomated(tag, control->getValue());
@@ -370,6 +374,17 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     auto* programs = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kProgramTag, nullptr, nullptr, kCheckStyle);
     attachScheme(*programs, menuScheme(kPanelMenuText, kMenuGreyed));
     listPrograms(*programs);
+    // The sizes, the one the editor opens at next checked.
+    auto* sizes = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kSizeMenuTag, nullptr, nullptr, kCheckStyle);
+    attachScheme(*sizes, menuScheme(kPanelMenuText, kMenuGreyed));
+    const int32_t chosen = std::atoi(settings_.get(kSizeKey, "").c_str());
+    const int32_t next = isScaleStep(chosen) ? chosen : scale_;
+    for (int32_t step : kScaleSteps) {
+        char entry[16];
+        std::snprintf(entry, sizeof entry, "%d %%", int(step));
+        sizes->addEntry(entry);
+        if (step == next) sizes->setCurrent(sizes->getNbEntries() - 1);
+    }
     char about[64];
     std::snprintf(about, sizeof about, "About: Ambrell %s, Orvane Instruments", AMBRELL_VERSION);
     for (PanelItem item : kPanelItems) {
@@ -378,11 +393,16 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
             case PanelItem::knobsVertical: panelMenu_->addChoice("Knobs: vertical drag", verticalKnobs_); break;
             case PanelItem::gap1:
             case PanelItem::gap2: panelMenu_->addSeparator(); break;
+            case PanelItem::size:
+                panelMenu_->addSubMenu(sizes, "Editor size");
+                if (next != scale_) panelMenu_->addInformation("The host kept the window: the new size shows at the next open");
+                break;
             case PanelItem::programs: panelMenu_->addSubMenu(programs, "Program"); break;
             case PanelItem::about: panelMenu_->addInformation(about); break;
         }
     }
     programs->forget();  // the panel menu holds it
+    sizes->forget();
     panelMenu_->popUpAt(context, where);
 }
 
@@ -393,6 +413,25 @@ void OrvVstEditor::choosePanelItem(int32_t position) {
         case PanelItem::knobsVertical: return setVerticalKnobs(true);
         default: return;  // the programs choose through their own menu
     }
+}
+
+void OrvVstEditor::chooseSize(int32_t position) {
+    if (position < 0 || position >= int32_t(std::size(kScaleSteps))) return;
+    const int32_t percent = kScaleSteps[position];
+    settings_.set(kSizeKey, std::to_string(percent));
+    // The frame is inside its own event delivery now: it is rebuilt at the
+    // next idle, once the host has agreed to the new size.
+    if (percent != scale_) pendingScale_ = percent;
+}
+
+void OrvVstEditor::applyPendingScale() {
+    const int32_t percent = pendingScale_;
+    pendingScale_ = 0;
+    if (!frame || !percent) return;
+    if (!requestHostResize(toPixels(panelWidth_, percent), toPixels(panelHeight_, percent))) return;
+    void* parent = frame->getSystemWindow();
+    close();
+    open(parent);
 }
 
 void OrvVstEditor::setVerticalKnobs(bool vertical) {

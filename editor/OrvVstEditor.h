@@ -137,6 +137,11 @@ private:
     // The first found of the player's, the host's and the desktop's scale;
     // fills rect with the panel at it.
     void chooseScale(const UserSettings& settings);
+    // The player chose size position of kScaleSteps: saved, and asked of
+    // the host at the next idle; a host that refuses keeps the window as it
+    // is until the editor opens again.
+    void chooseSize(int32_t position);
+    void applyPendingScale();
 
     VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
     VSTGUI::CControl* controls_[layout::kControlCount] = {};         // owned by the frame
@@ -151,6 +156,7 @@ private:
     std::int16_t panelHeight_ = kHeight;
     std::int32_t scale_ = 100;
     std::int32_t hostScale_ = 0;     // none
+    std::int32_t pendingScale_ = 0;  // none
     std::int32_t desktopScale_ = -1; // not asked yet: the answer costs a connection
     // The change record: any thread sets its parameter's bit (relaxed
     // fetch_or), the ui thread takes and clears them all at once (relaxed
