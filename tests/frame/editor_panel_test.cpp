@@ -153,9 +153,9 @@ protected:
         return text.str();
     }
     int program() { return int(host.dispatch(effGetProgram)); }
-    // Chooses entry (0 for 100 %) of the panel menu's "Editor size"; answers
-    // the panel menu's height.
-    int chooseSize(int entry) {
+    // Opens the panel menu, the sub-menu of `count` entries whose item's top
+    // is at itemTop, and chooses its entry; answers the panel menu's height.
+    int chooseFromSubMenu(int itemTop, int count, int entry) {
         int menuHeight = 0;
         userActs([&](XHost& hand) {
             const auto before = hand.children(hand.root());
@@ -167,16 +167,18 @@ protected:
             menuHeight = a.height;
             const int border = (a.height - kPanelMenuHeight) / 2;
             const auto withMenu = hand.children(hand.root());
-            click(hand, a.x + a.width / 2, a.y + border + 3 * kItem + kSeparator + kItem / 2);
-            const WindowId sizes = newPopup(hand, withMenu);
-            ASSERT_NE(sizes, 0u) << "the sizes open beside it";
-            hand.geometry(sizes, a);
-            const int inner = (a.height - 7 * kItem) / 2;
+            click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
+            const WindowId sub = newPopup(hand, withMenu);
+            ASSERT_NE(sub, 0u) << "the sub-menu opens beside it";
+            hand.geometry(sub, a);
+            const int inner = (a.height - count * kItem) / 2;
             click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
             dismiss(hand, menu);
         });
         return menuHeight;
     }
+    // Entry 0 is 100 %.
+    int chooseSize(int entry) { return chooseFromSubMenu(3 * kItem + kSeparator, 7, entry); }
     ScreenArea editorWindow() {
         ScreenArea a;
         const auto children = x.children(parent);
@@ -255,23 +257,7 @@ TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastA
 
 TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
     host.clearRequests();
-    userActs([&](XHost& hand) {
-        const auto before = hand.children(hand.root());
-        click(hand, kBackgroundX, kBackgroundY, 3);
-        const WindowId menu = newPopup(hand, before);
-        ASSERT_NE(menu, 0u);
-        ScreenArea a;
-        hand.geometry(menu, a);
-        const int border = (a.height - kPanelMenuHeight) / 2;
-        const auto withMenu = hand.children(hand.root());
-        click(hand, a.x + a.width / 2, a.y + border + 2 * kItem + kSeparator + kItem / 2);  // "Program"
-        const WindowId programs = newPopup(hand, withMenu);
-        ASSERT_NE(programs, 0u) << "the programs open beside it";
-        hand.geometry(programs, a);
-        const int inner = (a.height - kPrograms * kItem) / 2;
-        click(hand, a.x + a.width / 2, a.y + inner + 2 * kItem + kItem / 2);
-        dismiss(hand, menu);
-    });
+    chooseFromSubMenu(2 * kItem + kSeparator, kPrograms, 2);  // "Program", the third
     EXPECT_EQ(program(), 2);
     EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1);
 }
