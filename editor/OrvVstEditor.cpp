@@ -57,10 +57,10 @@ void attachScheme(COptionMenu& menu, COptionMenuScheme* scheme) {
 
 // The panel menu's items, in order; a later choice is one more row here and
 // one more case in choosePanelItem.
-enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, size, gap2, about };
+enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, tuning, size, gap2, about };
 constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular, PanelItem::knobsVertical, PanelItem::gap1,
-                                     PanelItem::programs,      PanelItem::size,          PanelItem::gap2,
-                                     PanelItem::about};
+                                     PanelItem::programs,      PanelItem::tuning,        PanelItem::size,
+                                     PanelItem::gap2,          PanelItem::about};
 
 #ifndef AMBRELL_VERSION
 #define AMBRELL_VERSION "unknown"
@@ -291,6 +291,7 @@ void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (tag == layout::kProgramTag) return selectProgram(int32_t(control->getValue()));
     if (tag == layout::kSizeMenuTag) return chooseSize(int32_t(control->getValue()));
     if (tag == layout::kPanelMenuTag) return choosePanelItem(int32_t(control->getValue()));
+    if (tag == layout::kTuningTag) return chooseTuning(int32_t(control->getValue()));
     if (tag < 0 || tag >= layout::kParameterCount) return;
     if (effect_) effect_->setParameterAutomated(tag, control->getValue());
     control->setDirty(true);
@@ -374,6 +375,9 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     auto* programs = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kProgramTag, nullptr, nullptr, kCheckStyle);
     attachScheme(*programs, menuScheme(kPanelMenuText, kMenuGreyed));
     listPrograms(*programs);
+    auto* tunings = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kTuningTag, nullptr, nullptr, kMultipleCheckStyle);
+    attachScheme(*tunings, menuScheme(kPanelMenuText, kMenuGreyed));
+    if (auto* plugin = dynamic_cast<OrvVst*>(effect_)) tunings_.fill(*tunings, *plugin);
     // The sizes, the one the editor opens at next checked.
     auto* sizes = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kSizeMenuTag, nullptr, nullptr, kCheckStyle);
     attachScheme(*sizes, menuScheme(kPanelMenuText, kMenuGreyed));
@@ -398,10 +402,12 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
                 if (next != scale_) panelMenu_->addInformation("The host kept the window: the new size shows at the next open");
                 break;
             case PanelItem::programs: panelMenu_->addSubMenu(programs, "Program"); break;
+            case PanelItem::tuning: panelMenu_->addSubMenu(tunings, TuningMenu::kTitle); break;
             case PanelItem::about: panelMenu_->addInformation(about); break;
         }
     }
-    programs->forget();  // the panel menu holds it
+    programs->forget();  // the panel menu holds them
+    tunings->forget();
     sizes->forget();
     panelMenu_->popUpAt(context, where);
 }
@@ -432,6 +438,18 @@ void OrvVstEditor::applyPendingScale() {
     void* parent = frame->getSystemWindow();
     close();
     open(parent);
+}
+
+// The tuning's description (or why its file was refused) stays in the
+// readout for a moment, as a control's words do.
+void OrvVstEditor::chooseTuning(int32_t entry) {
+    auto* plugin = dynamic_cast<OrvVst*>(effect_);
+    if (!plugin) return;
+    const std::string shown = tunings_.choose(entry, *plugin);
+    if (shown.empty() || !readout_) return;
+    readoutIndex_ = -1;  // no control's words to bring back while it shows
+    holdUntil_ = getTicks() + kReadoutHoldMs;
+    readout_->showText((std::string(TuningMenu::kTitle) + ": " + shown).c_str());
 }
 
 void OrvVstEditor::setVerticalKnobs(bool vertical) {

@@ -3,8 +3,8 @@
 // ControlLayout places them, each bound to the parameter its tag names; a
 // readout at the foot that shows the current program, or the words and
 // value of the control being moved; and a panel menu on a right click on
-// the background (knob behaviour, programs, about). The player's choices
-// there are kept in UserSettings, read when the editor opens.
+// the background (knob behaviour, programs, tunings, about). The player's
+// choices there are kept in UserSettings, read when the editor opens.
 //
 // Two directions of parameter flow:
 // - user to host: a control's change reaches valueChanged, which sets the
@@ -40,6 +40,7 @@
 
 #include "editor/AEffGUIEditor.h"
 #include "editor/ControlLayout.h"
+#include "editor/TuningMenu.h"
 #include "editor/UserSettings.h"
 #include "vstgui/ccontrol.h"
 
@@ -142,6 +143,7 @@ private:
     // is until the editor opens again.
     void chooseSize(int32_t position);
     void applyPendingScale();
+    void chooseTuning(int32_t entry);
 
     VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
     VSTGUI::CControl* controls_[layout::kControlCount] = {};         // owned by the frame
@@ -151,6 +153,7 @@ private:
     std::int32_t editing_ = -1;     // the parameter whose gesture runs
     std::uint32_t holdUntil_ = 0;   // ticks: the readout shows the program again
     UserSettings settings_;
+    TuningMenu tunings_;
     bool verticalKnobs_ = false;
     std::int16_t panelWidth_ = kWidth;
     std::int16_t panelHeight_ = kHeight;

@@ -87,15 +87,17 @@ void SynthEngine::setTempo(float bpm) {
 }
 
 void SynthEngine::noteOn(int note, float velocity) {
-    if (!isNote(note) || !std::isfinite(velocity)) return;
-    const float sounding = param(ParamBlock::kSlotNote);
+    if (!isNote(note) || !std::isfinite(velocity) || !tuning_.plays(note)) return;
+    const float soundingNote = param(ParamBlock::kSlotNote);
     const int mode = truncateIndex(param(kPortamentoKeyTrigger));
-    const float target = static_cast<float>(note);
+    // Glides run between tuned pitches.
+    const float sounding = tuning_.pitchOf(truncateIndex(soundingNote));
+    const float target = tuning_.pitchOf(note);
 
     // Legato (a key still held): remember the held note and glide from it.
     // Detached: forget, and glide from the last note only in "mode 3".
     if (keyHeld_) {
-        prevNote_ = truncateIndex(sounding);
+        prevNote_ = truncateIndex(soundingNote);
         glideOffset_ = target - sounding;
     } else {
         prevNote_ = -1;
@@ -110,7 +112,7 @@ void SynthEngine::noteOn(int note, float velocity) {
         ampEnv_.restart();
     }
 
-    params_.set(ParamBlock::kSlotNote, target);
+    params_.set(ParamBlock::kSlotNote, static_cast<float>(note));
     setKeyHeld(true);
     velocity_ = velocity;
 
@@ -132,6 +134,8 @@ void SynthEngine::noteOff(int note) {
     if (!isNote(note)) return;
     const float sounding = param(ParamBlock::kSlotNote);
     const bool releasesSounding = note == truncateIndex(sounding);
+    // An unmapped key never played, so its release is no release.
+    if (!releasesSounding && !tuning_.plays(note)) return;
     if (prevNote_ == -1 && releasesSounding) {
         setKeyHeld(false);
         return;
@@ -140,7 +144,7 @@ void SynthEngine::noteOff(int note) {
     // glides back to it with the gate still on, continuing from the present
     // pitch; releasing any other key forgets it.
     if (releasesSounding) {
-        glideOffset_ += static_cast<float>(prevNote_) - static_cast<float>(note);
+        glideOffset_ += tuning_.pitchOf(prevNote_) - tuning_.pitchOf(note);
         params_.set(ParamBlock::kSlotNote, static_cast<float>(prevNote_));
     }
     prevNote_ = -1;
@@ -198,8 +202,10 @@ void SynthEngine::render(float* out, int n) {
 // The sample's base values, the cutoff smoother and the glide.
 bool SynthEngine::start(Sample& s) {
     s.gate = envelopeGate();
-    s.note = param(ParamBlock::kSlotNote);
     if (idle()) return false;
+    // The key's pitch is looked up afresh every sample, so a retune moves a
+    // held note at once; the filter's key tracking follows it too.
+    s.note = tuning_.pitchOf(truncateIndex(param(ParamBlock::kSlotNote)));
 
     float pitch = masterPitchSemitones(param(kMasterPitch)) + s.note + pitchBend_;
 
@@ -333,7 +339,7 @@ float SynthEngine::glide(float pitch) {
 }
 
 // The cutoff of this sample: smoothed knob and LFO (cutoffWork), key
-// tracking by the played note (not moved by glide or bend), and the filter
+// tracking by the played key's tuned pitch (not moved by glide or bend), and the filter
 // envelope scaled by velocity and contour; held within 0..1.
 float SynthEngine::cutoffFor(float cutoffWork, float note, float gate) {
     float c = cutoffWork + note * param(kKeyFollow) * kKeyFollowPerNote;

@@ -44,6 +44,7 @@
 #include "engine/PitchToFrequency.h"
 #include "engine/PulseOsc.h"
 #include "engine/RandomSource.h"
+#include "engine/TuningTable.h"
 #include "engine/WarmthSmoother.h"
 
 class SynthEngine {
@@ -69,9 +70,11 @@ public:
     // read by the next note-on's tempo sync. A non-finite tempo is ignored.
     void setTempo(float bpm);
 
-    // [audio thread] Note 0..127 (others are ignored), velocity 0..1.
+    // [audio thread] Note 0..127 (others, and keys the tuning leaves
+    // unmapped, are ignored), velocity 0..1.
     void noteOn(int note, float velocity);
-    // [audio thread] Note 0..127 (others are ignored).
+    // [audio thread] Note 0..127 (others are ignored; so is an unmapped key
+    // unless it is the one sounding).
     void noteOff(int note);
     // [audio thread] Bend in semitones; a non-finite bend is ignored.
     void setPitchBend(float semitones);
@@ -89,6 +92,11 @@ public:
     // thread, the parameters during the run: the plug-in renders the frames
     // between two events in one call.
     void render(float* out, int n);
+
+    // [audio thread] Where each key sounds. The sounding note follows a
+    // change at its next sample; glide offsets already under way stay.
+    TuningTable& tuning() { return tuning_; }
+    const TuningTable& tuning() const { return tuning_; }
 
     // [audio thread] Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
@@ -122,7 +130,7 @@ private:
     // out for the filter chain and the back end.
     struct Sample {
         float gate;
-        float note;
+        float note;   // tuned pitch of the sounding key, before bend and glide
         float pitch;  // glided base pitch
         ModulationTargets m;
         float first;  // the two sub-samples: into the filter, then out of it
@@ -169,8 +177,12 @@ private:
     PitchToFrequencyCache osc2Frequency_;
     PitchToFrequencyCache subFrequency_;
 
+    // Audio thread only: filled whole by the plug-in between blocks, single
+    // keys retuned by tuning messages at their sample.
+    TuningTable tuning_ = TuningTable::standard();
+
     float cutoffSmoothed_ = 0.0f;
-    float glideOffset_ = 0.0f;  // semitones still to glide: sounding = target - offset
+    float glideOffset_ = 0.0f;  // tuned semitones still to glide: sounding = target - offset
     float pitchBend_ = 0.0f;    // semitones
     float velocity_ = 0.0f;     // of the last note-on, 0..1
     float tempo_ = 0.0f;        // beats per minute

@@ -1,6 +1,8 @@
 // The chunk loader: any bytes of any length as a bank or a program chunk
 // (the first byte chooses), in a buffer exactly that long. A chunk that
-// loads must come back out whole and sound as numbers.
+// loads must come back out and sound as numbers: a program whole, a bank's
+// records to the byte (the trailer after them comes back only when it held
+// a tuning).
 #include "fuzz/FuzzPlugin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,9 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     void* out = nullptr;
     const VstIntPtr taken = plugin.dispatch(effGetChunk, preset ? 1 : 0, 0, &out);
     if (loaded == 1) {
-        // What loaded is what a host saves next time, to the byte.
-        if (taken != static_cast<VstIntPtr>(chunk.size()) || !out ||
-            std::memcmp(out, chunk.data(), chunk.size()) != 0)
+        // What loaded is what a host saves next time.
+        constexpr std::size_t kBankRecords = 24400;
+        const std::size_t records = preset ? chunk.size() : kBankRecords;
+        if (!out || taken < static_cast<VstIntPtr>(records) || (preset && taken != static_cast<VstIntPtr>(records)) ||
+            std::memcmp(out, chunk.data(), records) != 0)
             std::abort();
     }
     plugin.playNote(60);

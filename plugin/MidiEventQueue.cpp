@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "tuning/MtsMessage.h"
+
 namespace {
 
 // The largest float below 2^31: waits beyond it are cut to the longest int
@@ -32,9 +34,17 @@ bool MidiEventQueue::add(const VstEvents* events) {
     // host really holds costs nothing more than this.
     for (VstInt32 i = 0; i < events->numEvents && count_ < kCapacity; ++i) {
         const VstEvent* event = list[i];
-        if (!event || event->type != kVstMidiType) continue;
+        if (!event) continue;
         VstMidiEvent copy;
-        std::memcpy(&copy, event, sizeof(copy));
+        if (event->type == kVstMidiType) {
+            std::memcpy(&copy, event, sizeof(copy));
+        } else if (event->type == kVstSysExType && readRetune(event)) {
+            std::memset(&copy, 0, sizeof(copy));
+            copy.type = kVstSysExType;
+            copy.deltaFrames = event->deltaFrames;
+        } else {
+            continue;
+        }
         const VstInt32 offset = copy.deltaFrames > longestWait_ ? longestWait_ : copy.deltaFrames;
         // An offset below zero stays as it is: the event is due at once.
         if (offset >= 0) copy.deltaFrames = waitFrames(static_cast<float>(offset) - previousOffset_);
@@ -42,6 +52,26 @@ bool MidiEventQueue::add(const VstEvents* events) {
         push(copy);
     }
     return true;
+}
+
+// A tuning message read into the next free change; false (and nothing
+// kept) for any other message, or when every change is taken.
+bool MidiEventQueue::readRetune(const VstEvent* event) {
+    if (retuneCount_ == kRetuneCapacity) return false;
+    const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+    TuningChange& change = retunes_[(retuneHead_ + retuneCount_) % kRetuneCapacity];
+    if (!mts::read(reinterpret_cast<const unsigned char*>(sysex->sysexDump), sysex->dumpBytes, change)) return false;
+    ++retuneCount_;
+    return true;
+}
+
+const TuningChange& MidiEventQueue::takeRetune() {
+    static const TuningChange kNone{};
+    if (retuneCount_ == 0) return kNone;  // markers and changes go in and out together
+    const TuningChange& change = retunes_[retuneHead_];
+    retuneHead_ = (retuneHead_ + 1) % kRetuneCapacity;
+    --retuneCount_;
+    return change;
 }
 
 void MidiEventQueue::setLongestWait(VstInt32 frames) { longestWait_ = frames > 0 ? frames : 0; }
@@ -79,4 +109,6 @@ int MidiEventQueue::quietFrames(int limit) {
 void MidiEventQueue::clear() {
     head_ = 0;
     count_ = 0;
+    retuneHead_ = 0;
+    retuneCount_ = 0;
 }

@@ -14,6 +14,12 @@
 // instrument, silent for hours. Offsets beyond it count as the longest wait
 // itself; offsets up to it keep their exact carry-over.
 //
+// MIDI tuning messages (system exclusive) wait in the same line, so that
+// they retune at their sample: the host's bytes live only as long as its
+// call, so each message is read on arrival into one of kRetuneCapacity
+// preallocated changes, and a marker with the type kVstSysExType queues in
+// its place. Other system-exclusive messages are passed over, as before.
+//
 // 500 slots, preallocated; a full queue drops further events. Kept as a ring
 // (oldest at head_) so that queueing and taking an event cost the same
 // whatever the queue holds.
@@ -23,16 +29,18 @@
 // host's audio thread, so the queue has one user at a time and takes no lock.
 #pragma once
 
+#include "engine/TuningTable.h"
 #include "plugin/vst2.h"
 
 class MidiEventQueue {
 public:
     static constexpr int kCapacity = 500;
+    static constexpr int kRetuneCapacity = 16;
 
     MidiEventQueue();
 
-    // Queues the MIDI events of one host list in list order; other event
-    // types and null entries are skipped. Answers false for a list that
+    // Queues the MIDI events and tuning messages of one host list in list
+    // order; other events and null entries are skipped. Answers false for a list that
     // cannot be read (null, negative count).
     bool add(const VstEvents* events);
 
@@ -48,6 +56,10 @@ public:
     // render them all at once and go on with takeDue at the frame after.
     int quietFrames(int limit);
 
+    // Right after takeDue gave a marker (type kVstSysExType): its change,
+    // valid until the next add.
+    const TuningChange& takeRetune();
+
     // Discards every queued event (the channel-mode reset).
     void clear();
 
@@ -60,7 +72,12 @@ public:
 private:
     void push(const VstMidiEvent& event);
 
+    bool readRetune(const VstEvent* event);
+
     VstMidiEvent slots_[kCapacity];
+    TuningChange retunes_[kRetuneCapacity];  // a ring in the order of their markers
+    int retuneHead_ = 0;
+    int retuneCount_ = 0;
     int head_ = 0;   // slot of the oldest event
     int count_ = 0;
     // Offset of the previous MIDI event of the list being queued: waits are

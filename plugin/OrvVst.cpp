@@ -6,6 +6,7 @@
 
 #include "plugin/AEffEditor.h"
 #include "plugin/ParameterText.h"
+#include "plugin/StateTrailer.h"
 
 namespace {
 
@@ -13,7 +14,8 @@ constexpr const char* kEffectName = "Ambrell - ORV";
 constexpr const char* kVendorName = "ORV - Orvane Instruments";
 
 constexpr const char* kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
-                                         "receiveVstMidiEvents", "receiveVstTimeInfo"};
+                                         "receiveVstMidiEvents", "receiveVstSysexEvent",
+                                         "receiveVstTimeInfo"};
 
 }  // namespace
 
@@ -107,18 +109,27 @@ VstInt32 OrvVst::getChunk(void** data, bool isPreset) {
         return kProgramChunkSize;
     }
     for (int p = 0; p < kNumPrograms; ++p) programs_.snapshot(p, chunkCopy_[p]);
-    *data = chunkCopy_.data();
-    return kBankChunkSize;
+    const Tuning tuning = this->tuning();
+    if (tuning.isStandard()) {
+        *data = chunkCopy_.data();
+        return kBankChunkSize;
+    }
+    const std::vector<unsigned char> trailer = state_trailer::write({{Tuning::kRecordTag, tuning.toRecord()}});
+    const auto* records = reinterpret_cast<const unsigned char*>(chunkCopy_.data());
+    bankChunk_.assign(records, records + kBankChunkSize);
+    bankChunk_.insert(bankChunk_.end(), trailer.begin(), trailer.end());
+    *data = bankChunk_.data();
+    return static_cast<VstInt32>(bankChunk_.size());
 }
 
 VstInt32 OrvVst::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     if (!data) return 0;
     // Only whole records of our own size load, and only when every one of
     // them is sound: a rejected chunk leaves every program as it was.
-    const VstInt32 expected = isPreset ? kProgramChunkSize : kBankChunkSize;
-    if (byteSize != expected) return 0;
+    // A bank may carry a trailer after its records.
+    if (isPreset ? byteSize != kProgramChunkSize : byteSize < kBankChunkSize) return 0;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    const int count = byteSize / kProgramChunkSize;
+    const int count = isPreset ? 1 : kNumPrograms;
     // Copied out first: the host's buffer need not be aligned, and a host
     // could go on writing it while we load.
     ProgramBank records;
@@ -131,9 +142,35 @@ VstInt32 OrvVst::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
         programs_.load(current, records[0]);
     } else {
         for (int p = 0; p < kNumPrograms; ++p) programs_.load(p, records[p]);
+        loadTrailer(bytes + kBankChunkSize, static_cast<std::size_t>(byteSize - kBankChunkSize));
     }
     setProgram(current);
     return 1;
+}
+
+// The tuning saved after a bank's records; none, or one that cannot be
+// read, is the standard tuning.
+void OrvVst::loadTrailer(const unsigned char* bytes, std::size_t size) {
+    std::vector<state_trailer::Record> records;
+    std::string record;
+    Tuning tuning;
+    if (!state_trailer::read(bytes, size, records) || !state_trailer::find(records, Tuning::kRecordTag, record) ||
+        !Tuning::fromRecord(record, tuning))
+        tuning = Tuning();
+    setTuning(tuning);
+}
+
+// ---- tuning ----------------------------------------------------------------
+
+void OrvVst::setTuning(const Tuning& tuning) {
+    std::lock_guard<std::mutex> lock(tuningLock_);
+    tuning_ = tuning;
+    tuningExchange_.publish(tuning_.table);
+}
+
+Tuning OrvVst::tuning() const {
+    std::lock_guard<std::mutex> lock(tuningLock_);
+    return tuning_;
 }
 
 // ---- identity --------------------------------------------------------------

@@ -15,6 +15,9 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "engine/ParamBlock.h"
 #include "engine/SynthEngine.h"
@@ -22,6 +25,8 @@
 #include "plugin/FactoryBank.h"
 #include "plugin/LiveBank.h"
 #include "plugin/MidiEventQueue.h"
+#include "plugin/TuningExchange.h"
+#include "tuning/Tuning.h"
 
 class OrvVst : public AudioEffectX {
 public:
@@ -69,8 +74,19 @@ public:
     // [any thread] Names are read as LiveBank allows any thread to.
     void getProgramName(char* text) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    // A bank chunk is the 20 records and, while a tuning other than the
+    // standard one is set, the state trailer with the tuning's texts after
+    // them (StateTrailer.h). A bank chunk without a sound trailer loads the
+    // standard tuning; program chunks are the one record alone.
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // ---- tuning [main thread] [ui thread] ----------------------------------
+    // The tuning the keys play in, from the next audio block on. Tuning
+    // messages arriving as MIDI retune single keys of it until the next
+    // choice; they are not part of the saved state.
+    void setTuning(const Tuning& tuning);
+    Tuning tuning() const;
 
     // ---- identity [main thread] --------------------------------------------
     VstInt32 canDo(const char* text) override;
@@ -85,6 +101,7 @@ private:
     void handleMidiEvent(const VstMidiEvent& event);
     void controlChange(int controller, int value, unsigned char rawController);
     void passHostTempo();
+    void loadTrailer(const unsigned char* bytes, std::size_t size);
 
     // The current program (curProgram_): written by setProgram [main
     // thread], read with a relaxed load by every thread.
@@ -102,7 +119,15 @@ private:
     // who writes which field).
     LiveBank programs_;
     // What getChunk hands out, stable until the next call: main thread only.
+    // A bank with a trailer is handed out from bankChunk_.
     ProgramBank chunkCopy_;
+    std::vector<unsigned char> bankChunk_;
+    // The tuning as chosen (texts and table): main and ui thread, under
+    // tuningLock_; the audio thread never reads it. Its table reaches the
+    // engine through tuningExchange_, taken at the start of each block.
+    mutable std::mutex tuningLock_;
+    Tuning tuning_;
+    TuningExchange tuningExchange_;
     // Stored by setParameter on any thread, read by the engine on the audio
     // thread and by getParameter anywhere: relaxed atomics (ParamBlock).
     ParamBlock params_;

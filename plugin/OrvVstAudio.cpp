@@ -48,6 +48,9 @@ void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
     float* left = outputs[0];
     float* right = outputs[1];
     DenormalGuard flushDenormals;
+    // A tuning chosen since the last block; single keys retuned by tuning
+    // messages since then give way to it.
+    tuningExchange_.take(engine_->tuning());
     // The frames between two events render in runs of up to kRun samples:
     // the engine overlaps each sample's work with the one before it inside
     // a run (SynthEngine::render).
@@ -91,6 +94,10 @@ void OrvVst::setSampleRate(float rate) {
 
 // All 16 channels are treated alike; data bytes count with 7 bits.
 void OrvVst::handleMidiEvent(const VstMidiEvent& event) {
+    if (event.type == kVstSysExType) {  // a tuning message, read when it came
+        events_.takeRetune().applyTo(engine_->tuning());
+        return;
+    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(event.midiData);
     const int status = bytes[0] & 0xF0;
     const int data1 = bytes[1] & 0x7F;

@@ -194,6 +194,19 @@ struct VstMidiEvent {
     char reserved2;
 };
 
+// A system-exclusive message: dumpBytes bytes at sysexDump, F0 to F7, which
+// the host owns and keeps only for the call that hands it over.
+struct VstMidiSysexEvent {
+    VstInt32 type;  // kVstSysExType
+    VstInt32 byteSize;
+    VstInt32 deltaFrames;  // sample offset inside the block
+    VstInt32 flags;
+    VstInt32 dumpBytes;
+    VstIntPtr resvd1;
+    char* sysexDump;
+    VstIntPtr resvd2;
+};
+
 // ---- time ------------------------------------------------------------------
 
 struct VstTimeInfo {
@@ -287,6 +300,8 @@ static_assert(offsetof(AEffect, processDoubleReplacing) == 128,
               "AEffect.processDoubleReplacing at 128");
 static_assert(offsetof(AEffect, future) == 136, "AEffect.future at 136");
 static_assert(offsetof(VstEvents, events) == 16, "VstEvents.events at 16");
+static_assert(sizeof(VstMidiSysexEvent) == 48, "VstMidiSysexEvent is 48 bytes on x86-64");
+static_assert(offsetof(VstMidiSysexEvent, sysexDump) == 32, "VstMidiSysexEvent.sysexDump at 32");
 #elif defined(__i386__) || defined(_M_IX86)
 static_assert(sizeof(AEffect) == 144, "AEffect is 144 bytes on 32-bit x86");
 #endif

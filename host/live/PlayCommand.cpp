@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "host/core/CommandLine.h"
+#include "host/core/HostTuning.h"
 #include "host/Commands.h"
 #include "host/live/EditorSession.h"
 #include "host/live/JackPlayer.h"
@@ -33,6 +34,7 @@ namespace {
 const char* const kUsage =
     "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
     "         [--connect] [--state FILE] [--fresh] [--name CLIENT]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
     "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
@@ -45,6 +47,8 @@ const char* const kUsage =
     "                 replace it when playing stops\n"
     "  --name CLIENT  the JACK client's name, instead of the plug-in's\n"
     "                 (\"Ambrell\" for Ambrell)\n"
+    "  --tuning FILE  a Scala scale the keys play in, after the preset\n"
+    "  --keymap FILE  a Scala keyboard map laying the scale out on the keys\n"
     "\n"
     "MIDI program changes select the plug-in's programs.\n";
 
@@ -59,7 +63,7 @@ volatile std::sig_atomic_t interrupted = 0;
 void onSignal(int) { interrupted = 1; }
 
 struct Options {
-    std::string plugin, program, preset, state, name;
+    std::string plugin, program, preset, state, name, tuning, keymap;
     bool noGui = false, connect = false, fresh = false;
 };
 
@@ -79,6 +83,8 @@ int parse(const Args& args, Options& o) {
                                  : a == "--preset" ? &o.preset
                                  : a == "--state"  ? &o.state
                                  : a == "--name"   ? &o.name
+                                 : a == "--tuning" ? &o.tuning
+                                 : a == "--keymap" ? &o.keymap
                                                    : nullptr;
             if (!value) return usageError("unknown option " + a);
             if (i + 1 >= args.size()) return usageError(a + " needs a value");
@@ -176,6 +182,7 @@ int runPlay(const Args& args) {
     std::string error;
     if (!statePath.empty() && !restoreState(host, statePath, o.fresh, error)) return fail(error);
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
+    if (!applyTuning(host, o.tuning, o.keymap, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);
         if (program < 0)

@@ -30,8 +30,9 @@ constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the m
 constexpr int kPrograms = 20;
 // Menu items are 18 pixels high, separators too.
 constexpr int kItem = 18, kSeparator = 18;
-// The panel menu: two knob choices, a gap, the programs, the sizes, a gap, about.
-constexpr int kPanelMenuHeight = 5 * kItem + 2 * kSeparator;
+// The panel menu: two knob choices, a gap, the programs, the tunings, the
+// sizes, a gap, about.
+constexpr int kPanelMenuHeight = 6 * kItem + 2 * kSeparator;
 
 // A host that lets the editor resize its window, or (by default) cannot.
 class SizingHost : public ModuleHost {
@@ -130,8 +131,44 @@ protected:
         if (hand.geometry(popup, a, &shown) && shown) click(hand, 1000, 1000);
     }
     bool choosePanelItem(int item) {
-        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, -1, 4 * kItem + 2 * kSeparator};
+        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, 4 * kItem + kSeparator,
+                            -1, 5 * kItem + 2 * kSeparator};
         return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
+    }
+    // Opens the panel menu, then its sub-menu whose item starts itemTop
+    // pixels down, and clicks entry (from 0) of its count; answers the panel
+    // menu's height. extraLines: information lines the menu shows besides.
+    int chooseInSubMenu(int itemTop, int count, int entry, int extraLines = 0) {
+        int menuHeight = 0;
+        userActs([&](XHost& hand) {
+            const auto before = hand.children(hand.root());
+            click(hand, kBackgroundX, kBackgroundY, 3);
+            const WindowId menu = newPopup(hand, before);
+            ASSERT_NE(menu, 0u);
+            ScreenArea a;
+            hand.geometry(menu, a);
+            menuHeight = a.height;
+            const int border = (a.height - kPanelMenuHeight - extraLines * kItem) / 2;
+            const auto withMenu = hand.children(hand.root());
+            click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
+            const WindowId sub = newPopup(hand, withMenu);
+            ASSERT_NE(sub, 0u) << "the sub-menu opens beside it";
+            hand.geometry(sub, a);
+            const int inner = (a.height - count * kItem) / 2;
+            click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
+            dismiss(hand, menu);
+        });
+        return menuHeight;
+    }
+    // Entry 0 is 100 %.
+    int chooseSize(int entry, int extraLines = 0) {
+        return chooseInSubMenu(4 * kItem + kSeparator, 7, entry, extraLines);
+    }
+    ScreenArea editorWindow() {
+        ScreenArea a;
+        const auto children = x.children(parent);
+        if (children.size() == 1) x.geometry(children[0], a);
+        return a;
     }
     // Presses on the knob of (left, top, size) and drags straight up.
     void dragUp(int left, int top, int size, int pixels) {
@@ -153,38 +190,6 @@ protected:
         return text.str();
     }
     int program() { return int(host.dispatch(effGetProgram)); }
-    // Opens the panel menu, the sub-menu of `count` entries whose item's top
-    // is at itemTop, and chooses its entry; answers the panel menu's height.
-    int chooseFromSubMenu(int itemTop, int count, int entry) {
-        int menuHeight = 0;
-        userActs([&](XHost& hand) {
-            const auto before = hand.children(hand.root());
-            click(hand, kBackgroundX, kBackgroundY, 3);
-            const WindowId menu = newPopup(hand, before);
-            ASSERT_NE(menu, 0u);
-            ScreenArea a;
-            hand.geometry(menu, a);
-            menuHeight = a.height;
-            const int border = (a.height - kPanelMenuHeight) / 2;
-            const auto withMenu = hand.children(hand.root());
-            click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
-            const WindowId sub = newPopup(hand, withMenu);
-            ASSERT_NE(sub, 0u) << "the sub-menu opens beside it";
-            hand.geometry(sub, a);
-            const int inner = (a.height - count * kItem) / 2;
-            click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
-            dismiss(hand, menu);
-        });
-        return menuHeight;
-    }
-    // Entry 0 is 100 %.
-    int chooseSize(int entry) { return chooseFromSubMenu(3 * kItem + kSeparator, 7, entry); }
-    ScreenArea editorWindow() {
-        ScreenArea a;
-        const auto children = x.children(parent);
-        if (children.size() == 1) x.geometry(children[0], a);
-        return a;
-    }
 
     std::string configHome;
     XHost x;
@@ -257,9 +262,23 @@ TEST_F(EditorPanel, VerticalKnobsChosenInThePanelMenuRaiseAKnobDraggedUpAndLastA
 
 TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
     host.clearRequests();
-    chooseFromSubMenu(2 * kItem + kSeparator, kPrograms, 2);  // "Program", the third
+    chooseInSubMenu(2 * kItem + kSeparator, kPrograms, 2);  // "Program", the third
     EXPECT_EQ(program(), 2);
     EXPECT_EQ(host.countRequests(audioMasterUpdateDisplay), 1);
+}
+
+// The tunings are the .scl files of $XDG_DATA_HOME/ambrell/tunings after
+// the standard tuning; the one chosen is saved with the bank.
+TEST_F(EditorPanel, ThePanelMenuChoosesATuningFromTheTuningFolder) {
+    const std::string folder = configHome + "/tunings";
+    std::filesystem::create_directories(folder + "/ambrell/tunings");
+    std::ofstream(folder + "/ambrell/tunings/nineteen.scl") << "nineteen equal steps\n1\n63.157895\n";
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    const auto bankSize = [&] { return host.getChunk(false).size(); };
+    ASSERT_EQ(bankSize(), 24400u);
+    chooseInSubMenu(3 * kItem + kSeparator, 2, 1);  // "Tuning", after the standard one
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_GT(bankSize(), 24400u) << "the tuning travels with the bank";
 }
 
 TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
@@ -307,7 +326,7 @@ TEST_F(EditorPanel, AnEditorSizeTheHostRefusesShowsAtTheNextOpenAndTheMenuSaysSo
     EXPECT_NE(settingsFile().find("editor-size = 200"), std::string::npos) << settingsFile();
     EXPECT_EQ(host.countRequests(audioMasterSizeWindow), 0) << "a host that cannot resize is not asked";
     EXPECT_EQ(editorWindow().width, 600) << "the window stays as it is";
-    EXPECT_EQ(chooseSize(4), menuHeight + kItem) << "the panel menu has one line more, saying why";
+    EXPECT_EQ(chooseSize(4, 1), menuHeight + kItem) << "the panel menu has one line more, saying why";
 
     host.dispatch(effEditClose);
     open();

@@ -129,6 +129,17 @@ TEST_F(Realtime, TheAudioPathAllocatesNothing) {
     VstEventList noteList(notes.data(), notes.size());
     VstEventList controlList(controls.data(), controls.size());
     VstEventList floodList(flood.data(), flood.size());
+    // A tuning message (key 60 a quarter tone up) between two notes.
+    unsigned char retune[] = {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 60, 60, 0x20, 0x00, 0xF7};
+    VstMidiSysexEvent sysex{};
+    sysex.type = kVstSysExType;
+    sysex.byteSize = sizeof(sysex);
+    sysex.deltaFrames = 30;
+    sysex.dumpBytes = sizeof(retune);
+    sysex.sysexDump = reinterpret_cast<char*>(retune);
+    VstMidiEvent around[] = {noteOn(10, 60), noteOff(90, 60)};
+    VstEventList tuningList({reinterpret_cast<VstEvent*>(&around[0]), reinterpret_cast<VstEvent*>(&sysex),
+                             reinterpret_cast<VstEvent*>(&around[1])});
     VstTimeInfo time = host.timeInfo();
 
     const long calls = heapCallsDuring([&] {
@@ -148,6 +159,9 @@ TEST_F(Realtime, TheAudioPathAllocatesNothing) {
                 break;
             case 30:
                 effect->dispatcher(effect, effProcessEvents, 0, 0, floodList.get(), 0.0f);
+                break;
+            case 35:
+                effect->dispatcher(effect, effProcessEvents, 0, 0, tuningList.get(), 0.0f);
                 break;
             case 40:
                 // A host without time information half of the time.
