@@ -47,6 +47,7 @@ inline constexpr int32_t kParameterCount = param::kCount;
 inline constexpr int32_t kProgramTag = 1000;
 inline constexpr int32_t kPanelMenuTag = 1001;
 inline constexpr int32_t kTuningTag = 1002;  // the panel menu's tuning choices
+inline constexpr int32_t kSizeMenuTag = 1003;  // the panel menu's editor sizes
 
 // The controls in creation order.
 extern const Control kControls[kControlCount];

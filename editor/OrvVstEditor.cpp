@@ -1,7 +1,9 @@
 #include "editor/OrvVstEditor.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "editor/PanelMenu.h"
 #include "editor/PanelReadout.h"
@@ -15,6 +17,7 @@
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/platform.h"
+#include "vstgui/viewscale.h"
 
 using namespace VSTGUI;
 
@@ -54,10 +57,10 @@ void attachScheme(COptionMenu& menu, COptionMenuScheme* scheme) {
 
 // The panel menu's items, in order; a later choice is one more row here and
 // one more case in choosePanelItem.
-enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, tuning, gap2, about };
+enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, tuning, size, gap2, about };
 constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular, PanelItem::knobsVertical, PanelItem::gap1,
-                                     PanelItem::programs,      PanelItem::tuning,        PanelItem::gap2,
-                                     PanelItem::about};
+                                     PanelItem::programs,      PanelItem::tuning,        PanelItem::size,
+                                     PanelItem::gap2,          PanelItem::about};
 
 #ifndef AMBRELL_VERSION
 #define AMBRELL_VERSION "unknown"
@@ -71,10 +74,39 @@ OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) :
     // The panel's size is the window's; the module always carries it.
     bitmaps_[0] = new CBitmap(layout::kBackgroundBitmap);
     const bool loaded = bitmaps_[0]->isLoaded();
+    panelHeight_ = loaded ? std::int16_t(bitmaps_[0]->getHeight()) : kHeight;
+    panelWidth_ = loaded ? std::int16_t(bitmaps_[0]->getWidth()) : kWidth;
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = loaded ? std::int16_t(bitmaps_[0]->getHeight()) : kHeight;
-    rect.right = loaded ? std::int16_t(bitmaps_[0]->getWidth()) : kWidth;
+    rect.bottom = panelHeight_;
+    rect.right = panelWidth_;
+    if (const char* scale = std::getenv(kScaleVariable)) setHostScale(std::atoi(scale));
+}
+
+void OrvVstEditor::setHostScale(int32_t percent) { hostScale_ = isScaleStep(percent) ? percent : 0; }
+
+void OrvVstEditor::chooseScale(const UserSettings& settings) {
+    const int32_t chosen = std::atoi(settings.get(kSizeKey, "").c_str());
+    if (isScaleStep(chosen)) {
+        scale_ = chosen;
+    } else if (hostScale_) {
+        scale_ = hostScale_;
+    } else {
+        if (desktopScale_ < 0) desktopScale_ = windowSystem().desktopScale();
+        scale_ = isScaleStep(desktopScale_) ? desktopScale_ : 100;
+    }
+    rect.bottom = std::int16_t(toPixels(panelHeight_, scale_));
+    rect.right = std::int16_t(toPixels(panelWidth_, scale_));
+}
+
+bool OrvVstEditor::getRect(ERect** rectOut) {
+    // While open the window keeps the size it opened with.
+    if (!frame) {
+        UserSettings settings(UserSettings::defaultPath());
+        settings.load();
+        chooseScale(settings);
+    }
+    return AEffGUIEditor::getRect(rectOut);
 }
 
 OrvVstEditor::~OrvVstEditor() {
@@ -97,10 +129,14 @@ bool OrvVstEditor::open(void* window) {
         if (id == layout::kKnobBitmap || id == layout::kSmallKnobBitmap || id == layout::kBipolarKnobBitmap)
             bitmaps_[i]->setTransparentColor(kBlackCColor);
     }
-    auto* newFrame = new PanelFrame(CRect(0, 0, rect.right, rect.bottom), window, this, windowSystem(),
+    settings_ = UserSettings(UserSettings::defaultPath());
+    settings_.load();
+    chooseScale(settings_);
+    auto* newFrame = new PanelFrame(CRect(0, 0, panelWidth_, panelHeight_), window, this, windowSystem(),
                                     [this](CDrawContext* context, const CPoint& where) {
                                         openPanelMenu(context, where);
-                                    });
+                                    },
+                                    scale_);
     if (!newFrame->hasWindow()) {
         newFrame->forget();
         return false;
@@ -108,8 +144,6 @@ bool OrvVstEditor::open(void* window) {
     newFrame->setBackground(bitmap(layout::kBackgroundBitmap));
     AEffGUIEditor::open(window);
     frame = newFrame;
-    settings_ = UserSettings(UserSettings::defaultPath());
-    settings_.load();
     verticalKnobs_ = settings_.get(kKnobsKey, kKnobsCircular) == kKnobsVertical;
     // Values stored before now are read below; older records are moot.
     changed_.store(0, std::memory_order_relaxed);
@@ -194,6 +228,7 @@ void OrvVstEditor::idle() {
     }
     refreshReadout();
     AEffGUIEditor::idle();
+    if (pendingScale_) applyPendingScale();
     if (!frame) return;
     // A menu is set only when its parameter selects another entry than the
     // one it shows: setting it again would just mark it dirty, and redrawing
@@ -254,6 +289,7 @@ void OrvVstEditor::valueChanged(CDrawContext*, CControl* control) {
     if (!control) return;
     const int32_t tag = control->getTag();
     if (tag == layout::kProgramTag) return selectProgram(int32_t(control->getValue()));
+    if (tag == layout::kSizeMenuTag) return chooseSize(int32_t(control->getValue()));
     if (tag == layout::kPanelMenuTag) return choosePanelItem(int32_t(control->getValue()));
     if (tag == layout::kTuningTag) return chooseTuning(int32_t(control->getValue()));
     if (tag < 0 || tag >= layout::kParameterCount) return;
@@ -342,6 +378,17 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     auto* tunings = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kTuningTag, nullptr, nullptr, kMultipleCheckStyle);
     attachScheme(*tunings, menuScheme(kPanelMenuText, kMenuGreyed));
     if (auto* plugin = dynamic_cast<OrvVst*>(effect_)) tunings_.fill(*tunings, *plugin);
+    // The sizes, the one the editor opens at next checked.
+    auto* sizes = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kSizeMenuTag, nullptr, nullptr, kCheckStyle);
+    attachScheme(*sizes, menuScheme(kPanelMenuText, kMenuGreyed));
+    const int32_t chosen = std::atoi(settings_.get(kSizeKey, "").c_str());
+    const int32_t next = isScaleStep(chosen) ? chosen : scale_;
+    for (int32_t step : kScaleSteps) {
+        char entry[16];
+        std::snprintf(entry, sizeof entry, "%d %%", int(step));
+        sizes->addEntry(entry);
+        if (step == next) sizes->setCurrent(sizes->getNbEntries() - 1);
+    }
     char about[64];
     std::snprintf(about, sizeof about, "About: Ambrell %s, Orvane Instruments", AMBRELL_VERSION);
     for (PanelItem item : kPanelItems) {
@@ -350,6 +397,10 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
             case PanelItem::knobsVertical: panelMenu_->addChoice("Knobs: vertical drag", verticalKnobs_); break;
             case PanelItem::gap1:
             case PanelItem::gap2: panelMenu_->addSeparator(); break;
+            case PanelItem::size:
+                panelMenu_->addSubMenu(sizes, "Editor size");
+                if (next != scale_) panelMenu_->addInformation("The host kept the window: the new size shows at the next open");
+                break;
             case PanelItem::programs: panelMenu_->addSubMenu(programs, "Program"); break;
             case PanelItem::tuning: panelMenu_->addSubMenu(tunings, TuningMenu::kTitle); break;
             case PanelItem::about: panelMenu_->addInformation(about); break;
@@ -357,6 +408,7 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     }
     programs->forget();  // the panel menu holds them
     tunings->forget();
+    sizes->forget();
     panelMenu_->popUpAt(context, where);
 }
 
@@ -367,6 +419,25 @@ void OrvVstEditor::choosePanelItem(int32_t position) {
         case PanelItem::knobsVertical: return setVerticalKnobs(true);
         default: return;  // the programs choose through their own menu
     }
+}
+
+void OrvVstEditor::chooseSize(int32_t position) {
+    if (position < 0 || position >= int32_t(std::size(kScaleSteps))) return;
+    const int32_t percent = kScaleSteps[position];
+    settings_.set(kSizeKey, std::to_string(percent));
+    // The frame is inside its own event delivery now: it is rebuilt at the
+    // next idle, once the host has agreed to the new size.
+    if (percent != scale_) pendingScale_ = percent;
+}
+
+void OrvVstEditor::applyPendingScale() {
+    const int32_t percent = pendingScale_;
+    pendingScale_ = 0;
+    if (!frame || !percent) return;
+    if (!requestHostResize(toPixels(panelWidth_, percent), toPixels(panelHeight_, percent))) return;
+    void* parent = frame->getSystemWindow();
+    close();
+    open(parent);
 }
 
 // The tuning's description (or why its file was refused) stays in the

@@ -24,8 +24,10 @@
 // effSetProgram does and tells the host (updateDisplay); a program change
 // from the host shows in the readout at the next idle.
 //
-// The window size is known from construction on, before any open; the
-// bitmaps are loaded at open and let go at close. The window comes from the
+// The panel's size is known from construction on; the window's is the
+// panel at the editor's scale, the first found of: the player's choice
+// (settings), the host's (setHostScale), the desktop's, 100 %. The bitmaps
+// are loaded at open and let go at close. The window comes from the
 // toolkit's platform layer (X11 on Linux, Win32 on Windows).
 //
 // Threads: setParameter [any thread]; construction and destruction [main
@@ -60,6 +62,11 @@ public:
     static constexpr const char* kKnobsKey = "knobs";
     static constexpr const char* kKnobsCircular = "circular";
     static constexpr const char* kKnobsVertical = "vertical";
+    // The settings key of the editor's size: a percentage of kScaleSteps.
+    static constexpr const char* kSizeKey = "editor-size";
+    // The environment variable through which a host without a scale call of
+    // its own (orv-host --scale) gives the editor's scale in percent.
+    static constexpr const char* kScaleVariable = "AMBRELL_EDITOR_SCALE";
 
     // The editor's window comes from the platform's window system.
     explicit OrvVstEditor(AudioEffect* effect);
@@ -71,6 +78,17 @@ public:
     // settings. False, and still closed, when no window can be made there.
     // Opening again first closes the editor where it was.
     bool open(void* window) override;
+    // The window's rectangle: the panel at the scale the editor opens at
+    // (or is open at).
+    bool getRect(ERect** rect) override;
+    // [ui thread] The host's scale for the editor in percent (any format's
+    // scale call comes here); one that is not an offered size is none. Takes
+    // effect at the next open.
+    void setHostScale(int32_t percent);
+    // The scale the editor opens or is open at, as the last open or getRect
+    // found it.
+    int32_t getScale() const { return scale_; }
+
     // Destroys the frame (and with it every control) and lets go of the
     // bitmaps.
     void close() override;
@@ -117,6 +135,14 @@ private:
     void openPanelMenu(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where);
     void choosePanelItem(int32_t position);
     void setVerticalKnobs(bool vertical);
+    // The first found of the player's, the host's and the desktop's scale;
+    // fills rect with the panel at it.
+    void chooseScale(const UserSettings& settings);
+    // The player chose size position of kScaleSteps: saved, and asked of
+    // the host at the next idle; a host that refuses keeps the window as it
+    // is until the editor opens again.
+    void chooseSize(int32_t position);
+    void applyPendingScale();
     void chooseTuning(int32_t entry);
 
     VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
@@ -129,6 +155,12 @@ private:
     UserSettings settings_;
     TuningMenu tunings_;
     bool verticalKnobs_ = false;
+    std::int16_t panelWidth_ = kWidth;
+    std::int16_t panelHeight_ = kHeight;
+    std::int32_t scale_ = 100;
+    std::int32_t hostScale_ = 0;     // none
+    std::int32_t pendingScale_ = 0;  // none
+    std::int32_t desktopScale_ = -1; // not asked yet: the answer costs a connection
     // The change record: any thread sets its parameter's bit (relaxed
     // fetch_or), the ui thread takes and clears them all at once (relaxed
     // exchange); a change that races with a take shows in the next one. The

@@ -33,8 +33,8 @@ void PanelMenu::popUpAt(CDrawContext* context, const CPoint& where) {
 }
 
 PanelFrame::PanelFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows,
-                       BackgroundClick onRightClick)
-    : CFrame(size, systemWindow, editor, windows), onRightClick_(std::move(onRightClick)) {}
+                       BackgroundClick onRightClick, int32_t scale)
+    : CFrame(size, systemWindow, editor, windows, scale), onRightClick_(std::move(onRightClick)) {}
 
 bool PanelFrame::onControl(const CPoint& where, int32_t buttons) {
     for (int32_t i = getNbViews(); i-- > 0;) {

@@ -42,7 +42,7 @@ public:
     using BackgroundClick = std::function<void(VSTGUI::CDrawContext*, const VSTGUI::CPoint&)>;
 
     PanelFrame(const VSTGUI::CRect& size, void* systemWindow, VSTGUI::FrameEditor* editor,
-               VSTGUI::WindowSystem& windows, BackgroundClick onRightClick);
+               VSTGUI::WindowSystem& windows, BackgroundClick onRightClick, int32_t scale = 100);
 
     void mouse(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where,
                int32_t buttons = VSTGUI::kButtonsUnread) override;

@@ -351,15 +351,47 @@ def keyed(surface, ground):
     return rows
 
 
-def make_panel():
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, W, H)
-    draw_panel(cairo.Context(surface))
+def write_rle(name, rows):
+    """rows: top-down lists of (r, g, b), run-length coded: 'ORLE', width and
+    height (32-bit little-endian), then packets over the pixels row after
+    row: a byte n < 128 and n + 1 pixels as they are, or a byte n >= 128 and
+    one pixel that repeats n - 126 times. A pixel is three bytes R, G, B."""
+    height, width = len(rows), len(rows[0])
+    flat = [p for row in rows for p in row]
+    out = bytearray(b'ORLE' + struct.pack('<II', width, height))
+    i, n = 0, len(flat)
+    while i < n:
+        run = 1
+        while i + run < n and run < 129 and flat[i + run] == flat[i]:
+            run += 1
+        if run >= 2:
+            out += bytes((run + 126,)) + bytes(flat[i])
+            i += run
+            continue
+        start = i
+        while i < n and i - start < 128 and (i + 1 >= n or flat[i + 1] != flat[i]):
+            i += 1
+        if i == start:
+            i += 1
+        out += bytes((i - start - 1,))
+        for p in flat[start:i]:
+            out += bytes(p)
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(out)
+
+
+def make_panel(factor=1):
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, W * factor, H * factor)
+    cr = cairo.Context(surface)
+    cr.scale(factor, factor)
+    draw_panel(cr)
     return surface
 
 
-def make_knob_strip(size=KNOB, bipolar=False):
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size * FRAMES + 1)
+def make_knob_strip(size=KNOB, bipolar=False, factor=1):
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size * factor, (size * FRAMES + 1) * factor)
     cr = cairo.Context(surface)
+    cr.scale(factor, factor)
     for frame in range(FRAMES):
         cr.save()
         cr.rectangle(0, frame * size, size, size)
@@ -371,9 +403,10 @@ def make_knob_strip(size=KNOB, bipolar=False):
     return surface
 
 
-def make_switch(caption):
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, 30, 40)
+def make_switch(caption, factor=1):
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, 30 * factor, 40 * factor)
     cr = cairo.Context(surface)
+    cr.scale(factor, factor)
     for lit in (False, True):
         cr.save()
         cr.rectangle(0, 20 * lit, 30, 20)
@@ -434,6 +467,16 @@ def main():
         write_bmp(names[bitmap], keyed(strip, SECTION))
     for bitmap, surface in switches.items():
         write_bmp('%d_switch.bmp' % bitmap, opaque(surface))
+    # The same drawn at twice and three times the size for scaled editors:
+    # resource id + 1000 x factor, run-length coded.
+    for factor in (2, 3):
+        base = 1000 * factor
+        write_rle('%d_background.orle' % (base + 128), opaque(make_panel(factor)))
+        for bitmap, (size, bipolar) in {129: (KNOB, False), 132: (SMALL, False), 133: (KNOB, True)}.items():
+            strip = make_knob_strip(size, bipolar, factor)
+            write_rle('%d_%s.orle' % (base + bitmap, names[bitmap][4:-4]), keyed(strip, SECTION))
+        for bitmap, caption in ((130, 'LEARN'), (131, 'ALL')):
+            write_rle('%d_switch.orle' % (base + bitmap), opaque(make_switch(caption, factor)))
     if args.preview:
         # Knob pixels as the editor draws them: keyed, black see-through.
         keyed_strips = {}

@@ -2,9 +2,11 @@
 
 #include <map>
 #include <mutex>
+#include <tuple>
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/resourcebitmap.h"
+#include "vstgui/viewscale.h"
 
 namespace VSTGUI {
 
@@ -12,8 +14,7 @@ namespace {
 // The context's surface and rect in its device coordinates, or none.
 PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect) {
     if (!context || !context->getSystemContext()) return nullptr;
-    deviceRect = rect;
-    deviceRect.offset(context->offset.h, context->offset.v);
+    deviceRect = context->toPixelRect(rect);
     return context->getSystemContext();
 }
 
@@ -21,14 +22,41 @@ PixelSurface* target(CDrawContext* context, const CRect& rect, CRect& deviceRect
 // process and freed when the last one lets go: the editors of several
 // instances hold one background between them. Guarded by a lock because
 // hosts may drive different instances' editors from different threads.
-std::shared_ptr<const PixelSurface> sharedPixels(int32_t id) {
+std::shared_ptr<const PixelSurface> loadShared(int32_t id) {
+    return std::shared_ptr<const PixelSurface>(loadResourceBitmap(id));
+}
+
+// The picture of id for a frame at scale percent. It is made from the
+// artwork drawn at the next larger factor (resource id + 1000 x factor),
+// reduced by area where the scale lies between; only a picture without
+// larger artwork is enlarged, pixel by pixel. key: the colour that is
+// see-through, or none.
+std::shared_ptr<const PixelSurface> makeScaled(int32_t id, int32_t scale, const Pixel* key) {
+    int32_t width = 0, height = 0;
+    if (!resourceBitmapSize(id, width, height)) return nullptr;
+    const int32_t targetWidth = toPixels(width, scale), targetHeight = toPixels(height, scale);
+    const int32_t factor = artworkFactor(scale);
+    std::shared_ptr<const PixelSurface> drawn = loadShared(factor * 1000 + id);
+    if (drawn && drawn->width() == width * factor && drawn->height() == height * factor) {
+        if (scale == factor * 100) return drawn;
+        return std::make_shared<const PixelSurface>(resampleArea(*drawn, targetWidth, targetHeight, key));
+    }
+    std::shared_ptr<const PixelSurface> plain = loadShared(id);
+    if (!plain) return nullptr;
+    return std::make_shared<const PixelSurface>(resampleNearest(*plain, targetWidth, targetHeight));
+}
+
+// Pictures for scaled frames are shared the same way, by id, scale and key.
+std::shared_ptr<const PixelSurface> sharedPixels(int32_t id, int32_t scale, const Pixel* key) {
     static std::mutex lock;
-    static std::map<int32_t, std::weak_ptr<const PixelSurface>> decoded;  // by resource id
+    static std::map<std::tuple<int32_t, int32_t, int64_t>, std::weak_ptr<const PixelSurface>> decoded;
     std::lock_guard<std::mutex> hold(lock);
-    std::shared_ptr<const PixelSurface> pixels = decoded[id].lock();
+    if (scale == 100) key = nullptr;  // the picture as it is
+    auto& slot = decoded[{id, scale, key ? int64_t(*key) : -1}];
+    std::shared_ptr<const PixelSurface> pixels = slot.lock();
     if (!pixels) {
-        pixels = loadResourceBitmap(id);
-        decoded[id] = pixels;
+        pixels = scale == 100 ? loadShared(id) : makeScaled(id, scale, key);
+        slot = pixels;
     }
     return pixels;
 }
@@ -44,6 +72,7 @@ CBitmap::~CBitmap() = default;
 void CBitmap::dispose() {
     loaded = false;
     pHandle.reset();
+    scaledHandle.reset();
     width = height = 0;
     noAlpha = true;
 }
@@ -60,9 +89,20 @@ bool CBitmap::loadFromResource(int32_t id) {
     return true;
 }
 
-const PixelSurface* CBitmap::getImage() const {
-    if (!pHandle && loaded) pHandle = sharedPixels(resourceID);
-    return pHandle.get();
+const PixelSurface* CBitmap::getImage() const { return getImage(100); }
+
+const PixelSurface* CBitmap::getImage(int32_t scale) const {
+    if (scale == 100) {
+        if (!pHandle && loaded) pHandle = sharedPixels(resourceID, 100, nullptr);
+        return pHandle.get();
+    }
+    if (!scaledHandle || scaledPercent != scale) {
+        // A picture drawn with a key is reduced with it.
+        const Pixel key = toPixel(transparentCColor);
+        scaledHandle = loaded ? sharedPixels(resourceID, scale, keyed ? &key : nullptr) : nullptr;
+        scaledPercent = scale;
+    }
+    return scaledHandle.get();
 }
 
 bool CBitmap::loadFromPath(const void*) {
@@ -73,23 +113,23 @@ bool CBitmap::loadFromPath(const void*) {
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->copy(*image, r, offset);
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->copy(*image, r, toPixels(offset, context->getScale()));
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->copyKeyed(*image, r, offset, toPixel(transparentCColor));
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->copyKeyed(*image, r, toPixels(offset, context->getScale()), toPixel(transparentCColor));
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              uint8_t alpha) {
     CRect r;
     PixelSurface* surface = target(context, rect, r);
-    const PixelSurface* image = surface ? getImage() : nullptr;
-    if (image) surface->blend(*image, r, offset, alpha);
+    const PixelSurface* image = surface ? getImage(context->getScale()) : nullptr;
+    if (image) surface->blend(*image, r, toPixels(offset, context->getScale()), alpha);
 }
 
 }  // namespace VSTGUI

@@ -47,12 +47,19 @@ public:
     int32_t getHeight() const { return height; }
     // True once a resource with a readable picture is loaded, decoded or not.
     bool isLoaded() const { return loaded; }
-    void setTransparentColor(const CColor& color) { transparentCColor = color; }
+    // Scaled pictures of a bitmap with a transparent colour keep it clear.
+    void setTransparentColor(const CColor& color) {
+        transparentCColor = color;
+        keyed = true;
+        scaledHandle.reset();
+    }
     CColor getTransparentColor() const { return transparentCColor; }
     bool getNoAlpha() const { return noAlpha; }
     // The pixels, decoded now if this is their first use; none when not
     // loaded (or when the image cannot be allocated).
     const PixelSurface* getImage() const;
+    // The pixels for a frame drawn at scale percent.
+    const PixelSurface* getImage(int32_t scale) const;
 
 private:
     int32_t resourceID = 0;
@@ -62,6 +69,9 @@ private:
     bool noAlpha = true;
     bool loaded = false;  // the module has a readable picture of resourceID
     mutable std::shared_ptr<const PixelSurface> pHandle;  // its pixels once first used
+    mutable std::shared_ptr<const PixelSurface> scaledHandle;  // those of the last other scale
+    mutable int32_t scaledPercent = 100;
+    bool keyed = false;
 };
 
 }  // namespace VSTGUI

@@ -8,6 +8,10 @@
 // pixel unset, fillRect leaves the top row and left column of its rectangle
 // to the outline, the ellipse is bounded one pixel down and right.
 //
+// Coordinates are view coordinates. On a scaled frame (getScale) every
+// shape, picture and line of text lands on the pixels of its scaled place:
+// text is rendered at the scaled height, not enlarged.
+//
 // A context made for a window borrows the window's buffer and shows what it
 // drew when it is destroyed (its last forget). Contexts are reference counted,
 // created and used on the ui thread only, and never kept across host calls
@@ -103,6 +107,10 @@ public:
     CFrame* getFrame() const { return pFrame; }
     PlatformWindow* getWindow() const { return pWindow; }
     PixelSurface* getSystemContext() const { return pSystemContext; }
+    // The frame's scale in percent; 100 without a frame.
+    int32_t getScale() const { return scale; }
+    // rect (caller's coordinates, offset added) in the surface's pixels.
+    CRect toPixelRect(const CRect& rect) const;
 
     // Read and written directly by containers while they draw children.
     CPoint offsetScreen;
@@ -110,10 +118,14 @@ public:
 
 protected:
     CPoint toDevice(const CPoint& p) const { return CPoint(p.h + offset.h, p.v + offset.v); }
+    // A line on a scaled surface: straight ones as the blocks their unscaled
+    // pixels become, slanted ones as a pen of the scaled width.
+    void scaledLine(const CPoint& from, const CPoint& to);
 
     PixelSurface* pSystemContext = nullptr;
     PlatformWindow* pWindow = nullptr;
     CFrame* pFrame = nullptr;
+    int32_t scale = 100;
     int32_t fontSize = -1;
     int32_t fontStyle = 0;
     int32_t fontId = kNumStandardFonts;  // none yet

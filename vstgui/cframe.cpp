@@ -4,6 +4,7 @@
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/pixelsurface.h"
+#include "vstgui/viewscale.h"
 
 namespace VSTGUI {
 
@@ -14,17 +15,67 @@ CRect sizeOf(const CView* view) {
     return view->getViewSize(r);
 }
 
+// Screen positions on a scaled frame: the window's origin stays where it
+// is, distances from it are in view units. Views subtract the origin
+// (CDrawContext::offsetScreen) and so see view coordinates.
+class ScaledInput final : public PlatformInput {
+public:
+    ScaledInput(PlatformInput& input, PlatformWindow& window, int32_t scale)
+        : input_(input), window_(window), scale_(scale) {}
+    CPoint getPointerPosition() override {
+        const CPoint p = input_.getPointerPosition();
+        const CPoint o = window_.getScreenOrigin();
+        return CPoint(o.h + toViewUnits(p.h - o.h, scale_), o.v + toViewUnits(p.v - o.v, scale_));
+    }
+    int32_t getMouseButtons() override { return input_.getMouseButtons(); }
+
+private:
+    PlatformInput& input_;
+    PlatformWindow& window_;
+    int32_t scale_;
+};
+
+// A menu placed in those positions goes to the screen's pixels.
+class ScaledPopup final : public PlatformPopup {
+public:
+    ScaledPopup(PlatformPopup& popup, PlatformWindow& window, int32_t scale)
+        : popup_(popup), window_(window), scale_(scale) {}
+    int32_t track(const PopupMenu& menu, const PopupPlacement& placement, PopupItemPainter& painter) override {
+        const CPoint o = window_.getScreenOrigin();
+        PopupPlacement onScreen = placement;
+        onScreen.where = CPoint(o.h + toPixels(placement.where.h - o.h, scale_),
+                                o.v + toPixels(placement.where.v - o.v, scale_));
+        onScreen.flipBottom = o.v + toPixels(placement.flipBottom - o.v, scale_);
+        return popup_.track(menu, onScreen, painter);
+    }
+
+private:
+    PlatformPopup& popup_;
+    PlatformWindow& window_;
+    int32_t scale_;
+};
+
 }  // namespace
 
-CFrame::CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows)
-    : CViewContainer(size), pEditor(editor), pSystemWindow(systemWindow) {
+CFrame::CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows, int32_t scale)
+    : CViewContainer(size), pEditor(editor), pSystemWindow(systemWindow), scale_(isScaleStep(scale) ? scale : 100) {
     pParentFrame = this;
     platform.clock = &windows.clock();
-    if (systemWindow) window = windows.openWindow(systemWindow, size, *this);
+    if (systemWindow) window = windows.openWindow(systemWindow, toPixels(size, scale_), *this);
     if (!window) return;
     platform.window = window.get();
     platform.input = window->getInput();
     platform.popup = window->getPopup();
+    if (scale_ != 100) {
+        if (platform.input) {
+            scaledInput = std::make_unique<ScaledInput>(*platform.input, *window, scale_);
+            platform.input = scaledInput.get();
+        }
+        if (platform.popup) {
+            scaledPopup = std::make_unique<ScaledPopup>(*platform.popup, *window, scale_);
+            platform.popup = scaledPopup.get();
+        }
+    }
     // A second full-size buffer would hold the same pixels again.
     if (window->showsOnlyAtUnlock()) useOffscreen(false);
     setDropActive(true);
@@ -36,8 +87,10 @@ CFrame::~CFrame() {
     setCursor(kCursorDefault);
     if (bDropActive && window) window->setDropActive(false);
     bDropActive = false;
-    window.reset();
     platform.window = nullptr;
+    scaledInput.reset();
+    scaledPopup.reset();
+    window.reset();
     platform.input = nullptr;
     platform.popup = nullptr;
     // The container part releases the children afterwards.
@@ -45,6 +98,14 @@ CFrame::~CFrame() {
 
 bool CFrame::isTypeOf(const char* className) const {
     return (className && std::strcmp(className, "CFrame") == 0) || CViewContainer::isTypeOf(className);
+}
+
+CPoint CFrame::windowToView(const CPoint& pixel) const {
+    return CPoint(toViewUnits(pixel.h, scale_), toViewUnits(pixel.v, scale_));
+}
+
+CRect CFrame::windowToView(const CRect& pixels) const {
+    return scale_ == 100 ? pixels : coveringViewRect(pixels, scale_);
 }
 
 CDrawContext* CFrame::createDrawContext() { return new CDrawContext(this, nullptr, platform.window); }
@@ -297,8 +358,8 @@ bool CFrame::setSize(int32_t width, int32_t height) {
     if (!bOpenFlag || (width == size.width() && height == size.height())) return false;
     if (width <= 0 || height <= 0 || width > PixelSurface::kMaxSide || height > PixelSurface::kMaxSide)
         return false;
-    if (pEditor) pEditor->requestHostResize(width, height);
-    if (window) window->resize(width, height);
+    if (pEditor) pEditor->requestHostResize(toPixels(width, scale_), toPixels(height, scale_));
+    if (window) window->resize(toPixels(width, scale_), toPixels(height, scale_));
     // Through the container: the off-screen buffer follows the new size.
     CViewContainer::setViewSize(CRect(size.left, size.top, size.left + width, size.top + height));
     return true;

@@ -11,7 +11,9 @@
 // first paint.
 //
 // Frame space is the window's client space (the frame's size starts at
-// (0, 0)). Containers rely on drawRect, draw(view), getCurrentLocation,
+// (0, 0)) in view units: a frame made at a scale other than 100 % has a
+// window of the scaled size, draws into it at that scale and maps the
+// window's pixels (presses, pointer, paints) back to view units. Containers rely on drawRect, draw(view), getCurrentLocation,
 // getFocusView, setFocusView and getEditor; drawing contexts on getViewSize
 // and getPlatformInput.
 //
@@ -35,7 +37,9 @@ public:
     // opened through windows; without a parent, or when the window cannot
     // be made, the frame has no window (hasWindow() is false) and draws
     // nowhere. editor may be none; windows must outlive the frame.
-    CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows);
+    // scale is a percentage from kScaleSteps; anything else is 100.
+    CFrame(const CRect& size, void* systemWindow, FrameEditor* editor, WindowSystem& windows,
+           int32_t scale = 100);
     // Removes the modal view (without forget), restores the cursor, withdraws
     // the drop target, destroys the window, then releases every child.
     ~CFrame() override;
@@ -128,6 +132,13 @@ public:
     // straight into the window, without the buffer and without clipping.
     virtual void draw(CView* view);
 
+    // The percentage the window's pixels are of the view's coordinates.
+    int32_t getScale() const { return scale_; }
+    // A point (rectangle) of the window's pixels in view units; a rectangle
+    // grows to every view unit it touches.
+    CPoint windowToView(const CPoint& pixel) const;
+    CRect windowToView(const CRect& pixels) const;
+
     // A context on the frame's window; the caller forgets it after use.
     CDrawContext* createDrawContext();
 
@@ -155,7 +166,11 @@ protected:
     bool bOpenFlag = true;
     bool bDropActive = false;
     bool bUpdatesDisabled = false;
+    int32_t scale_ = 100;
     std::unique_ptr<FrameWindow> window;
+    // On a scaled frame, the window's input and pop-ups seen in view units.
+    std::unique_ptr<PlatformInput> scaledInput;
+    std::unique_ptr<PlatformPopup> scaledPopup;
     PlatformServices platform;
 };
 

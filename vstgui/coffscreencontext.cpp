@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vstgui/viewscale.h"
+
 namespace VSTGUI {
 
 COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t height,
@@ -10,10 +12,10 @@ COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t heigh
       height(height),
       width(width),
       backgroundColor(background),
-      buffer(std::make_unique<PixelSurface>(width, height)) {
+      buffer(std::make_unique<PixelSurface>(toPixels(width, scale), toPixels(height, scale))) {
     clipRect = CRect(std::min(0, width), std::min(0, height), std::max(0, width), std::max(0, height));
     pSystemContext = buffer.get();
-    pSystemContext->setClip(clipRect);
+    pSystemContext->setClip(toPixels(clipRect, scale));
 
     // The fill leaves the top row and left column; the outline covers them.
     setFillColor(background);
@@ -26,9 +28,7 @@ COffscreenContext::~COffscreenContext() = default;
 
 void COffscreenContext::copyFrom(CDrawContext* dest, const CRect& destRect, const CPoint& srcOffset) {
     if (!dest || !dest->getSystemContext()) return;
-    CRect r = destRect;
-    r.offset(dest->offset.h, dest->offset.v);
-    dest->getSystemContext()->copy(*buffer, r, srcOffset);
+    dest->getSystemContext()->copy(*buffer, dest->toPixelRect(destRect), toPixels(srcOffset, scale));
 }
 
 }  // namespace VSTGUI

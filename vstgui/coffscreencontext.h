@@ -1,4 +1,5 @@
-// COffscreenContext: a drawing context over a private buffer of fixed size.
+// COffscreenContext: a drawing context over a private buffer of fixed size
+// (in view units: on a scaled frame the buffer has the scaled pixels).
 //
 // Containers keep one as their double buffer: children draw into it and
 // copyFrom puts the result on the window in one copy, so the window never

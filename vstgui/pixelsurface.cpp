@@ -24,7 +24,8 @@ Pixel mix(Pixel under, Pixel over, uint32_t amount /* 0..255 */) {
 }  // namespace
 
 PixelSurface::PixelSurface(int32_t width, int32_t height) {
-    if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide) {
+    if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+        int64_t(width) * height <= kMaxPixels) {
         try {
             pixels_.assign(size_t(width) * size_t(height), 0);
             width_ = width;

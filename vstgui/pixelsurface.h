@@ -36,10 +36,12 @@ constexpr Pixel toPixel(const CColor& c) {
 
 class PixelSurface {
 public:
-    // Widest and tallest surface: 8192 pixels a side keeps one buffer under
-    // 256 MB; larger or negative sizes give an empty surface that ignores
-    // every drawing operation.
-    static constexpr int32_t kMaxSide = 8192;
+    // Widest and tallest surface, and the most pixels in all: a film strip
+    // drawn at three times its size is a tall one (120 x 9603), while 64 Mi
+    // pixels keep one buffer at 256 MB. Larger or negative sizes give an
+    // empty surface that ignores every drawing operation.
+    static constexpr int32_t kMaxSide = 16384;
+    static constexpr int64_t kMaxPixels = int64_t(8192) * 8192;
 
     PixelSurface(int32_t width, int32_t height);
 

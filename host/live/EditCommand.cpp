@@ -6,15 +6,19 @@
 // close.
 //
 // orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]
-// [--right-click X,Y]: the same on the current display without a user,
+// [--right-click X,Y] [--scale PERCENT]: the same on the current display without a user,
 // writing the window's pixels to a PNG once the editor has painted; with a
 // program chosen first, and with a left or right click at a point of the
 // editor (a menu's pop-up is then in the picture, and dismissed with Escape
 // afterwards).
+//
+// Both take --scale: the editor's size in percent, handed to the plug-in
+// through the environment (the plug-in interface has no call for it).
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "host/Commands.h"
@@ -49,13 +53,26 @@ bool openEditor(EditorHost& host, HostWindow& window, const std::string& module,
     return true;
 }
 
+// The editor sizes the plug-in offers, in percent.
+constexpr int kScaleSteps[] = {100, 125, 150, 175, 200, 250, 300};
+
+// Hands scale (a percentage of kScaleSteps) to the plug-in loaded next;
+// false when it is not one of them.
+bool offerScale(const std::string& scale) {
+    char* end = nullptr;
+    const long percent = std::strtol(scale.c_str(), &end, 10);
+    bool offered = false;
+    for (int step : kScaleSteps) offered = offered || (end && *end == 0 && percent == step);
+    return offered && setenv("AMBRELL_EDITOR_SCALE", scale.c_str(), 1) == 0;
+}
+
 }  // namespace
 
 namespace {
 
 const char* const kEditUsage =
     "usage: orv-host edit PLUGIN.so [--preset FILE] [--program N|NAME] [--set NAME=VALUE]...\n"
-    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--save FILE.fxp|FILE.fxb]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--save FILE.fxp|FILE.fxb] [--scale PERCENT]\n"
     "\n"
     "  --preset FILE   a program (.fxp) or bank (.fxb) file, loaded first\n"
     "  --program P     program number (from 0) or exact program name\n"
@@ -63,7 +80,9 @@ const char* const kEditUsage =
     "  --tuning FILE   a Scala scale the keys play in, after the preset\n"
     "  --keymap FILE   a Scala keyboard map laying the scale out on the keys\n"
     "  --save FILE     when the window closes, writes the edited program (.fxp)\n"
-    "                  or the whole bank (.fxb) there\n";
+    "                  or the whole bank (.fxb) there\n"
+    "  --scale PERCENT the editor's size: 100 125 150 175 200 250 300, unless the\n"
+    "                  player chose one in its panel menu\n";
 
 struct EditOptions {
     std::string plugin, preset, program, save, tuning, keymap;
@@ -81,6 +100,9 @@ int parseEdit(const Args& args, EditOptions& o) {
             if (a == "--preset") o.preset = v;
             else if (a == "--program") o.program = v;
             else if (a == "--save") o.save = v;
+            else if (a == "--scale") {
+                if (!offerScale(v)) return commandUsageError("edit", "--scale is one of 100 125 150 175 200 250 300", kEditUsage);
+            }
             else if (a == "--tuning") o.tuning = v;
             else if (a == "--keymap") o.keymap = v;
             else if (a != "--set") return commandUsageError("edit", "unknown option " + a, kEditUsage);
@@ -137,7 +159,8 @@ const char* const kScreenshotUsage =
     "usage: orv-host screenshot PLUGIN.so OUT.png [--program N|NAME] [--click X,Y] [--right-click X,Y]\n"
     "  --program P        program number (from 0) or exact program name, chosen first\n"
     "  --click X,Y        click the editor there before the picture (opens a menu)\n"
-    "  --right-click X,Y  the same with the right button (the panel menu)\n";
+    "  --right-click X,Y  the same with the right button (the panel menu)\n"
+    "  --scale PERCENT    the editor's size: 100 125 150 175 200 250 300\n";
 
 struct ScreenshotOptions {
     std::string plugin, output, program;
@@ -149,10 +172,12 @@ bool parseScreenshot(const Args& args, ScreenshotOptions& o) {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--program" || a == "--click" || a == "--right-click") {
+        if (a == "--program" || a == "--click" || a == "--right-click" || a == "--scale") {
             if (i + 1 >= args.size()) return false;
             const std::string& v = args[++i];
-            if (a == "--program") {
+            if (a == "--scale") {
+                if (!offerScale(v)) return false;
+            } else if (a == "--program") {
                 o.program = v;
             } else {
                 char rest = 0;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -29,9 +30,25 @@ constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the m
 constexpr int kPrograms = 20;
 // Menu items are 18 pixels high, separators too.
 constexpr int kItem = 18, kSeparator = 18;
-// The panel menu: two knob choices, a gap, the programs, the tunings, a
-// gap, about.
-constexpr int kPanelMenuHeight = 5 * kItem + 2 * kSeparator;
+// The panel menu: two knob choices, a gap, the programs, the tunings, the
+// sizes, a gap, about.
+constexpr int kPanelMenuHeight = 6 * kItem + 2 * kSeparator;
+
+// A host that lets the editor resize its window, or (by default) cannot.
+class SizingHost : public ModuleHost {
+public:
+    bool acceptsSize = false;
+
+protected:
+    VstIntPtr onRequest(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                        float opt) override {
+        const VstIntPtr answer = ModuleHost::onRequest(effect, opcode, index, value, ptr, opt);  // recorded
+        if (opcode == audioMasterCanDo && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0)
+            return acceptsSize ? 1 : -1;
+        if (opcode == audioMasterSizeWindow) return acceptsSize ? 1 : 0;
+        return answer;
+    }
+};
 
 class EditorPanel : public ::testing::Test {
 protected:
@@ -114,13 +131,15 @@ protected:
         if (hand.geometry(popup, a, &shown) && shown) click(hand, 1000, 1000);
     }
     bool choosePanelItem(int item) {
-        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, -1,
-                            4 * kItem + 2 * kSeparator};
+        const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, 4 * kItem + kSeparator,
+                            -1, 5 * kItem + 2 * kSeparator};
         return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
     }
     // Opens the panel menu, then its sub-menu whose item starts itemTop
-    // pixels down, and clicks entry (from 0) of its count.
-    void chooseInSubMenu(int itemTop, int count, int entry) {
+    // pixels down, and clicks entry (from 0) of its count; answers the panel
+    // menu's height. extraLines: information lines the menu shows besides.
+    int chooseInSubMenu(int itemTop, int count, int entry, int extraLines = 0) {
+        int menuHeight = 0;
         userActs([&](XHost& hand) {
             const auto before = hand.children(hand.root());
             click(hand, kBackgroundX, kBackgroundY, 3);
@@ -128,7 +147,8 @@ protected:
             ASSERT_NE(menu, 0u);
             ScreenArea a;
             hand.geometry(menu, a);
-            const int border = (a.height - kPanelMenuHeight) / 2;
+            menuHeight = a.height;
+            const int border = (a.height - kPanelMenuHeight - extraLines * kItem) / 2;
             const auto withMenu = hand.children(hand.root());
             click(hand, a.x + a.width / 2, a.y + border + itemTop + kItem / 2);
             const WindowId sub = newPopup(hand, withMenu);
@@ -138,6 +158,17 @@ protected:
             click(hand, a.x + a.width / 2, a.y + inner + entry * kItem + kItem / 2);
             dismiss(hand, menu);
         });
+        return menuHeight;
+    }
+    // Entry 0 is 100 %.
+    int chooseSize(int entry, int extraLines = 0) {
+        return chooseInSubMenu(4 * kItem + kSeparator, 7, entry, extraLines);
+    }
+    ScreenArea editorWindow() {
+        ScreenArea a;
+        const auto children = x.children(parent);
+        if (children.size() == 1) x.geometry(children[0], a);
+        return a;
     }
     // Presses on the knob of (left, top, size) and drags straight up.
     void dragUp(int left, int top, int size, int pixels) {
@@ -162,7 +193,7 @@ protected:
 
     std::string configHome;
     XHost x;
-    ModuleHost host;
+    SizingHost host;
     WindowId parent = 0;
 };
 
@@ -284,6 +315,37 @@ TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {
     ASSERT_EQ(marks.size(), 5u);
     for (size_t item : {1, 3, 4}) EXPECT_EQ(marks[item], marks[0]) << "item " << item << " is not marked";
     EXPECT_NE(marks[2], marks[0]) << "the current entry, the third, is";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorPanel, AnEditorSizeTheHostRefusesShowsAtTheNextOpenAndTheMenuSaysSo) {
+    const int menuHeight = chooseSize(4);  // 200 %
+    EXPECT_NE(settingsFile().find("editor-size = 200"), std::string::npos) << settingsFile();
+    EXPECT_EQ(host.countRequests(audioMasterSizeWindow), 0) << "a host that cannot resize is not asked";
+    EXPECT_EQ(editorWindow().width, 600) << "the window stays as it is";
+    EXPECT_EQ(chooseSize(4, 1), menuHeight + kItem) << "the panel menu has one line more, saying why";
+
+    host.dispatch(effEditClose);
+    open();
+    EXPECT_EQ(editorWindow().width, 1200) << "the next open is at 200 %";
+    EXPECT_EQ(editorWindow().height, 1000);
+}
+
+TEST_F(EditorPanel, AnEditorSizeTheHostAcceptsResizesTheOpenEditor) {
+    host.acceptsSize = true;
+    chooseSize(2);  // 150 %
+    idle(5);
+    const auto sized = host.requests();
+    const auto request = std::find_if(sized.begin(), sized.end(),
+                                      [](const HostRequest& r) { return r.opcode == audioMasterSizeWindow; });
+    ASSERT_NE(request, sized.end()) << "the host is asked";
+    EXPECT_EQ(request->index, 900);
+    EXPECT_EQ(request->value, 750);
+    EXPECT_EQ(editorWindow().width, 900) << "and the editor is at 150 % at once";
+    EXPECT_EQ(editorWindow().height, 750);
 }
 
 }  // namespace

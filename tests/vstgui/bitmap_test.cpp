@@ -8,6 +8,9 @@
 #include "vstgui/bmpdecoder.h"
 #include "vstgui/cbitmap.h"
 #include "vstgui/cdrawcontext.h"
+#include "vstgui/resourcebitmap.h"
+#include "vstgui/runlengthimage.h"
+#include "vstgui/viewscale.h"
 
 using namespace VSTGUI;
 
@@ -196,6 +199,58 @@ TEST(BmpDecoder, TopDownFilesKeepTheirRowOrder) {
     auto image = decodeBmp(file.data(), file.size());
     ASSERT_TRUE(image) << "negative height is a top-down file";
     EXPECT_EQ(image->pixel(1, 0), Pixel(1 * 16 + 1)) << "first stored row is the top row";
+}
+
+}  // namespace
+
+namespace {
+
+// The pictures drawn larger for scaled editors: resource id + 1000 x factor.
+TEST(ScaledArtwork, EveryPictureIsDrawnAtTwiceAndThreeTimesItsSize) {
+    for (int32_t id = 128; id <= 133; ++id) {
+        const auto plain = loadResourceBitmap(id);
+        ASSERT_NE(plain, nullptr) << id;
+        for (int32_t factor : {2, 3}) {
+            const auto larger = loadResourceBitmap(factor * 1000 + id);
+            ASSERT_NE(larger, nullptr) << factor << "x of " << id << " decodes";
+            EXPECT_EQ(larger->width(), plain->width() * factor) << id;
+            EXPECT_EQ(larger->height(), plain->height() * factor) << id;
+        }
+    }
+}
+
+TEST(ScaledArtwork, CodedDataThatEndsEarlyOrOverrunsThePictureGivesNothing) {
+    const resources::Resource* coded = resources::findBitmap(2130);
+    ASSERT_NE(coded, nullptr);
+    std::vector<unsigned char> bytes(coded->data, coded->data + coded->size);
+    ASSERT_NE(decodeRunLength(bytes.data(), bytes.size()), nullptr) << "whole, it decodes";
+    EXPECT_EQ(decodeRunLength(bytes.data(), bytes.size() - 1), nullptr) << "one byte short";
+    std::vector<unsigned char> longer = bytes;
+    longer.insert(longer.end(), {0x80, 1, 2, 3});  // two more pixels than the picture has
+    EXPECT_EQ(decodeRunLength(longer.data(), longer.size()), nullptr);
+    std::vector<unsigned char> huge = bytes;
+    huge[6] = 0xFF;  // width beyond any surface
+    EXPECT_EQ(decodeRunLength(huge.data(), huge.size()), nullptr);
+}
+
+// A knob strip reduced from 2x to 150 %: what was see-through stays so, the
+// face keeps its colour, and no face pixel turns see-through.
+TEST(ScaledArtwork, AKeyedPictureReducedByAreaKeepsItsKeyApart) {
+    constexpr Pixel kKey = 0x000000, kFace = 0x808080;
+    PixelSurface src(8, 8);
+    src.fill(CRect(0, 0, 8, 8), kKey);
+    src.fill(CRect(2, 2, 6, 6), kFace);
+    const PixelSurface out = resampleArea(src, 6, 6, &kKey);
+    EXPECT_EQ(out.pixel(0, 0), kKey) << "the corner stays see-through";
+    EXPECT_EQ(out.pixel(3, 3), kFace) << "the middle keeps the face colour, not darkened by the key";
+    for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 6; ++x) {
+            const Pixel p = out.pixel(x, y);
+            EXPECT_TRUE(p == kKey || p == kFace) << x << "," << y << ": " << std::hex << p;
+        }
+    const PixelSurface plain = resampleArea(src, 6, 6, nullptr);
+    EXPECT_NE(plain.pixel(1, 1), kKey) << "without a key the edge mixes";
+    EXPECT_NE(plain.pixel(1, 1), kFace);
 }
 
 }  // namespace

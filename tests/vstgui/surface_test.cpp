@@ -208,6 +208,8 @@ TEST(SurfaceLimits, OversizedOrNegativeSurfacesAreEmptyAndIgnoreDrawing) {
     PixelSurface huge(PixelSurface::kMaxSide + 1, 1);
     EXPECT_TRUE(negative.isEmpty()) << "negative width gives no pixels";
     EXPECT_TRUE(huge.isEmpty()) << "beyond the largest side gives no pixels";
+    EXPECT_TRUE(PixelSurface(10000, 10000).isEmpty()) << "sides allowed, but too many pixels in all";
+    EXPECT_FALSE(PixelSurface(120, 9603).isEmpty()) << "a knob strip drawn three times larger";
     negative.fill(CRect(0, 0, 10, 10), kRed);
     negative.line(CPoint(0, 0), CPoint(10, 10), kRed);
     EXPECT_EQ(negative.pixel(0, 0), 0u) << "drawing on an empty surface is a no-op";

@@ -1,8 +1,10 @@
 // The editor's pictures as bitmap resources of the DLL (resources/bitmaps.rc),
-// loaded with LoadBitmapA and read back as 32-bit pixels.
+// loaded with LoadBitmapA and read back as 32-bit pixels; those drawn larger
+// for scaled editors are run-length coded data resources.
 #include <windows.h>
 
 #include "vstgui/resourcebitmap.h"
+#include "vstgui/runlengthimage.h"
 #include "vstgui/win32/module.h"
 
 namespace VSTGUI {
@@ -23,9 +25,23 @@ HBITMAP loadBitmap(int32_t id, BITMAP& info) {
     return bitmap;
 }
 
+// The bytes of data resource id, or none. Resource memory lives as long as
+// the module.
+const unsigned char* loadData(int32_t id, std::size_t& size) {
+    if (id <= 0 || id > 0xFFFF) return nullptr;
+    HMODULE module = win32::moduleHandle();
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    if (!loaded) return nullptr;
+    size = SizeofResource(module, found);
+    return static_cast<const unsigned char*>(LockResource(loaded));
+}
+
 }  // namespace
 
 bool resourceBitmapSize(int32_t id, int32_t& width, int32_t& height) {
+    std::size_t size = 0;
+    if (const unsigned char* data = loadData(id, size)) return readRunLengthSize(data, size, width, height);
     BITMAP info{};
     HBITMAP bitmap = loadBitmap(id, info);
     if (!bitmap) return false;
@@ -36,6 +52,8 @@ bool resourceBitmapSize(int32_t id, int32_t& width, int32_t& height) {
 }
 
 std::unique_ptr<PixelSurface> loadResourceBitmap(int32_t id) {
+    std::size_t size = 0;
+    if (const unsigned char* data = loadData(id, size)) return decodeRunLength(data, size);
     BITMAP info{};
     HBITMAP bitmap = loadBitmap(id, info);
     if (!bitmap) return nullptr;

@@ -167,7 +167,7 @@ void Win32FrameWindow::paint() {
     const CRect rect(record.rcPaint.left, record.rcPaint.top, record.rcPaint.right, record.rcPaint.bottom);
     painting_ = true;
     CDrawContext* context = frame_.createDrawContext();
-    frame_.drawRect(context, rect);
+    frame_.drawRect(context, frame_.windowToView(rect));
     context->forget();
     painting_ = false;
     // All of the rectangle, drawn now or unchanged since the last drawing.
@@ -178,7 +178,7 @@ void Win32FrameWindow::paint() {
 
 void Win32FrameWindow::press(UINT message, WPARAM wParam, LPARAM lParam) {
     ScopedReference<CFrame> keep(&frame_);
-    const CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    const CPoint where = frame_.windowToView(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
     // The buttons and modifiers of the press as the message carries them
     // (already the user's logical buttons), not the live ones: a quick click
     // has been released by the time its message is read. A control that
@@ -202,7 +202,7 @@ void Win32FrameWindow::wheel(WPARAM wParam, LPARAM lParam) {
     // The message's position is on the screen; the frame's is the window's.
     CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     where.offset(-context->offsetScreen.h, -context->offsetScreen.v);
-    frame_.onWheel(context, where, distance);
+    frame_.onWheel(context, frame_.windowToView(where), distance);
     context->forget();
 }
 

@@ -236,7 +236,7 @@ void X11FrameWindow::handle(XEvent& event) {
 void X11FrameWindow::paint(const XExposeEvent& event) {
     const CRect exposed(event.x, event.y, event.x + event.width, event.y + event.height);
     CDrawContext* context = frame_.createDrawContext();
-    frame_.drawRect(context, exposed);
+    frame_.drawRect(context, frame_.windowToView(exposed));
     context->forget();
     // The server lost these pixels; the buffer may still hold them as they
     // were, so redrawing changed nothing there and showed nothing: send them.
@@ -246,7 +246,7 @@ void X11FrameWindow::paint(const XExposeEvent& event) {
 }
 
 void X11FrameWindow::press(const XButtonEvent& event) {
-    const CPoint where(event.x, event.y);
+    const CPoint where = frame_.windowToView(CPoint(event.x, event.y));
     CDrawContext* context = frame_.createDrawContext();
     // The buttons and modifiers of the press, not the live ones: the event
     // waited for the host's idle, and a quick click (a touchpad tap) has
