@@ -13,8 +13,10 @@
 #include <lv2/urid/urid.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -59,7 +61,12 @@ struct Lv2Host::Impl {
     LV2_Feature boundedFeature{LV2_BUF_SIZE__boundedBlockLength, nullptr};
     const LV2_Feature* features[5] = {&mapFeature, &unmapFeature, &optionsFeature, &boundedFeature, nullptr};
 
+    // The control ports' buffers (Control::value) are the audio thread's:
+    // process() copies each port's wanted value into its buffer before the
+    // plug-in runs. Every other thread (a setting, the UI, a state restore)
+    // stores into wanted, which is read and written relaxed.
     std::vector<Control> controls;
+    std::unique_ptr<std::atomic<float>[]> wanted;
     bool described = false;
     std::vector<std::uint32_t> outputs;
     std::int64_t atomIn = -1;
@@ -171,6 +178,10 @@ struct Lv2Host::Impl {
             }
         }
         described = true;
+        if (!wanted) {
+            wanted.reset(new std::atomic<float>[controls.size()]);
+            for (std::size_t i = 0; i < controls.size(); ++i) wanted[i].store(controls[i].value, std::memory_order_relaxed);
+        }
         for (Control& c : controls) lilv_instance_connect_port(instance, c.port, &c.value);
         if (atomIn >= 0) lilv_instance_connect_port(instance, std::uint32_t(atomIn), atomBuffer.data());
         for (LilvNode* n : {input, control, audio, atom}) lilv_node_free(n);
@@ -230,8 +241,9 @@ struct Lv2Host::Impl {
         } else {
             return;
         }
-        for (Control& c : self->controls)
-            if (c.symbol == symbol) c.value = v;
+        if (!self->wanted) return;
+        for (std::size_t i = 0; i < self->controls.size(); ++i)
+            if (self->controls[i].symbol == symbol) self->wanted[i].store(v, std::memory_order_relaxed);
     }
 
     std::vector<const LilvNode*> presets() const {
@@ -332,11 +344,11 @@ std::string Lv2Host::parameterSymbol(int index) const {
 }
 
 float Lv2Host::parameter(int index) const {
-    return index >= 0 && index < parameterCount() ? impl_->controls[index].value : 0.0f;
+    return index >= 0 && index < parameterCount() ? impl_->wanted[index].load(std::memory_order_relaxed) : 0.0f;
 }
 
 void Lv2Host::setParameter(int index, float value) {
-    if (index >= 0 && index < parameterCount()) impl_->controls[index].value = value;
+    if (index >= 0 && index < parameterCount()) impl_->wanted[index].store(value, std::memory_order_relaxed);
 }
 
 std::vector<std::string> Lv2Host::presetNames() const {
@@ -386,6 +398,7 @@ void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<V
                       double beatsPerMinute) {
     Impl& m = *impl_;
     if (!m.instance) return;
+    for (std::size_t i = 0; i < m.controls.size(); ++i) m.controls[i].value = m.wanted[i].load(std::memory_order_relaxed);
     if (m.atomIn >= 0) {
         LV2_Atom_Forge& f = m.forge;
         lv2_atom_forge_set_buffer(&f, reinterpret_cast<std::uint8_t*>(m.atomBuffer.data()), kAtomBytes);
@@ -451,7 +464,7 @@ struct Lv2Host::Ui {
         if (protocol != 0 || size != sizeof(float) || index < 0) return;
         float value;
         std::memcpy(&value, buffer, sizeof value);
-        ui->host->controls[index].value = value;
+        ui->host->wanted[index].store(value, std::memory_order_relaxed);
         if (ui->listener) ui->listener->written(index, value);
     }
 };
