@@ -368,8 +368,10 @@ void ClapPlugin::guiDestroy(const clap_plugin_t* p) {
 // The editor draws at its own size for now: the factor is kept for it, and
 // the host is told it was not applied.
 bool ClapPlugin::guiSetScale(const clap_plugin_t* p, double scale) {
-    if (std::isfinite(scale) && scale > 0.0) self(p).editorScale_ = scale;
-    return false;
+    if (!std::isfinite(scale) || scale <= 0.0) return false;
+    self(p).editorScale_ = scale;
+    self(p).instrument_->setEditorScale(scale);
+    return true;
 }
 
 bool ClapPlugin::guiSize(const clap_plugin_t* p, uint32_t* width, uint32_t* height) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "editor/OrvVstEditor.h"
 #include "engine/ParamBlock.h"
 #include "plugin/FactoryBank.h"
 #include "plugin/OrvVst.h"
@@ -262,6 +263,14 @@ bool Instrument::editorSize(int& width, int& height) {
     width = rect->right - rect->left;
     height = rect->bottom - rect->top;
     return true;
+}
+
+void Instrument::setEditorScale(double scale) {
+    if (!effect_ || !std::isfinite(scale)) return;
+    auto* plugin = static_cast<AudioEffect*>(effect_->object);
+    // The editor's one entry point for a host's scale, in whole percent.
+    if (auto* editor = static_cast<OrvVstEditor*>(plugin ? plugin->getEditor() : nullptr))
+        editor->setHostScale(static_cast<int32_t>(std::lround(scale * 100.0)));
 }
 
 bool Instrument::openEditor(void* parent) { return hasEditor() && dispatch(effEditOpen, 0, 0, parent) != 0; }

@@ -126,6 +126,9 @@ public:
     // ---- editor [ui thread] ------------------------------------------------
     bool hasEditor() const;
     bool editorSize(int& width, int& height);
+    // The host's scale for the editor (1.0 is 100 %), taken at the next open;
+    // a scale the editor does not offer leaves its own choice.
+    void setEditorScale(double scale);
     bool openEditor(void* parent);
     void idleEditor();
     void closeEditor();

@@ -50,7 +50,9 @@ public:
     // [ui thread] Opens the editor in parent; false when it cannot.
     bool open(Window parent, LV2UI_Widget* widget) {
         Instrument& instrument = instance_.instrument();
-        if (!instrument.hasEditor() || !instrument.openEditor(reinterpret_cast<void*>(parent))) return false;
+        if (!instrument.hasEditor()) return false;
+        if (scaled_) instrument.setEditorScale(scale_);
+        if (!instrument.openEditor(reinterpret_cast<void*>(parent))) return false;
         instance_.attachWriter(this);
         int width = 0, height = 0;
         if (resize_ && instrument.editorSize(width, height)) resize_->ui_resize(resize_->handle, width, height);
@@ -73,7 +75,7 @@ public:
     }
 
 private:
-    // The host's scale for the editor, kept for when the editor can take it.
+    // The host's scale for the editor (ui:scaleFactor), handed to it at open.
     void readScale(const LV2_Feature* const* features) {
         auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
         auto* options = static_cast<const LV2_Options_Option*>(feature(features, LV2_OPTIONS__options));
@@ -83,7 +85,7 @@ private:
         for (; options->key; ++options)
             if (options->key == key && options->type == floatType && options->size == sizeof(float)) {
                 const float s = *static_cast<const float*>(options->value);
-                if (s >= 1.0f && s <= 3.0f) scale_ = s;
+                if (s >= 1.0f && s <= 3.0f) scale_ = s, scaled_ = true;
             }
     }
 
@@ -93,6 +95,7 @@ private:
     const LV2UI_Touch* touch_ = nullptr;
     const LV2UI_Resize* resize_ = nullptr;
     float scale_ = 1.0f;
+    bool scaled_ = false;
 };
 
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*, LV2UI_Write_Function write,
