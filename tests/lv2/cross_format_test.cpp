@@ -190,8 +190,12 @@ TEST_P(RenderIdentity, EveryProgramPlaysTheDemoPhraseToTheSameBits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RatesAndBlocks, RenderIdentity,
+#ifdef ORV_SANITIZER_BUILD  // memory faults, not other bytes: one case
+                         ::testing::Values(Case{44100.0, 64}),
+#else
                          ::testing::Values(Case{44100.0, 1}, Case{44100.0, 64}, Case{44100.0, 1000},
                                            Case{96000.0, 1}, Case{96000.0, 64}, Case{96000.0, 1000}),
+#endif
                          [](const ::testing::TestParamInfo<Case>& info) {
                              return std::to_string(int(info.param.rate)) + "Hz_block" +
                                     std::to_string(info.param.block);

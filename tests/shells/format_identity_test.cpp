@@ -91,8 +91,13 @@ TEST_P(RenderedAlike, EveryProgramPlaysBothPhrasesToTheSameBytes) {
     }
 }
 
+// The sanitizer build looks for memory faults, not for other bytes: one case.
+#ifdef ORV_SANITIZER_BUILD
+INSTANTIATE_TEST_SUITE_P(Formats, RenderedAlike, ::testing::Combine(::testing::Values(44100), ::testing::Values(64)));
+#else
 INSTANTIATE_TEST_SUITE_P(Formats, RenderedAlike,
                          ::testing::Combine(::testing::Values(44100, 96000), ::testing::Values(1, 64, 1000)));
+#endif
 
 TEST(PresetsAcrossFormats, ABankOrProgramSavedThroughOneLoadsThroughTheOtherAndSavesBackTheSame) {
     const std::string edits = " --program 7 --set CUTOFF=2kHz --set OSC1WAVE=pulse --set 43=1 --name Moved";
