@@ -1,7 +1,9 @@
 #include "host/core/LoadedPlugin.h"
 
 #include "host/core/ClapHost.h"
+#ifndef _WIN32  // LV2 is hosted on Linux only, through lilv
 #include "host/core/Lv2Record.h"
+#endif
 #include "host/core/ModuleLibrary.h"
 
 #include <cstdio>
@@ -71,11 +73,13 @@ std::unique_ptr<LoadedPlugin> openPlugin(const std::string& file, audioMasterCal
         if (!clap->open(file, callback, error)) return nullptr;
         return clap;
     }
+#ifndef _WIN32
     if (Lv2Host::looksLikeLv2(file)) {
         auto lv2 = std::make_unique<Lv2Record>();
         if (!lv2->open(file, callback, error)) return nullptr;
         return lv2;
     }
+#endif
     auto vst = std::make_unique<VstModule>();
     if (!vst->open(file, callback, error)) return nullptr;
     return vst;
