@@ -19,6 +19,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -451,9 +452,15 @@ TEST(Play, AProgramChangeSelectsTheProgramAndDroppedEventsAreCountedAsTheClientN
     // The player takes the change on its main thread, at its next tick.
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(player.stop(), 0) << player.err();
-    EXPECT_NE(player.out().find(std::to_string(sent - 512) + " MIDI events dropped; program 03  Acid Bass\n"),
-              std::string::npos)
-        << player.out();
+    // The closing line counts what did not fit: all of the burst past 512
+    // when it arrived in one period, less when a loaded machine split it.
+    const std::string out = player.out(), tail = " MIDI events dropped; program 03  Acid Bass\n";
+    const std::size_t at = out.find(tail);
+    ASSERT_NE(at, std::string::npos) << out;
+    const std::size_t from = out.find_last_of(", ", at - 1) + 1;
+    const long dropped = std::strtol(out.c_str() + from, nullptr, 10);
+    EXPECT_GT(dropped, 0) << out;
+    EXPECT_LE(dropped, sent - 512) << out;
     ModuleHost saved;
     std::string error;
     ASSERT_TRUE(saved.load(kModule) && preset::load(saved, state, error)) << error;
@@ -505,6 +512,9 @@ TEST(Play, EndsWithAMessageWhenTheServerDies) {
 // come. Its console reads commands from its input, which stays open (a
 // pipe) until the test ends.
 TEST(Play, JalvRunsTheLv2Bundle) {
+#ifdef ORV_SANITIZER_BUILD
+    GTEST_SKIP() << "a sanitizer-built bundle cannot load into jalv, which was built without the sanitizer runtime";
+#endif
     JackServer server("jalv");
     ASSERT_TRUE(server.ready());
     setenv("LV2_PATH", (std::string(ORV_LV2_BUNDLE) + "/..:/usr/lib/lv2").c_str(), 1);
