@@ -365,11 +365,10 @@ void ClapPlugin::guiDestroy(const clap_plugin_t* p) {
     s.guiCreated_ = false;
 }
 
-// The editor draws at its own size for now: the factor is kept for it, and
-// the host is told it was not applied.
+// The host's scale goes to the editor, which takes it at the next open
+// unless the player chose a size.
 bool ClapPlugin::guiSetScale(const clap_plugin_t* p, double scale) {
     if (!std::isfinite(scale) || scale <= 0.0) return false;
-    self(p).editorScale_ = scale;
     self(p).instrument_->setEditorScale(scale);
     return true;
 }

@@ -118,6 +118,4 @@ private:
     bool editorOpen_ = false;
     clap_id timer_ = 0;
     bool timerRegistered_ = false;
-    // The host's scale for the editor; stored for when the editor scales.
-    double editorScale_ = 1.0;
 };
