@@ -27,6 +27,8 @@ constexpr Twin kTwins[] = {{"com.orvane.ambrell", 0x31313132, 1}};
 
 constexpr std::size_t kMaxEvents = 4096;
 constexpr VstInt32 kListLimit = 500;
+// Of those, system-exclusive messages (tuning) one block passes on.
+constexpr std::size_t kMaxSysEx = 256;
 constexpr std::size_t kLargestState = 1 << 24;
 
 // The streams state save and load are handed.
@@ -90,8 +92,9 @@ ClapHost::ClapHost() : effect_{} {
     host_.request_process = requestNothing;
     host_.request_callback = requestNothing;
     midi_.reserve(kMaxEvents);
+    sysex_.reserve(kMaxSysEx);
     values_.reserve(kQueued);
-    order_.reserve(kMaxEvents + kQueued);
+    order_.reserve(kMaxEvents + kMaxSysEx + kQueued);
 }
 
 ClapHost::~ClapHost() {
@@ -322,6 +325,17 @@ void ClapHost::queueMidi(const VstEvents* events) {
     // slots): a host's count may promise more pointers than it holds.
     for (VstInt32 i = 0; i < events->numEvents && i < kListLimit && midi_.size() < kMaxEvents; ++i) {
         const VstEvent* e = events->events[i];
+        if (e && e->type == kVstSysExType) {
+            const auto* x = reinterpret_cast<const VstMidiSysexEvent*>(e);
+            if (x->dumpBytes <= 0 || !x->sysexDump || sysex_.size() == kMaxSysEx) continue;
+            clap_event_midi_sysex_t c{};
+            c.header = {sizeof c, static_cast<uint32_t>(std::max<VstInt32>(x->deltaFrames, 0)),
+                        CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI_SYSEX, 0};
+            c.buffer = reinterpret_cast<const uint8_t*>(x->sysexDump);  // the host's, until the block
+            c.size = static_cast<uint32_t>(x->dumpBytes);
+            sysex_.push_back(c);
+            continue;
+        }
         if (!e || e->type != kVstMidiType) continue;
         const auto* m = reinterpret_cast<const VstMidiEvent*>(e);
         clap_event_midi_t c{};
@@ -352,12 +366,14 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
     order_.clear();
     for (const auto& v : values_) order_.push_back(&v.header);
     const std::size_t firstMidi = order_.size();
-    for (auto& m : midi_) {
-        m.header.time = std::min<uint32_t>(m.header.time, static_cast<uint32_t>(frames - 1));
-        order_.push_back(&m.header);
+    auto insert = [&](clap_event_header_t& h) {
+        h.time = std::min<uint32_t>(h.time, static_cast<uint32_t>(frames - 1));
+        order_.push_back(&h);
         for (std::size_t k = order_.size() - 1; k > firstMidi && order_[k - 1]->time > order_[k]->time; --k)
             std::swap(order_[k - 1], order_[k]);
-    }
+    };
+    for (auto& x : sysex_) insert(x.header);
+    for (auto& m : midi_) insert(m.header);
 
     clap_event_transport_t transport{};
     transport.header = {sizeof transport, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_TRANSPORT, 0};
@@ -384,6 +400,7 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
     p.out_events = &reports;
     plugin_->process(plugin_, &p);
     midi_.clear();
+    sysex_.clear();
 }
 
 void ClapHost::takeQueued() {

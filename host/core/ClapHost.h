@@ -119,6 +119,7 @@ private:
 
     // The audio thread's events of the next block, preallocated.
     std::vector<clap_event_midi_t> midi_;
+    std::vector<clap_event_midi_sysex_t> sysex_;
     std::vector<clap_event_param_value_t> values_;
     std::vector<const clap_event_header_t*> order_;
     // Parameter values from the driving thread for the next block: one

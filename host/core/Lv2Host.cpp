@@ -394,8 +394,7 @@ int Lv2Host::outputCount() const { return int(impl_->outputs.size()); }
 
 std::uint32_t Lv2Host::maxFrames() const { return std::uint32_t(impl_->maxFrames); }
 
-void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<VstMidiEvent>& events,
-                      double beatsPerMinute) {
+void Lv2Host::process(float** outputs, std::uint32_t frames, const VstEventBlock& events, double beatsPerMinute) {
     Impl& m = *impl_;
     if (!m.instance) return;
     for (std::size_t i = 0; i < m.controls.size(); ++i) m.controls[i].value = m.wanted[i].load(std::memory_order_relaxed);
@@ -413,12 +412,24 @@ void Lv2Host::process(float** outputs, std::uint32_t frames, const std::vector<V
             lv2_atom_forge_pop(&f, &position);
         }
         const LV2_URID midi = m.urid(LV2_MIDI__MidiEvent);
-        for (const VstMidiEvent& e : events) {
-            const auto status = static_cast<unsigned char>(e.midiData[0]);
-            const std::uint32_t size = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 2 : 3;
-            if (!lv2_atom_forge_frame_time(&f, e.deltaFrames)) break;
-            lv2_atom_forge_atom(&f, size, midi);
-            lv2_atom_forge_write(&f, e.midiData, size);
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const VstEvent* e = events.at(i);
+            const void* bytes;
+            std::uint32_t size;
+            if (e->type == kVstSysExType) {
+                const auto* x = reinterpret_cast<const VstMidiSysexEvent*>(e);
+                bytes = x->sysexDump;
+                size = static_cast<std::uint32_t>(x->dumpBytes);
+            } else {
+                const auto* m = reinterpret_cast<const VstMidiEvent*>(e);
+                const auto status = static_cast<unsigned char>(m->midiData[0]);
+                bytes = m->midiData;
+                size = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 2 : 3;
+            }
+            // A full buffer ends the sequence: later events wait for no one.
+            if (!lv2_atom_forge_frame_time(&f, e->deltaFrames) || !lv2_atom_forge_atom(&f, size, midi) ||
+                !lv2_atom_forge_write(&f, bytes, size))
+                break;
         }
         lv2_atom_forge_pop(&f, &sequence);
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/VstEventList.h"
 #include "plugin/vst2.h"
 
 class Lv2Host {
@@ -62,8 +63,7 @@ public:
     // Renders frames (at most maxFrames) into outputs, one buffer per
     // output; events at their frames; a tempo above 0 goes with the block
     // as a time position.
-    void process(float** outputs, std::uint32_t frames, const std::vector<VstMidiEvent>& events,
-                 double beatsPerMinute);
+    void process(float** outputs, std::uint32_t frames, const VstEventBlock& events, double beatsPerMinute);
 
     // The plug-in's X11 UI, embedded in parent. What it writes to a port
     // is set as the port's value and told to the listener, bracketed by

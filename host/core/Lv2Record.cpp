@@ -25,8 +25,8 @@ constexpr Twin kTwins[] = {{"https://orvane.example/plugins/ambrell", 0x31313132
 }  // namespace
 
 Lv2Record::Lv2Record() {
-    midi_.reserve(kMaxEvents);
-    piece_.reserve(kMaxEvents);
+    midi_.reserve(kMaxEvents, kMaxEvents);
+    piece_.reserve(kMaxEvents, kMaxEvents);
 }
 
 bool Lv2Record::open(const std::string& bundleOrUri, audioMasterCallback callback, std::string& error) {
@@ -97,7 +97,7 @@ VstIntPtr Lv2Record::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, 
         const auto* events = static_cast<const VstEvents*>(ptr);
         for (VstInt32 i = 0; events && i < events->numEvents && midi_.size() < kMaxEvents; ++i) {
             const VstEvent* ev = events->events[i];
-            if (ev && ev->type == kVstMidiType) midi_.push_back(*reinterpret_cast<const VstMidiEvent*>(ev));
+            if (ev) midi_.add(ev, ev->deltaFrames);
         }
         return 1;
     }
@@ -190,11 +190,11 @@ void Lv2Record::process(float** outputs, VstInt32 frames) {
     for (VstInt32 done = 0; done < frames;) {
         const VstInt32 n = std::min(frames - done, longest);
         piece_.clear();
-        for (VstMidiEvent e : midi_)
-            if ((e.deltaFrames >= done && e.deltaFrames < done + n) || (done == 0 && e.deltaFrames < 0)) {
-                e.deltaFrames = std::max(e.deltaFrames - done, 0);
-                piece_.push_back(e);
-            }
+        for (std::size_t i = 0; i < midi_.size(); ++i) {
+            const VstEvent* e = midi_.at(i);
+            if ((e->deltaFrames >= done && e->deltaFrames < done + n) || (done == 0 && e->deltaFrames < 0))
+                piece_.add(e, std::max(e->deltaFrames - done, 0));
+        }
         float* channels[8];
         for (int c = 0; c < std::min(effect_.numOutputs, 8); ++c) channels[c] = outputs[c] + done;
         host_.process(channels, std::uint32_t(n), piece_, tempo);

@@ -58,6 +58,6 @@ private:
     VstInt32 blockSize_ = 512;
     // The audio thread's MIDI for the next block and for one piece of it,
     // room reserved up front.
-    std::vector<VstMidiEvent> midi_, piece_;
+    VstEventBlock midi_, piece_;
     ERect rect_{};
 };

@@ -180,6 +180,8 @@ VstIntPtr PluginHost::sendEvents(const std::vector<VstMidiEvent>& events) {
     return dispatch(effProcessEvents, 0, 0, list.get());
 }
 
+VstIntPtr PluginHost::sendEvents(VstEventBlock& events) { return dispatch(effProcessEvents, 0, 0, events.list()); }
+
 void PluginHost::process(float** outputs, VstInt32 frames) {
     if (!effect_ || frames <= 0) return;
     const std::size_t inputs = effect_->numInputs > 0 ? static_cast<std::size_t>(effect_->numInputs) : 0;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "host/core/LoadedPlugin.h"
+#include "host/core/VstEventList.h"
 #include "plugin/vst2.h"
 
 class PluginHost {
@@ -78,6 +79,7 @@ public:
     // Hands MIDI events to the plug-in (effProcessEvents) and answers its
     // answer.
     VstIntPtr sendEvents(const std::vector<VstMidiEvent>& events);
+    VstIntPtr sendEvents(VstEventBlock& events);
     // One processReplacing call with silent inputs; advances the transport.
     void process(float** outputs, VstInt32 frames);
 

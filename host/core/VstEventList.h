@@ -1,4 +1,6 @@
 // VstEventList: MIDI events as a host hands them to effProcessEvents.
+// VstEventBlock: one block's channel and system-exclusive messages, in
+// order, as one such list.
 //
 // midiEvent fills one VstMidiEvent: the message's three bytes taken as they
 // are (a test may send any byte), offset frames into the block. The list is
@@ -9,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "plugin/vst2.h"
@@ -32,4 +35,33 @@ private:
     VstEvent** allocate(std::size_t count);
 
     std::vector<unsigned char> storage_;
+};
+
+class VstEventBlock {
+public:
+    void clear();
+    void addMidi(VstInt32 offset, int status, int data1, int data2);
+    // bytes (F0 .. F7) must stay valid until the plug-in has taken the list.
+    void addSysEx(VstInt32 offset, const std::uint8_t* bytes, std::size_t size);
+    // A copy of a host's MIDI or system-exclusive event at offset; false,
+    // and nothing added, for any other event.
+    bool add(const VstEvent* event, VstInt32 offset);
+    // Room for this many of each kind, so that filling allocates nothing.
+    void reserve(std::size_t midi, std::size_t sysex);
+
+    bool empty() const { return order_.empty(); }
+    std::size_t size() const { return order_.size(); }
+    // The events in the order they were added, and the record holding them.
+    const VstEvent* at(std::size_t i) const;
+    VstEvents* list();
+
+private:
+    struct Entry {
+        bool sysex;
+        std::size_t index;
+    };
+    std::vector<VstMidiEvent> midi_;
+    std::vector<VstMidiSysexEvent> sysex_;
+    std::vector<Entry> order_;
+    VstEventList list_;
 };

@@ -1,6 +1,7 @@
 #include "host/render/MidiFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "host/core/SafeFile.h"
 
@@ -54,7 +55,9 @@ private:
     const std::uint8_t* end_;
 };
 
-enum class Kind : std::uint8_t { kTempo, kMeter, kChannel };
+// Also the order of events on one tick: tempo and meter first, then
+// system-exclusive messages (a tuning before the notes it tunes).
+enum class Kind : std::uint8_t { kTempo, kMeter, kSysEx, kChannel };
 
 struct TickEvent {
     std::uint64_t tick;
@@ -63,10 +66,11 @@ struct TickEvent {
     Kind kind;
     std::uint32_t microsPerQuarter;
     std::uint8_t bytes[3];  // a channel message, or a meter's numerator and power-of-two denominator
+    std::size_t sysex;      // the message's index in the file's list
 };
 
-bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& lastTick,
-               std::string& error) {
+bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::vector<std::vector<std::uint8_t>>& sysex,
+               std::uint64_t& lastTick, std::string& error) {
     std::uint64_t tick = 0;
     std::uint8_t running = 0;
     int order = 0;
@@ -89,26 +93,33 @@ bool readTrack(Cursor c, int track, std::vector<TickEvent>& out, std::uint64_t& 
             if (!c.byte(type) || !c.vlq(len) || c.left() < len) return error = "bad meta event", false;
             const std::uint8_t* d = c.here();
             if (type == 0x51 && len == 3) {
-                TickEvent e{tick, track, order++, Kind::kTempo, 0, {0, 0, 0}};
+                TickEvent e{tick, track, order++, Kind::kTempo, 0, {0, 0, 0}, 0};
                 e.microsPerQuarter = (std::uint32_t(d[0]) << 16) | (d[1] << 8) | d[2];
                 if (e.microsPerQuarter == 0) e.microsPerQuarter = kDefaultMicrosPerQuarter;
                 out.push_back(e);
             } else if (type == 0x58 && len == 4 && d[0] > 0 && d[1] <= 6) {
-                out.push_back({tick, track, order++, Kind::kMeter, 0, {d[0], d[1], 0}});
+                out.push_back({tick, track, order++, Kind::kMeter, 0, {d[0], d[1], 0}, 0});
             }
             c.skip(len);
             if (type == 0x2F) break;  // end of track
             running = 0;
-        } else if (status == 0xF0 || status == 0xF7) {  // system exclusive: skipped
+        } else if (status == 0xF0 || status == 0xF7) {  // system exclusive
             std::uint32_t len;
-            if (!c.vlq(len) || !c.skip(len)) return error = "bad system exclusive event", false;
+            if (!c.vlq(len) || c.left() < len) return error = "bad system exclusive event", false;
+            if (status == 0xF0) {
+                TickEvent e{tick, track, order++, Kind::kSysEx, 0, {0, 0, 0}, sysex.size()};
+                sysex.emplace_back(1, std::uint8_t{0xF0});
+                sysex.back().insert(sysex.back().end(), c.here(), c.here() + len);
+                out.push_back(e);
+            }
+            c.skip(len);
             running = 0;
         } else if (status >= 0xF0) {
             return error = "unexpected system message in a track", false;
         } else {
             running = status;
             const int dataBytes = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-            TickEvent e{tick, track, order++, Kind::kChannel, 0, {status, 0, 0}};
+            TickEvent e{tick, track, order++, Kind::kChannel, 0, {status, 0, 0}, 0};
             for (int i = 0; i < dataBytes; ++i)
                 if (!c.byte(e.bytes[1 + i])) return error = "channel message cut short", false;
             out.push_back(e);
@@ -140,6 +151,7 @@ bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
     }
 
     std::vector<TickEvent> events;
+    std::vector<std::vector<std::uint8_t>> sysex;
     std::uint64_t lastTick = 0;
     for (std::uint32_t t = 0; t < ntracks && !file.atEnd(); ++t) {
         if (!file.be(4, id) || !file.be(4, len) || file.left() < len)
@@ -147,7 +159,7 @@ bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
         Cursor track(file.here(), len);
         file.skip(len);
         if (id != 0x4D54726B /* MTrk */) continue;  // unknown chunks are skipped
-        if (!readTrack(track, static_cast<int>(t), events, lastTick, error)) return false;
+        if (!readTrack(track, static_cast<int>(t), events, sysex, lastTick, error)) return false;
     }
     std::stable_sort(events.begin(), events.end(), [](const TickEvent& a, const TickEvent& b) {
         if (a.tick != b.tick) return a.tick < b.tick;
@@ -186,6 +198,8 @@ bool parseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
             if (smpte) continue;
             if (out.meters.back().seconds == seconds) out.meters.pop_back();
             out.meters.push_back({seconds, ppq, e.bytes[0], 1 << e.bytes[1]});
+        } else if (e.kind == Kind::kSysEx) {
+            out.sysex.push_back({seconds, std::move(sysex[e.sysex])});
         } else {
             out.events.push_back({seconds, {e.bytes[0], e.bytes[1], e.bytes[2]}});
         }

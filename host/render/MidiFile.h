@@ -4,7 +4,8 @@
 // timeline and is refused), merges all tracks into one list of channel
 // messages, and converts ticks to seconds through the tempo map, which may sit
 // in any track. Files are untrusted input: every length is checked against
-// the bytes that are really there.
+// the bytes that are really there. System-exclusive messages (F0) are kept
+// beside them; escaped ones (F7) are skipped.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,13 @@
 struct MidiFileEvent {
     double seconds;      // from the start of the file
     std::uint8_t bytes[3];  // status (with channel), data 1, data 2 (0 if unused)
+};
+
+// A system-exclusive message, F0 to its end (F7 in a well-formed file), as
+// a tuning message reaches the plug-in.
+struct MidiFileSysEx {
+    double seconds;
+    std::vector<std::uint8_t> bytes;
 };
 
 // A tempo from a point of the file on; ppq counts quarter notes from the start.
@@ -29,6 +37,8 @@ struct MidiMeter {
 
 struct MidiFile {
     std::vector<MidiFileEvent> events;  // in time order; ties keep file order
+    // In time order; at one time before the channel messages.
+    std::vector<MidiFileSysEx> sysex;
     double lengthSeconds = 0.0;         // time of the last event of any kind
     // In time order, the first at 0 s (120 BPM, 4/4 until the file says
     // otherwise). Both are empty for a file timed in SMPTE frames, which

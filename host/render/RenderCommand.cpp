@@ -259,7 +259,7 @@ std::int64_t play(PluginHost& host, EventSchedule& schedule, const Transport& tr
     std::vector<float*> outputs;
     for (auto& b : buffers) outputs.push_back(b.data());
     std::vector<float> interleaved(static_cast<std::size_t>(block) * channels);
-    std::vector<VstMidiEvent> events;
+    VstEventBlock events;
     VstTimeInfo time = host.timeInfo();
     Progress progress(double(span.endFrame) / o.rate);
 
@@ -335,7 +335,7 @@ int runRender(const Args& args) {
 
     host.resume();
     host.dispatch(effStartProcess);
-    EventSchedule schedule(music.events, o.rate);
+    EventSchedule schedule(music.events, o.rate, music.sysex);
     const Transport transport(music.tempos, music.meters, o.tempo, o.rate);
     const Span span = spanOf(schedule, music, o);
     std::unique_ptr<SoundPicture> picture;

@@ -189,7 +189,18 @@ void ClapPlugin::readEvents(const clap_input_events_t* in, bool withNotes) {
             events_.push_back(midiEvent(h->time, e->data[0], e->data[1], e->data[2]));
             break;
         }
-        default:  // gestures, transport (the block's own is read), SysEx, MIDI 2
+        case CLAP_EVENT_MIDI_SYSEX: {  // tuning messages; the plug-in reads them at once
+            if (!withNotes || h->size < sizeof(clap_event_midi_sysex_t)) break;
+            const auto* e = reinterpret_cast<const clap_event_midi_sysex_t*>(h);
+            InstrumentEvent x;
+            x.frame = h->time;
+            x.kind = InstrumentEvent::kSysEx;
+            x.sysex = e->buffer;
+            x.sysexSize = e->buffer ? e->size : 0;
+            events_.push_back(x);
+            break;
+        }
+        default:  // gestures, transport (the block's own is read), MIDI 2
             break;
         }
     }

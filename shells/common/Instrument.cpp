@@ -30,6 +30,7 @@ thread_local Instrument* creating = nullptr;
 Instrument::Instrument(InstrumentListener* listener)
     : listener_(listener),
       midi_(kMaxMidiEvents),
+      sysex_(kMaxSysExEvents),
       midiList_(sizeof(VstEvents) + sizeof(VstEvent*) * kMaxMidiEvents) {
     time_.tempo = 120.0;
     time_.timeSigNumerator = 4;
@@ -194,6 +195,7 @@ void Instrument::process(float* left, float* right, std::uint32_t frames, const 
     std::size_t i = 0;
     do {
         midiCount_ = 0;
+        sysexCount_ = 0;
         std::uint32_t end = frames;
         for (; i < count; ++i) {
             const InstrumentEvent& e = events[i];
@@ -207,12 +209,28 @@ void Instrument::process(float* left, float* right, std::uint32_t frames, const 
                 setParameter(e.index, e.value);
                 if (e.index >= 0 && e.index < param::kCount) reported_[e.index] = parameter(e.index);
             } else if (midiCount_ < kMaxMidiEvents) {
-                VstMidiEvent& m = midi_[midiCount_++];
+                // Written through a plain pointer: the record declares two slots.
+                VstEvent** slots = reinterpret_cast<VstEvents*>(midiList_.data())->events;
+                const auto offset = static_cast<VstInt32>(at - pos);
+                if (e.kind == InstrumentEvent::kSysEx) {
+                    if (!e.sysex || e.sysexSize == 0 || sysexCount_ == kMaxSysExEvents) continue;
+                    VstMidiSysexEvent& x = sysex_[sysexCount_++];
+                    x = VstMidiSysexEvent{};
+                    x.type = kVstSysExType;
+                    x.byteSize = sizeof(VstMidiSysexEvent);
+                    x.deltaFrames = offset;
+                    x.dumpBytes = static_cast<VstInt32>(std::min<std::uint32_t>(e.sysexSize, 0x7FFFFFFF));
+                    x.sysexDump = reinterpret_cast<char*>(const_cast<std::uint8_t*>(e.sysex));
+                    slots[midiCount_++] = reinterpret_cast<VstEvent*>(&x);
+                    continue;
+                }
+                VstMidiEvent& m = midi_[midiCount_];
                 m = VstMidiEvent{};
                 m.type = kVstMidiType;
                 m.byteSize = sizeof(VstMidiEvent);
-                m.deltaFrames = static_cast<VstInt32>(at - pos);
+                m.deltaFrames = offset;
                 std::memcpy(m.midiData, e.midi, 3);
+                slots[midiCount_++] = reinterpret_cast<VstEvent*>(&m);
             }
         }
         renderSegment(left ? left + pos : nullptr, right ? right + pos : nullptr, end - pos);
@@ -225,9 +243,9 @@ void Instrument::renderSegment(float* left, float* right, std::uint32_t frames) 
         auto* list = reinterpret_cast<VstEvents*>(midiList_.data());
         list->numEvents = midiCount_;
         list->reserved = 0;
-        for (int k = 0; k < midiCount_; ++k) list->events[k] = reinterpret_cast<VstEvent*>(&midi_[k]);
         dispatch(effProcessEvents, 0, 0, list);
         midiCount_ = 0;
+        sysexCount_ = 0;
     }
     if (frames == 0) return;
     float* outputs[2] = {left, right};

@@ -36,20 +36,26 @@ public:
     virtual void displayChanged() {}
 };
 
-// One event of a block, at its frame: three MIDI bytes or a parameter value.
+// One event of a block, at its frame: three MIDI bytes, a parameter value,
+// or a system-exclusive message (F0 .. F7) whose bytes the shell's host
+// keeps until the process call that carries it returns.
 struct InstrumentEvent {
-    enum Kind : std::uint8_t { kMidi, kParameter };
+    enum Kind : std::uint8_t { kMidi, kParameter, kSysEx };
     std::uint32_t frame = 0;
     Kind kind = kMidi;
     std::uint8_t midi[3] = {0, 0, 0};
     std::int32_t index = 0;
     float value = 0.0f;
+    const std::uint8_t* sysex = nullptr;
+    std::uint32_t sysexSize = 0;
 };
 
 class Instrument {
 public:
-    // The most MIDI events one block hands the plug-in; more are dropped.
+    // The most MIDI events one block hands the plug-in, and of those the
+    // most system-exclusive ones (tuning messages); more are dropped.
     static constexpr int kMaxMidiEvents = 1024;
+    static constexpr int kMaxSysExEvents = 64;
 
     struct ParameterInfo {
         const char* name;
@@ -145,10 +151,13 @@ private:
     // Main thread; what valueText and readText are computed at.
     float sampleRate_ = 44100.0f;
     // Audio thread only: the block's MIDI as the plug-in takes it, built in
-    // place (no allocation while processing).
+    // place (no allocation while processing). The list's entry k is midi_[k]
+    // or one of the first sysexCount_ of sysex_.
     std::vector<VstMidiEvent> midi_;
+    std::vector<VstMidiSysexEvent> sysex_;
     std::vector<unsigned char> midiList_;
     int midiCount_ = 0;
+    int sysexCount_ = 0;
     VstTimeInfo time_{};
     bool hasTempo_ = false;
     // The values last reported by nextChange: touched only by the thread

@@ -86,7 +86,11 @@ void Lv2Instance::readEvents(std::uint32_t frames) {
             takeTempo(&ev->body);
             continue;
         }
-        if (ev->body.type != urids_.midiEvent || ev->body.size == 0 || ev->body.size > 3) continue;
+        if (ev->body.type != urids_.midiEvent || ev->body.size == 0) continue;
+        const auto* bytes = static_cast<const std::uint8_t*>(LV2_ATOM_BODY_CONST(&ev->body));
+        // Longer messages are system-exclusive ones (tuning), or nothing.
+        const bool sysex = ev->body.size > 3;
+        if (sysex && bytes[0] != 0xF0) continue;
         if (events_.size() >= kEventRoom) break;
         // Frames outside the block or out of order are the host's fault:
         // clamp them so the events stay in order and inside.
@@ -95,8 +99,14 @@ void Lv2Instance::readEvents(std::uint32_t frames) {
         last = frame;
         InstrumentEvent e;
         e.frame = frame;
-        e.kind = InstrumentEvent::kMidi;
-        std::memcpy(e.midi, LV2_ATOM_BODY_CONST(&ev->body), ev->body.size);
+        if (sysex) {
+            e.kind = InstrumentEvent::kSysEx;
+            e.sysex = bytes;
+            e.sysexSize = ev->body.size;
+        } else {
+            e.kind = InstrumentEvent::kMidi;
+            std::memcpy(e.midi, bytes, ev->body.size);
+        }
         events_.push_back(e);
     }
 }

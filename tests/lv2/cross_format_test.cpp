@@ -36,7 +36,7 @@ Render play(double rate, int block, Process process) {
     Render r;
     r.left.resize(length);
     r.right.resize(length);
-    std::vector<VstMidiEvent> events;
+    VstEventBlock events;
     for (std::int64_t start = 0; start < length; start += block) {
         const auto frames = std::int32_t(std::min<std::int64_t>(block, length - start));
         schedule.eventsFor(start, frames, events);
@@ -55,7 +55,7 @@ std::vector<unsigned char> bankOf(PluginHost& host) {
 
 Render throughVst(PluginHost& host, double rate, int block) {
     host.resume();
-    return play(rate, block, [&](float** outputs, std::int32_t frames, const std::vector<VstMidiEvent>& events) {
+    return play(rate, block, [&](float** outputs, std::int32_t frames, VstEventBlock& events) {
         if (!events.empty()) host.sendEvents(events);
         host.process(outputs, frames);
     });
@@ -71,7 +71,7 @@ Render through(const char* plugin, int program, double rate, int block) {
 }
 
 Render throughLv2(Lv2Host& host, double rate, int block) {
-    return play(rate, block, [&](float** outputs, std::int32_t frames, const std::vector<VstMidiEvent>& events) {
+    return play(rate, block, [&](float** outputs, std::int32_t frames, VstEventBlock& events) {
         host.process(outputs, std::uint32_t(frames), events, kTempo);
     });
 }

@@ -21,12 +21,13 @@ struct Delivered {
 std::vector<Delivered> deliver(EventSchedule& schedule, std::vector<std::int32_t> sizes,
                                std::int64_t frames) {
     std::vector<Delivered> out;
-    std::vector<VstMidiEvent> block;
+    VstEventBlock block;
     std::size_t n = 0;
     for (std::int64_t start = 0; start < frames; start += sizes[n++ % sizes.size()]) {
         const std::int32_t size = sizes[n % sizes.size()];
         schedule.eventsFor(start, size, block);
-        for (const VstMidiEvent& e : block) {
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const auto& e = *reinterpret_cast<const VstMidiEvent*>(block.at(i));
             EXPECT_GE(e.deltaFrames, 0) << "offset inside the block";
             EXPECT_LT(e.deltaFrames, size) << "offset inside the block";
             EXPECT_EQ(e.type, kVstMidiType);

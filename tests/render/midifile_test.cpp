@@ -41,7 +41,8 @@ Bytes tempoMapFile() {
     append(t1, {0x87, 0x40, 60, 0});           // tick 1440: running status, velocity 0
     append(t1, {0x00, 0xE0, 0x00, 0x50});      // pitch bend
     append(t1, {0x00, 0xC0, 0x05});            // program change: one data byte
-    append(t1, {0x00, 0xF0, 0x02, 0x7E, 0xF7});  // system exclusive, skipped
+    append(t1, {0x00, 0xF0, 0x02, 0x7E, 0xF7});  // system exclusive, kept beside
+    append(t1, {0x00, 0xF7, 0x01, 0x7E});        // an escape, skipped
     append(t1, {0x83, 0x60, 0xFF, 0x2F, 0x00});  // end of track at tick 1920
     track(f, t0);
     track(f, t1);
@@ -65,6 +66,9 @@ TEST(MidiFile, TicksBecomeSecondsThroughTheTempoMap) {
     EXPECT_EQ(m.events[2].bytes[0], 0xE0);
     EXPECT_EQ(m.events[3].bytes[0], 0xC0);
     EXPECT_EQ(m.events[3].bytes[1], 5);
+    ASSERT_EQ(m.sysex.size(), 1u) << "the system-exclusive message, not the escape";
+    EXPECT_DOUBLE_EQ(m.sysex[0].seconds, 2.0);
+    EXPECT_EQ(m.sysex[0].bytes, (std::vector<std::uint8_t>{0xF0, 0x7E, 0xF7})) << "F0, then what the file holds";
     // The end-of-track marker at tick 1920 sets the length: 2.0 s + 480 ticks at 60 bpm.
     EXPECT_DOUBLE_EQ(m.lengthSeconds, 3.0);
 }

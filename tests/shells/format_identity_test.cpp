@@ -2,7 +2,8 @@
 // through the VST 2.x module and through the CLAP plug-in, and the files are
 // the same to the byte, at both rates and at the block sizes hosts use;
 // presets saved through one format load through the other and save back to
-// the same bytes.
+// the same bytes. Tuning messages in a MIDI file play alike in all three
+// formats, LV2 included.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@ namespace {
 
 const std::string kVst = ORV_MODULE_PATH;
 const std::string kClap = ORV_CLAP_PATH;
+const std::string kLv2 = ORV_LV2_BUNDLE;
 constexpr int kFactoryPrograms = 20;
 
 std::string tempPath(const std::string& name) {
@@ -98,6 +100,42 @@ INSTANTIATE_TEST_SUITE_P(Formats, RenderedAlike, ::testing::Combine(::testing::V
 INSTANTIATE_TEST_SUITE_P(Formats, RenderedAlike,
                          ::testing::Combine(::testing::Values(44100, 96000), ::testing::Values(1, 64, 1000)));
 #endif
+
+// A held note retuned twice by MIDI Tuning Standard messages in the file
+// (a single-note change of the sounding key, then one of another key):
+// every format passes them on at their frame, so all three render the same
+// bytes, and not those of the file without them.
+TEST(TuningMessages, ReachThePlugInAtTheirFrameInEveryFormat) {
+    // F0 7F 7F 08 02 program count key semitone msb lsb F7, as a file
+    // stores it: F0, the length of the rest, the rest.
+    auto retune = [](std::uint8_t key, std::uint8_t semitone, std::uint8_t msb) {
+        return std::vector<std::uint8_t>{0xF0, 11, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, key, semitone, msb, 0x00, 0xF7};
+    };
+    auto phrase = [&](bool withTuning) {
+        std::vector<std::pair<int, std::vector<std::uint8_t>>> events = {{0, {0x90, 57, 100}}};
+        if (withTuning) {
+            events.push_back({240, retune(57, 57, 0x40)});  // a quarter tone up
+            events.push_back({240, retune(60, 61, 0x00)});
+        } else {
+            events.push_back({480, {0xB0, 0x66, 0}});  // an unused controller keeps the timing
+        }
+        events.push_back({480, {0x80, 57, 0}});
+        events.push_back({0, {0xFF, 0x2F, 0x00}});
+        return midiFile(withTuning ? "tuned.mid" : "plain.mid", events);
+    };
+    const std::string args = " --program 4 --tail 0.5 --rate 44100 --block 256 --midi ";
+    std::string rendered[4];
+    const std::string modules[] = {kVst, kClap, kLv2, kVst};
+    for (int i = 0; i < 4; ++i) {
+        const std::string out = tempPath("tuning" + std::to_string(i) + ".wav");
+        ASSERT_EQ(orvHost("render " + modules[i] + args + phrase(i < 3) + " -o " + out), 0) << modules[i];
+        rendered[i] = samples(out);
+    }
+    ASSERT_GT(rendered[0].size(), 8u * 1000) << "a render of some length";
+    EXPECT_TRUE(rendered[1] == rendered[0]) << "CLAP as VST 2.x";
+    EXPECT_TRUE(rendered[2] == rendered[0]) << "LV2 as VST 2.x";
+    EXPECT_FALSE(rendered[3] == rendered[0]) << "the messages retuned the note";
+}
 
 TEST(PresetsAcrossFormats, ABankOrProgramSavedThroughOneLoadsThroughTheOtherAndSavesBackTheSame) {
     const std::string edits = " --program 7 --set CUTOFF=2kHz --set OSC1WAVE=pulse --set 43=1 --name Moved";

@@ -46,7 +46,7 @@ std::vector<float> renderPhrase(ModuleHost& host) {
     const auto total = static_cast<std::size_t>(std::llround((music.lengthSeconds + kTailSeconds) * kRate));
     std::vector<float> out;
     out.reserve(total + kBlock);
-    std::vector<VstMidiEvent> events;
+    VstEventBlock events;
     for (std::int64_t start = 0; out.size() < total; start += kBlock) {
         schedule.eventsFor(start, kBlock, events);
         if (!events.empty()) host.sendEvents(events);
