@@ -13,7 +13,7 @@ VstMidiEvent midiEvent(VstInt32 offset, int status, int data1, int data2) {
 
 // The slots are written through a plain pointer: indexing the declared
 // two-slot array past its end is undefined, whatever storage lies behind it.
-VstEventList::VstEventList(const std::vector<VstEvent*>& pointers) {
+void VstEventList::assign(const std::vector<VstEvent*>& pointers) {
     VstEvent** slots = allocate(pointers.size());
     for (std::size_t i = 0; i < pointers.size(); ++i) slots[i] = pointers[i];
 }
@@ -23,6 +23,8 @@ VstEventList::VstEventList(const VstMidiEvent* events, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         slots[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
 }
+
+void VstEventList::reserve(std::size_t count) { storage_.reserve(sizeof(VstEvents) + count * sizeof(VstEvent*)); }
 
 VstEvent** VstEventList::allocate(std::size_t count) {
     constexpr std::size_t kDeclaredSlots = 2;  // VstEvents::events
@@ -73,6 +75,8 @@ void VstEventBlock::reserve(std::size_t midi, std::size_t sysex) {
     midi_.reserve(midi);
     sysex_.reserve(sysex);
     order_.reserve(midi + sysex);
+    pointers_.reserve(midi + sysex);
+    list_.reserve(midi + sysex);
 }
 
 const VstEvent* VstEventBlock::at(std::size_t i) const {
@@ -82,9 +86,8 @@ const VstEvent* VstEventBlock::at(std::size_t i) const {
 }
 
 VstEvents* VstEventBlock::list() {
-    std::vector<VstEvent*> pointers;
-    pointers.reserve(order_.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) pointers.push_back(const_cast<VstEvent*>(at(i)));
-    list_ = VstEventList(pointers);
+    pointers_.clear();
+    for (std::size_t i = 0; i < order_.size(); ++i) pointers_.push_back(const_cast<VstEvent*>(at(i)));
+    list_.assign(pointers_);
     return list_.get();
 }

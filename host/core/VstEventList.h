@@ -21,7 +21,11 @@ VstMidiEvent midiEvent(VstInt32 offset, int status, int data1, int data2);
 class VstEventList {
 public:
     // A list of the given pointers, null or anything else included.
-    explicit VstEventList(const std::vector<VstEvent*>& pointers = {});
+    explicit VstEventList(const std::vector<VstEvent*>& pointers = {}) { assign(pointers); }
+    // The list made again of other pointers, in the room it has when that
+    // is enough (reserve), so without allocating.
+    void assign(const std::vector<VstEvent*>& pointers);
+    void reserve(std::size_t count);
     // A list of count events, which must outlive it; the plug-in only reads
     // them.
     VstEventList(const VstMidiEvent* events, std::size_t count);
@@ -46,7 +50,8 @@ public:
     // A copy of a host's MIDI or system-exclusive event at offset; false,
     // and nothing added, for any other event.
     bool add(const VstEvent* event, VstInt32 offset);
-    // Room for this many of each kind, so that filling allocates nothing.
+    // Room for this many of each kind, so that filling and listing them
+    // allocate nothing (an audio thread's list).
     void reserve(std::size_t midi, std::size_t sysex);
 
     bool empty() const { return order_.empty(); }
@@ -63,5 +68,6 @@ private:
     std::vector<VstMidiEvent> midi_;
     std::vector<VstMidiSysexEvent> sysex_;
     std::vector<Entry> order_;
+    std::vector<VstEvent*> pointers_;
     VstEventList list_;
 };

@@ -52,8 +52,7 @@ bool JackPlayer::open(const std::string& clientName, std::string& error) {
         return false;
     }
 
-    midi_.assign(kMaxEvents, VstMidiEvent{});
-    eventList_ = VstEventList(midi_.data(), midi_.size());
+    events_.reserve(kMaxEvents, kMaxSysEx);
     reconfigure(static_cast<float>(jack_get_sample_rate(client_)), jack_get_buffer_size(client_));
 
     jack_set_process_callback(client_, onProcess, this);
@@ -188,28 +187,34 @@ int JackPlayer::process(jack_nframes_t frames) {
 void JackPlayer::passMidi(jack_nframes_t frames) {
     void* buffer = jack_port_get_buffer(midiIn_, frames);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
-    int n = 0;
+    events_.clear();
+    std::size_t sysex = 0;
     for (jack_nframes_t i = 0; i < count; ++i) {
         jack_midi_event_t in;
         if (jack_midi_event_get(&in, buffer, i) != 0) continue;
-        // Channel messages only: system messages (SysEx, clock) do not fit
-        // a VstMidiEvent and a synthesizer has no use for them.
-        if (in.size < 1 || in.size > 3 || in.buffer[0] < 0x80 || in.buffer[0] >= 0xF0) continue;
-        if (n == kMaxEvents) {
+        const auto at = static_cast<VstInt32>(in.time < frames ? in.time : frames - 1);
+        // Channel messages, and system-exclusive ones (tuning): the JACK
+        // buffer holds their bytes until this cycle ends. Clock and the
+        // other system messages mean nothing to a synthesizer.
+        const bool isSysex = in.size > 3 && in.buffer[0] == 0xF0;
+        if (!isSysex && (in.size < 1 || in.size > 3 || in.buffer[0] < 0x80 || in.buffer[0] >= 0xF0)) continue;
+        if (events_.size() == kMaxEvents || (isSysex && sysex == kMaxSysEx)) {
             eventsDropped_.fetch_add(1, std::memory_order_relaxed);
             continue;
         }
+        if (isSysex) {
+            events_.addSysEx(at, in.buffer, in.size);
+            ++sysex;
+            continue;
+        }
         const int data1 = in.size > 1 ? in.buffer[1] : 0, data2 = in.size > 2 ? in.buffer[2] : 0;
-        midi_[n++] = midiEvent(static_cast<VstInt32>(in.time < frames ? in.time : frames - 1), in.buffer[0],
-                               data1, data2);
+        events_.addMidi(at, in.buffer[0], data1, data2);
         if ((in.buffer[0] & 0xF0) == 0x90 && data2 > 0) notesIn_.fetch_add(1, std::memory_order_relaxed);
         // A change to a program the plug-in lacks is no change.
         if ((in.buffer[0] & 0xF0) == 0xC0 && in.size > 1 && data1 < host_.effect()->numPrograms)
             programChange_.store(data1, std::memory_order_relaxed);
     }
-    if (n == 0) return;
-    eventList_.get()->numEvents = n;
-    host_.dispatch(effProcessEvents, 0, 0, eventList_.get());
+    if (!events_.empty()) host_.sendEvents(events_);
 }
 
 void JackPlayer::passTime() {

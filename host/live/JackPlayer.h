@@ -72,6 +72,7 @@ private:
     // Events one period can bring; more are dropped and counted (a full
     // keyboard sweep at 64 frames is far below it).
     static constexpr int kMaxEvents = 512;
+    static constexpr int kMaxSysEx = 64;  // of those, system-exclusive ones
 
     static int onProcess(jack_nframes_t frames, void* self);
     static int onBufferSize(jack_nframes_t frames, void* self);
@@ -107,10 +108,8 @@ private:
     std::vector<float> silence_;            // every audio input of the plug-in
     std::vector<std::vector<float>> extra_; // outputs beyond the two ports
     std::vector<float*> inputs_, outputs_;
-    // Process thread only (made in open): the period's events, and the list
-    // whose slots point at them, one each.
-    std::vector<VstMidiEvent> midi_;
-    VstEventList eventList_;
+    // Process thread only (room made in open): the period's events.
+    VstEventBlock events_;
 
     // Each written by one thread (named), read relaxed by any.
     std::atomic<std::uint64_t> notesIn_{0};        // process thread

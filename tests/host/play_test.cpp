@@ -215,7 +215,12 @@ public:
     }
     // Sends a message in the next period; answers the absolute frame it lands on.
     jack_nframes_t send(unsigned char status, unsigned char data1, unsigned char data2) {
-        message_[0] = status, message_[1] = data1, message_[2] = data2;
+        return send({status, data1, data2});
+    }
+    // The same for any message of at most 16 bytes (system exclusive).
+    jack_nframes_t send(const std::vector<unsigned char>& message) {
+        size_ = std::min(message.size(), sizeof message_);
+        std::copy(message.begin(), message.begin() + long(size_), message_);
         sentAt_.store(0);
         pending_.store(true);
         while (pending_.load()) std::this_thread::sleep_for(1ms);
@@ -258,7 +263,7 @@ private:
         if (rig->pending_.load()) {
             int written = 0;
             for (int i = 0; i < rig->copies_.load(); ++i)
-                written += jack_midi_event_write(buffer, kEventOffset, rig->message_, 3) == 0;
+                written += jack_midi_event_write(buffer, kEventOffset, rig->message_, rig->size_) == 0;
             rig->written_.store(written);
             rig->sentAt_.store(jack_last_frame_time(rig->sender_) + kEventOffset);
             rig->pending_.store(false);
@@ -289,7 +294,8 @@ private:
     jack_port_t* out_ = nullptr;
     jack_port_t* in_ = nullptr;
     bool ok_ = false;
-    unsigned char message_[3] = {};
+    unsigned char message_[16] = {};
+    std::size_t size_ = 3;  // both written before pending_ is set
     std::atomic<bool> pending_{false};
     std::atomic<int> copies_{1}, written_{0};
     std::atomic<jack_nframes_t> sentAt_{0};
@@ -406,6 +412,29 @@ TEST(Play, PlaysANoteAtItsPitchOnTimeAndStopsItOnNoteOffAcrossAPeriodChange) {
         EXPECT_GT(measure::peak(t.sound, t.off - 4800, t.off), 0.3) << "the held note sounds";
         EXPECT_LT(measure::peak(t.sound, t.off + 4800), 1e-4f) << "0.1 s after its note-off it is gone";
     }
+    EXPECT_EQ(player.stop(), 0) << player.err();
+}
+
+TEST(Play, ATuningMessageFromTheMidiInputMovesTheHeldNote) {
+    JackServer server("tuning");
+    ASSERT_TRUE(server.ready()) << slurp(tempPath("jackd.txt"));
+    Player player({"--state", plainSineState()});
+    Rig rig;
+    ASSERT_TRUE(rig.ok());
+    ASSERT_TRUE(rig.connect()) << player.err();
+    rig.waitFor(rig.frames() + long(0.1 * kRate));
+    const long on = long(rig.send(0x90, 69, 100) - rig.start());
+    rig.waitFor(on + long(0.4 * kRate));
+    // A real-time single-note change: key 69 to semitone 70, fraction 0.
+    const long retuned = long(rig.send({0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 70, 0, 0, 0xF7}) - rig.start());
+    rig.waitFor(retuned + long(0.4 * kRate));
+    const long off = long(rig.send(0x80, 69, 0) - rig.start());
+    rig.waitFor(off + long(0.1 * kRate));
+    const std::vector<float> sound = rig.take();
+    const double before = medianHz(sound, std::size_t(on + 2400), std::size_t(retuned));
+    const double after = medianHz(sound, std::size_t(retuned + 2400), std::size_t(off));
+    EXPECT_NEAR(1200.0 * std::log2(before / 440.0), 0.0, 1.0) << "A4 before the message: " << before;
+    EXPECT_NEAR(1200.0 * std::log2(after / 440.0), 100.0, 1.0) << "a semitone up after it: " << after;
     EXPECT_EQ(player.stop(), 0) << player.err();
 }
 
