@@ -30,9 +30,10 @@ constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the m
 constexpr int kPrograms = 20;
 // Menu items are 18 pixels high, separators too.
 constexpr int kItem = 18, kSeparator = 18;
-// The panel menu: two knob choices, a gap, the programs, the tunings, the
-// sizes, a gap, about.
-constexpr int kPanelMenuHeight = 6 * kItem + 2 * kSeparator;
+// The panel menu: two knob choices, a gap, the programs, the tunings, two
+// oscillator modes, the sizes, a gap, about.
+constexpr int kPanelMenuHeight = 8 * kItem + 2 * kSeparator;
+constexpr int kOscillatorsClassic = 5, kOscillatorsClean = 6;
 
 // A host that lets the editor resize its window, or (by default) cannot.
 class SizingHost : public ModuleHost {
@@ -132,7 +133,7 @@ protected:
     }
     bool choosePanelItem(int item) {
         const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, 4 * kItem + kSeparator,
-                            -1, 5 * kItem + 2 * kSeparator};
+                            5 * kItem + kSeparator, 6 * kItem + kSeparator, -1, 7 * kItem + 2 * kSeparator};
         return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
     }
     // Opens the panel menu, then its sub-menu whose item starts itemTop
@@ -162,7 +163,7 @@ protected:
     }
     // Entry 0 is 100 %.
     int chooseSize(int entry, int extraLines = 0) {
-        return chooseInSubMenu(4 * kItem + kSeparator, 7, entry, extraLines);
+        return chooseInSubMenu(6 * kItem + kSeparator, 7, entry, extraLines);
     }
     ScreenArea editorWindow() {
         ScreenArea a;
@@ -294,6 +295,49 @@ TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
         EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
         EXPECT_NEAR(host.getParameter(k[2]), 0.5f, 0.05f);
     }
+}
+
+// Per instance, so saved with the bank rather than in the player's settings;
+// the panel menu marks the mode playing.
+TEST_F(EditorPanel, ThePanelMenuSwitchesTheOscillatorModeAndMarksTheOnePlaying) {
+    const auto saved = [&] {
+        const std::vector<unsigned char> bank = host.getChunk(false);
+        return std::string(bank.begin() + std::min<std::size_t>(bank.size(), 24400), bank.end());
+    };
+    // Where the two items show their marks, left of their text.
+    const auto marks = [&] {
+        std::vector<uint32_t> found;
+        userActs([&](XHost& hand) {
+            const auto before = hand.children(hand.root());
+            click(hand, kBackgroundX, kBackgroundY, 3);
+            const WindowId popup = newPopup(hand, before);
+            ASSERT_NE(popup, 0u);
+            std::this_thread::sleep_for(milliseconds(200));  // its first paint
+            ScreenArea a;
+            hand.geometry(popup, a);
+            const int border = (a.height - kPanelMenuHeight) / 2;
+            for (int top : {4 * kItem + kSeparator, 5 * kItem + kSeparator})
+                found.push_back(hand.pixel(popup, border + 10, border + top + 8));
+            click(hand, 1000, 1000);
+        });
+        return found;
+    };
+    EXPECT_EQ(saved(), "") << "classic: the bank's records alone";
+    const std::vector<uint32_t> classicMarks = marks();
+    ASSERT_EQ(classicMarks.size(), 2u);
+    EXPECT_NE(classicMarks[0], classicMarks[1]) << "one of the two is marked";
+
+    ASSERT_TRUE(choosePanelItem(kOscillatorsClean));
+    EXPECT_NE(saved().find("OSCM"), std::string::npos) << "clean travels with the bank";
+    EXPECT_NE(saved().find("clean"), std::string::npos);
+    EXPECT_EQ(settingsFile().find("clean"), std::string::npos) << "not a player's setting";
+    const std::vector<uint32_t> cleanMarks = marks();
+    ASSERT_EQ(cleanMarks.size(), 2u);
+    EXPECT_EQ(cleanMarks[0], classicMarks[1]) << "classic is no longer marked";
+    EXPECT_EQ(cleanMarks[1], classicMarks[0]) << "clean is";
+
+    ASSERT_TRUE(choosePanelItem(kOscillatorsClassic));
+    EXPECT_EQ(saved(), "") << "back to classic";
 }
 
 TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {
