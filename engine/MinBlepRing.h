@@ -10,7 +10,8 @@
 // Classic takes the nearest point: the instrument's own sound, whose timing
 // error leaves alias about 31-38 dB down on high notes. Clean interpolates
 // linearly between the two neighbouring points, which takes the alias below
-// -60 dB for a few operations more per edge. The choice is made per edge.
+// -60 dB; it walks the table in whole points and stops where the step has
+// settled, so it costs no more than classic. The choice is made per edge.
 #pragma once
 
 #include "engine/MinBlepTable.h"
