@@ -20,20 +20,26 @@ constexpr float kHz = 440.0f;
 
 // state.range(0): FM amount in hundredths.
 float fmAmount(const benchmark::State& state) { return static_cast<float>(state.range(0)) / 100.0f; }
+// state.range(1) of the edge oscillators: 0 classic, 1 clean.
+OscillatorMode modeOf(const benchmark::State& state) {
+    return state.range(1) ? OscillatorMode::kClean : OscillatorMode::kClassic;
+}
 
 void BM_SawOscStep(benchmark::State& state) {
     SawOsc saw(kRate, MinBlepTable::shared());
+    saw.setMode(modeOf(state));
     const float fm = fmAmount(state);
     for (auto _ : state) benchmark::DoNotOptimize(saw.step(kHz, fm));
 }
-BENCHMARK(BM_SawOscStep)->Arg(0)->Arg(50);
+BENCHMARK(BM_SawOscStep)->ArgsProduct({{0, 50}, {0, 1}});
 
 void BM_PulseOscStep(benchmark::State& state) {
     PulseOsc pulse(kRate, MinBlepTable::shared());
+    pulse.setMode(modeOf(state));
     const float fm = fmAmount(state);
     for (auto _ : state) benchmark::DoNotOptimize(pulse.step(kHz, fm, 0.3f));
 }
-BENCHMARK(BM_PulseOscStep)->Arg(0)->Arg(50);
+BENCHMARK(BM_PulseOscStep)->ArgsProduct({{0, 50}, {0, 1}});
 
 void BM_SineOscStep(benchmark::State& state) {
     SineOsc sine(kRate);

@@ -8,6 +8,7 @@
 #include "editor/PanelMenu.h"
 #include "editor/PanelReadout.h"
 #include "editor/ValueReadout.h"
+#include "plugin/OscillatorRecord.h"
 #include "plugin/AudioEffect.h"
 #include "vstgui/canimknob.h"
 #include "vstgui/cbitmap.h"
@@ -57,10 +58,14 @@ void attachScheme(COptionMenu& menu, COptionMenuScheme* scheme) {
 
 // The panel menu's items, in order; a later choice is one more row here and
 // one more case in choosePanelItem.
-enum class PanelItem { knobsCircular, knobsVertical, gap1, programs, tuning, size, gap2, about };
-constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular, PanelItem::knobsVertical, PanelItem::gap1,
-                                     PanelItem::programs,      PanelItem::tuning,        PanelItem::size,
-                                     PanelItem::gap2,          PanelItem::about};
+enum class PanelItem {
+    knobsCircular, knobsVertical, gap1, programs, tuning, oscillatorsClassic, oscillatorsClean, size, gap2, about
+};
+constexpr PanelItem kPanelItems[] = {PanelItem::knobsCircular,      PanelItem::knobsVertical,
+                                     PanelItem::gap1,               PanelItem::programs,
+                                     PanelItem::tuning,             PanelItem::oscillatorsClassic,
+                                     PanelItem::oscillatorsClean,   PanelItem::size,
+                                     PanelItem::gap2,               PanelItem::about};
 
 #ifndef AMBRELL_VERSION
 #define AMBRELL_VERSION "unknown"
@@ -377,7 +382,8 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     listPrograms(*programs);
     auto* tunings = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kTuningTag, nullptr, nullptr, kMultipleCheckStyle);
     attachScheme(*tunings, menuScheme(kPanelMenuText, kMenuGreyed));
-    if (auto* plugin = dynamic_cast<OrvVst*>(effect_)) tunings_.fill(*tunings, *plugin);
+    auto* plugin = dynamic_cast<OrvVst*>(effect_);
+    if (plugin) tunings_.fill(*tunings, *plugin);
     // The sizes, the one the editor opens at next checked.
     auto* sizes = new COptionMenu(CRect(0, 0, 0, 0), this, layout::kSizeMenuTag, nullptr, nullptr, kCheckStyle);
     attachScheme(*sizes, menuScheme(kPanelMenuText, kMenuGreyed));
@@ -391,6 +397,11 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
     }
     char about[64];
     std::snprintf(about, sizeof about, "About: Ambrell %s, Orvane Instruments", AMBRELL_VERSION);
+    const OscillatorMode oscillators = plugin ? plugin->oscillatorMode() : OscillatorMode::kClassic;
+    const auto addOscillators = [&](OscillatorMode mode) {
+        const std::string text = std::string("Oscillators: ") + oscillator_record::name(mode);
+        panelMenu_->addChoice(text.c_str(), oscillators == mode);
+    };
     for (PanelItem item : kPanelItems) {
         switch (item) {
             case PanelItem::knobsCircular: panelMenu_->addChoice("Knobs: circular, as the host says", !verticalKnobs_); break;
@@ -403,6 +414,8 @@ void OrvVstEditor::openPanelMenu(CDrawContext* context, const CPoint& where) {
                 break;
             case PanelItem::programs: panelMenu_->addSubMenu(programs, "Program"); break;
             case PanelItem::tuning: panelMenu_->addSubMenu(tunings, TuningMenu::kTitle); break;
+            case PanelItem::oscillatorsClassic: addOscillators(OscillatorMode::kClassic); break;
+            case PanelItem::oscillatorsClean: addOscillators(OscillatorMode::kClean); break;
             case PanelItem::about: panelMenu_->addInformation(about); break;
         }
     }
@@ -417,6 +430,8 @@ void OrvVstEditor::choosePanelItem(int32_t position) {
     switch (kPanelItems[position]) {
         case PanelItem::knobsCircular: return setVerticalKnobs(false);
         case PanelItem::knobsVertical: return setVerticalKnobs(true);
+        case PanelItem::oscillatorsClassic: return chooseOscillators(OscillatorMode::kClassic);
+        case PanelItem::oscillatorsClean: return chooseOscillators(OscillatorMode::kClean);
         default: return;  // the programs choose through their own menu
     }
 }
@@ -450,6 +465,11 @@ void OrvVstEditor::chooseTuning(int32_t entry) {
     readoutIndex_ = -1;  // no control's words to bring back while it shows
     holdUntil_ = getTicks() + kReadoutHoldMs;
     readout_->showText((std::string(TuningMenu::kTitle) + ": " + shown).c_str());
+}
+
+// Per instance: the plug-in keeps the mode and saves it with the bank.
+void OrvVstEditor::chooseOscillators(OscillatorMode mode) {
+    if (auto* plugin = dynamic_cast<OrvVst*>(effect_)) plugin->setOscillatorMode(mode);
 }
 
 void OrvVstEditor::setVerticalKnobs(bool vertical) {

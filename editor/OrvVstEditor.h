@@ -3,7 +3,8 @@
 // ControlLayout places them, each bound to the parameter its tag names; a
 // readout at the foot that shows the current program, or the words and
 // value of the control being moved; and a panel menu on a right click on
-// the background (knob behaviour, programs, tunings, about). The player's
+// the background (knob behaviour, programs, tunings, oscillator mode,
+// about). The player's
 // choices there are kept in UserSettings, read when the editor opens.
 //
 // Two directions of parameter flow:
@@ -144,6 +145,7 @@ private:
     void chooseSize(int32_t position);
     void applyPendingScale();
     void chooseTuning(int32_t entry);
+    void chooseOscillators(OscillatorMode mode);
 
     VSTGUI::CBitmap* bitmaps_[std::size(layout::kBitmapIds)] = {};  // one reference each while held
     VSTGUI::CControl* controls_[layout::kControlCount] = {};         // owned by the frame

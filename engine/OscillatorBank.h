@@ -28,6 +28,12 @@ public:
         pulse.setSampleRate(sampleRate);
     }
 
+    // Audio thread. The edge waveforms' step reading (MinBlepRing.h).
+    void setMode(OscillatorMode mode) {
+        saw.setMode(mode);
+        pulse.setMode(mode);
+    }
+
     // Audio thread (note-on in "trigger" mode): the edge waveforms start a
     // fresh cycle. Sine and tri are never reset.
     void reset() {

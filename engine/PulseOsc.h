@@ -24,6 +24,9 @@ public:
     // While no audio runs. A plain store; an unusable rate is ignored.
     void setSampleRate(float sampleRate) { sampleRate_ = usableSampleRate(sampleRate, sampleRate_); }
 
+    // Audio thread. How the edges read the step table, from the next edge on.
+    void setMode(OscillatorMode mode) { ring_.setMode(mode); }
+
     // Audio thread (note-on in "trigger" mode). Both phases at the end of a
     // cycle: the next step starts a fresh cycle. The ring is kept.
     void reset() {

@@ -23,6 +23,9 @@ public:
     // While no audio runs. A plain store; an unusable rate is ignored.
     void setSampleRate(float sampleRate) { sampleRate_ = usableSampleRate(sampleRate, sampleRate_); }
 
+    // Audio thread. How the edges read the step table, from the next edge on.
+    void setMode(OscillatorMode mode) { ring_.setMode(mode); }
+
     // Audio thread (note-on in "trigger" mode). Puts the phase at the end of
     // a cycle so the next step starts a fresh one with a band-limited edge.
     // The ring keeps the corrections already under way.

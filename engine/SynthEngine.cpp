@@ -82,6 +82,14 @@ void SynthEngine::setSampleRate(float sampleRate) {
     modulation_.setSampleRate(sampleRate, random_);
 }
 
+void SynthEngine::setOscillatorMode(OscillatorMode mode) {
+    if (mode == oscillatorMode_) return;
+    oscillatorMode_ = mode;
+    osc1_.setMode(mode);
+    osc2_.setMode(mode);
+    sub_.setMode(mode);
+}
+
 void SynthEngine::setTempo(float bpm) {
     if (std::isfinite(bpm)) tempo_ = bpm;
 }

@@ -98,6 +98,12 @@ public:
     TuningTable& tuning() { return tuning_; }
     const TuningTable& tuning() const { return tuning_; }
 
+    // [audio thread] How the saws, pulses and the sub-oscillator read their
+    // band-limited step (MinBlepRing.h); classic until told. Takes effect at
+    // each oscillator's next edge.
+    void setOscillatorMode(OscillatorMode mode);
+    OscillatorMode oscillatorMode() const { return oscillatorMode_; }
+
     // [audio thread] Idle: the key is up and the amplifier has died away.
     // renderSample then writes nothing and nothing advances; only a note-on
     // ends it.
@@ -180,6 +186,7 @@ private:
     // Audio thread only: filled whole by the plug-in between blocks, single
     // keys retuned by tuning messages at their sample.
     TuningTable tuning_ = TuningTable::standard();
+    OscillatorMode oscillatorMode_ = OscillatorMode::kClassic;
 
     float cutoffSmoothed_ = 0.0f;
     float glideOffset_ = 0.0f;  // tuned semitones still to glide: sounding = target - offset

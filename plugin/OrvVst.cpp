@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plugin/AEffEditor.h"
+#include "plugin/OscillatorRecord.h"
 #include "plugin/ParameterText.h"
 #include "plugin/StateTrailer.h"
 
@@ -106,12 +107,18 @@ VstInt32 OrvVst::getChunk(void** data, bool isPreset) {
         return kProgramChunkSize;
     }
     for (int p = 0; p < kNumPrograms; ++p) programs_.snapshot(p, chunkCopy_[p]);
+    // Only what differs from the defaults is saved: a default instance's
+    // chunk is the records alone, as hosts have always kept it.
+    std::vector<state_trailer::Record> saved;
     const Tuning tuning = this->tuning();
-    if (tuning.isStandard()) {
+    if (!tuning.isStandard()) saved.push_back({Tuning::kRecordTag, tuning.toRecord()});
+    const OscillatorMode mode = oscillatorMode();
+    if (mode != OscillatorMode::kClassic) saved.push_back({oscillator_record::kTag, oscillator_record::name(mode)});
+    if (saved.empty()) {
         *data = chunkCopy_.data();
         return kBankChunkSize;
     }
-    const std::vector<unsigned char> trailer = state_trailer::write({{Tuning::kRecordTag, tuning.toRecord()}});
+    const std::vector<unsigned char> trailer = state_trailer::write(saved);
     const auto* records = reinterpret_cast<const unsigned char*>(chunkCopy_.data());
     bankChunk_.assign(records, records + kBankChunkSize);
     bankChunk_.insert(bankChunk_.end(), trailer.begin(), trailer.end());
@@ -145,16 +152,21 @@ VstInt32 OrvVst::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     return 1;
 }
 
-// The tuning saved after a bank's records; none, or one that cannot be
-// read, is the standard tuning.
+// The tuning and oscillator mode saved after a bank's records. No tuning,
+// or one that cannot be read, is the standard tuning; no mode is classic,
+// and a mode this instrument does not know leaves the one playing.
 void OrvVst::loadTrailer(const unsigned char* bytes, std::size_t size) {
     std::vector<state_trailer::Record> records;
     std::string record;
     Tuning tuning;
-    if (!state_trailer::read(bytes, size, records) || !state_trailer::find(records, Tuning::kRecordTag, record) ||
-        !Tuning::fromRecord(record, tuning))
+    // A trailer that does not read leaves records empty: no record at all.
+    state_trailer::read(bytes, size, records);
+    if (!state_trailer::find(records, Tuning::kRecordTag, record) || !Tuning::fromRecord(record, tuning))
         tuning = Tuning();
     setTuning(tuning);
+    OscillatorMode mode = OscillatorMode::kClassic;
+    if (!state_trailer::find(records, oscillator_record::kTag, record) || oscillator_record::read(record, mode))
+        setOscillatorMode(mode);
 }
 
 // ---- tuning ----------------------------------------------------------------
@@ -168,6 +180,16 @@ void OrvVst::setTuning(const Tuning& tuning) {
 Tuning OrvVst::tuning() const {
     std::lock_guard<std::mutex> lock(tuningLock_);
     return tuning_;
+}
+
+// ---- oscillators -----------------------------------------------------------
+
+void OrvVst::setOscillatorMode(OscillatorMode mode) {
+    oscillatorMode_.store(static_cast<int>(mode), std::memory_order_relaxed);
+}
+
+OscillatorMode OrvVst::oscillatorMode() const {
+    return static_cast<OscillatorMode>(oscillatorMode_.load(std::memory_order_relaxed));
 }
 
 // ---- identity --------------------------------------------------------------

@@ -77,9 +77,11 @@ public:
     void getProgramName(char* text) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     // A bank chunk is the 20 records and, while a tuning other than the
-    // standard one is set, the state trailer with the tuning's texts after
-    // them (StateTrailer.h). A bank chunk without a sound trailer loads the
-    // standard tuning; program chunks are the one record alone.
+    // standard one or the clean oscillators are set, the state trailer with
+    // the tuning's texts and the mode after them (StateTrailer.h). A bank
+    // chunk without a sound trailer loads the standard tuning and classic
+    // oscillators; a mode record naming no mode keeps the mode playing.
+    // Program chunks are the one record alone.
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
 
@@ -89,6 +91,13 @@ public:
     // choice; they are not part of the saved state.
     void setTuning(const Tuning& tuning);
     Tuning tuning() const;
+
+    // ---- oscillators [main thread] [ui thread] -----------------------------
+    // How the saws, pulses and sub-oscillator are band-limited (classic is
+    // the instrument's own sound), from the next audio block on; saved with
+    // the bank.
+    void setOscillatorMode(OscillatorMode mode);
+    OscillatorMode oscillatorMode() const;
 
     // ---- identity [main thread] --------------------------------------------
     VstInt32 canDo(const char* text) override;
@@ -130,6 +139,10 @@ private:
     mutable std::mutex tuningLock_;
     Tuning tuning_;
     TuningExchange tuningExchange_;
+    // The oscillator mode: stored by setOscillatorMode, whose last store
+    // wins (relaxed atomic); the audio thread loads it at the start of each
+    // block and hands it to the engine.
+    std::atomic<int> oscillatorMode_{static_cast<int>(OscillatorMode::kClassic)};
     // Stored by setParameter on any thread, read by the engine on the audio
     // thread and by getParameter anywhere: relaxed atomics (ParamBlock).
     ParamBlock params_;

@@ -51,6 +51,7 @@ void OrvVst::processReplacing(float**, float** outputs, VstInt32 sampleFrames) {
     // A tuning chosen since the last block; single keys retuned by tuning
     // messages since then give way to it.
     tuningExchange_.take(engine_->tuning());
+    engine_->setOscillatorMode(oscillatorMode());
     // The frames between two events render in runs of up to kRun samples:
     // the engine overlaps each sample's work with the one before it inside
     // a run (SynthEngine::render).

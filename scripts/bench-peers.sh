@@ -13,7 +13,8 @@
 # resonance, at about 1, 2 and 4 kHz (notes 84, 95, 107), rendered by
 # orv-host render and measured by orv_alias_quality: below 20 kHz, the
 # strongest component that is not a harmonic (relative to the fundamental)
-# and the power of all of them (relative to the harmonics).
+# and the power of all of them (relative to the harmonics). Ambrell plays it
+# with its classic and its clean oscillators, and its square pulse as well.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The peer plug-ins are needed by the benchmarks alone, not by the tests.
@@ -61,23 +62,37 @@ amsynth_saw=(--program 0 --set osc1_waveform=0.5 --set osc1_pulsewidth=1 --set o
              --set amp_sustain=1)
 nekobi_saw=(--set Waveform=1 --set Cutoff=1 --set "VCF Resonance=0" --set "Env Mod=0")
 
-echo "== alias below 20 kHz, bright saw through an open filter, 44100 Hz (dB)"
-printf '%-10s %6s %8s %10s %8s\n' "" note Hz strongest total
+ambrell=build/release/plugin/ORV-Ambrell2.so
+echo "== alias below 20 kHz, bright saw (and Ambrell's square) through an open filter, 44100 Hz (dB)"
+printf '%-22s %6s %8s %10s %8s\n' "" note Hz strongest total
 for note in 84 95 107; do
   held_note "$note" >"$work/note.mid"
   hz=$(awk -v n="$note" 'BEGIN { printf "%.1f", 440 * 2 ^ ((n - 69) / 12) }')
-  for who in ambrell amsynth nekobi; do
+  for who in "ambrell classic" "ambrell clean" amsynth nekobi "ambrell square classic" \
+             "ambrell square clean"; do
     case $who in
-      ambrell) module=build/release/plugin/ORV-Ambrell2.so; settings=("${ambrell_saw[@]}") ;;
+      "ambrell classic") module=$ambrell; settings=("${ambrell_saw[@]}") ;;
+      "ambrell clean") module=$ambrell; settings=("${ambrell_saw[@]}" --oscillators clean) ;;
       amsynth) module=$amsynth; settings=("${amsynth_saw[@]}") ;;
       nekobi)  module=$nekobi; settings=("${nekobi_saw[@]}") ;;
+      "ambrell square classic") module=$ambrell; settings=("${ambrell_saw[@]}" --set osc1wave=rec --set PWOSC1=0.5) ;;
+      "ambrell square clean") module=$ambrell
+        settings=("${ambrell_saw[@]}" --set osc1wave=rec --set PWOSC1=0.5 --oscillators clean) ;;
     esac
-    if ! "$host" render "$module" -o "$work/$who.wav" --midi "$work/note.mid" "${settings[@]}" \
+    if ! "$host" render "$module" -o "$work/tone.wav" --midi "$work/note.mid" "${settings[@]}" \
            --tail 0 >/dev/null 2>"$log"; then
       cat "$log" >&2
       exit 1
     fi
-    read -r _ strongest _ total _ < <(build/release/bench/orv_alias_quality "$work/$who.wav" "$hz")
-    printf '%-10s %6s %8s %10s %8s\n' "$who" "$note" "$hz" "$strongest" "$total"
+    read -r _ strongest _ total _ < <(build/release/bench/orv_alias_quality "$work/tone.wav" "$hz")
+    printf '%-22s %6s %8s %10s %8s\n' "$who" "$note" "$hz" "$strongest" "$total"
   done
 done
+
+# What clean costs: every program in each mode, interleaved in one table.
+echo "== cost of the clean oscillators, 44100 Hz"
+if ! "$host" bench "$ambrell" --program all --oscillators classic "$ambrell" --program all \
+       --oscillators clean --rate 44100 --block 256 "$@" 2>"$log"; then
+  cat "$log" >&2
+  exit 1
+fi

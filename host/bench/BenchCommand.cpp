@@ -1,7 +1,8 @@
 // orv-host bench: how fast a plug-in renders, in nanoseconds of the audio
 // thread's CPU time per output sample.
 //
-//   orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so [--program ...]] ...
+//   orv-host bench PLUGIN.so [--program N|NAME|all] [--oscillators classic|clean]
+//                  [PLUGIN2.so [--program ...]] ...
 //                  [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]
 //   orv-host bench PLUGIN.so --program all --golden [--dump DIR] [--seconds S] ...
 //   orv-host bench PLUGIN.so --program all --once [--seconds S] ...
@@ -11,7 +12,9 @@
 // Every plug-in and program named is a row of one table. The runs go round
 // robin (one run of each row, then the next round), so a machine that slows
 // down part way hurts every row alike. The first plug-in's median row is the
-// reference of the last column. A fresh instance plays each run: it warms up
+// reference of the last column. --oscillators sets Ambrell's oscillator mode
+// for the plug-in it follows; a plug-in named again with another mode is a
+// group of rows of its own. A fresh instance plays each run: it warms up
 // on the first two seconds of the schedule, then plays the whole schedule
 // once for the total and once more with each block timed. A block's cost is
 // its cheapest over the runs (see Subject::blockCost); "ratio" is the
@@ -38,6 +41,7 @@
 #include "host/bench/BenchSchedule.h"
 #include "host/bench/BenchStartup.h"
 #include "host/core/CommandLine.h"
+#include "host/core/HostState.h"
 #include "host/Commands.h"
 #include "host/core/PluginHost.h"
 #include "host/core/SafeFile.h"
@@ -64,6 +68,7 @@ struct Options {
 struct Subject {
     std::string module;
     std::string programSelection = "0";
+    std::string oscillators;  // as --oscillators gave it; empty: as the plug-in starts
     int program = 0;
     std::string label;
     std::vector<double> nsPerSample;  // one per run
@@ -74,7 +79,8 @@ struct Subject {
 };
 
 const char* const kUsage =
-    "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [PLUGIN2.so ...]\n"
+    "usage: orv-host bench PLUGIN.so [--program N|NAME|all] [--oscillators classic|clean]\n"
+    "         [PLUGIN2.so ...]\n"
     "         [--seconds S] [--block B] [--rate HZ] [--reps R] [--idle] [--stress]\n"
     "         [--worst N] [--golden [--dump DIR]] [--once] [--startup [--instances N]]\n"
     "         [--editor [--seconds S]]\n";
@@ -127,6 +133,10 @@ std::string parse(const Args& args, Options& o, std::vector<Subject>& subjects) 
             if (!value || subjects.empty()) return "--program follows a plug-in";
             subjects.back().programSelection = *value;
             ++i;
+        } else if (a == "--oscillators") {
+            if (!value || subjects.empty()) return "--oscillators follows a plug-in";
+            subjects.back().oscillators = *value;
+            ++i;
         } else if (a == "--dump") {
             if (!value) return "--dump takes a folder";
             o.dumpDir = *value;
@@ -172,6 +182,7 @@ bool resolve(std::vector<Subject>& subjects, float rate, int block) {
         const int count = static_cast<int>(names.size());
         std::string who = host.effectName();
         if (who.empty()) who = baseName(s.module);
+        if (!s.oscillators.empty()) who += " " + s.oscillators;
         std::vector<int> programs;
         if (s.programSelection == "all") {
             for (int p = 0; p < count; ++p) programs.push_back(p);
@@ -202,6 +213,11 @@ bool openInstance(PluginHost& host, const Subject& s, const BenchPlan& plan) {
         return false;
     }
     host.dispatch(effSetProgram, 0, s.program);
+    std::string error;
+    if (!applyOscillators(host, s.oscillators, error)) {
+        std::fprintf(stderr, "orv-host: %s\n", error.c_str());
+        return false;
+    }
     host.resume();
     return true;
 }
@@ -261,11 +277,14 @@ void printWorst(const Subject& s, const Options& o, int n) {
     }
 }
 
+// Rows of one plug-in in one oscillator mode.
+bool sameGroup(const Subject& a, const Subject& b) { return a.module == b.module && a.oscillators == b.oscillators; }
+
 void printTable(const std::vector<Subject>& subjects, const Options& o) {
-    const std::string& first = subjects.front().module;
+    const Subject& first = subjects.front();
     std::vector<double> firstModule;
     for (const Subject& s : subjects)
-        if (s.module == first) firstModule.push_back(median(s.nsPerSample));
+        if (sameGroup(s, first)) firstModule.push_back(median(s.nsPerSample));
     const double reference = median(firstModule);
     const double rate = o.plan.sampleRate;
 
@@ -277,7 +296,7 @@ void printTable(const std::vector<Subject>& subjects, const Options& o) {
                 "x real", "block us", "slowest", "ratio", "vs ref");
     bool medianShown = firstModule.size() < 2;
     for (const Subject& s : subjects) {
-        if (!medianShown && s.module != first) {
+        if (!medianShown && !sameGroup(s, first)) {
             printRow("median of " + std::to_string(firstModule.size()), reference, reference,
                      reference, rate, 0.0, 0.0, reference);
             medianShown = true;

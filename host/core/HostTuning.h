@@ -2,7 +2,7 @@
 //
 // The files are read and checked here, so a faulty one is refused with its
 // line before anything changes; the tuning then reaches Ambrell the way a
-// saved project brings it, as the state trailer after its bank chunk.
+// saved project brings it, as a record of its saved state (HostState.h).
 // Other plug-ins keep no tuning in their state and are refused.
 #pragma once
 

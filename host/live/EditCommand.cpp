@@ -23,6 +23,7 @@
 
 #include "host/Commands.h"
 #include "host/core/CommandLine.h"
+#include "host/core/HostState.h"
 #include "host/core/HostTuning.h"
 #include "host/core/ParameterSetting.h"
 #include "host/core/PluginPreset.h"
@@ -72,20 +73,23 @@ namespace {
 
 const char* const kEditUsage =
     "usage: orv-host edit PLUGIN.so [--preset FILE] [--program N|NAME] [--set NAME=VALUE]...\n"
-    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--save FILE.fxp|FILE.fxb] [--scale PERCENT]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--oscillators classic|clean]\n"
+    "         [--save FILE.fxp|FILE.fxb] [--scale PERCENT]\n"
     "\n"
     "  --preset FILE   a program (.fxp) or bank (.fxb) file, loaded first\n"
     "  --program P     program number (from 0) or exact program name\n"
     "  --set NAME=VAL  a parameter, as render takes it (cutoff=2kHz); repeatable\n"
     "  --tuning FILE   a Scala scale the keys play in, after the preset\n"
     "  --keymap FILE   a Scala keyboard map laying the scale out on the keys\n"
+    "  --oscillators M Ambrell's saws and pulses: classic (its own sound) or clean\n"
+    "                  (less alias on high notes), after the preset\n"
     "  --save FILE     when the window closes, writes the edited program (.fxp)\n"
     "                  or the whole bank (.fxb) there\n"
     "  --scale PERCENT the editor's size: 100 125 150 175 200 250 300, unless the\n"
     "                  player chose one in its panel menu\n";
 
 struct EditOptions {
-    std::string plugin, preset, program, save, tuning, keymap;
+    std::string plugin, preset, program, save, tuning, keymap, oscillators;
     std::vector<Setting> sets;
 };
 
@@ -105,6 +109,7 @@ int parseEdit(const Args& args, EditOptions& o) {
             }
             else if (a == "--tuning") o.tuning = v;
             else if (a == "--keymap") o.keymap = v;
+            else if (a == "--oscillators") o.oscillators = v;
             else if (a != "--set") return commandUsageError("edit", "unknown option " + a, kEditUsage);
             else if (!parseSetting(v, o.sets.emplace_back()))
                 return commandUsageError("edit", "--set needs NAME=VALUE", kEditUsage);
@@ -124,7 +129,8 @@ int parseEdit(const Args& args, EditOptions& o) {
 int prepareEdit(EditorHost& host, const EditOptions& o) {
     std::string error;
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return commandFailed("edit", error);
-    if (!applyTuning(host, o.tuning, o.keymap, error)) return commandFailed("edit", error);
+    if (!applyTuning(host, o.tuning, o.keymap, error) || !applyOscillators(host, o.oscillators, error))
+        return commandFailed("edit", error);
     if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("edit", error);
     if (!applySettings(host, o.sets, error)) return commandRefused("edit", error);
     return 0;

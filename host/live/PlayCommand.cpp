@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "host/core/CommandLine.h"
+#include "host/core/HostState.h"
 #include "host/core/HostTuning.h"
 #include "host/Commands.h"
 #include "host/live/EditorSession.h"
@@ -34,7 +35,7 @@ namespace {
 const char* const kUsage =
     "usage: orv-host play PLUGIN.so [--program N|NAME] [--preset FILE] [--no-gui]\n"
     "         [--connect] [--state FILE] [--fresh] [--name CLIENT]\n"
-    "         [--tuning FILE.scl [--keymap FILE.kbm]]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--oscillators classic|clean]\n"
     "\n"
     "  --program P    program number (from 0) or exact program name\n"
     "  --preset FILE  a program (.fxp) or bank (.fxb) file, loaded after the\n"
@@ -49,6 +50,8 @@ const char* const kUsage =
     "                 (\"Ambrell\" for Ambrell)\n"
     "  --tuning FILE  a Scala scale the keys play in, after the preset\n"
     "  --keymap FILE  a Scala keyboard map laying the scale out on the keys\n"
+    "  --oscillators M  Ambrell's saws and pulses: classic (its own sound) or\n"
+    "                 clean (less alias on high notes), after the preset\n"
     "\n"
     "MIDI program changes select the plug-in's programs.\n";
 
@@ -63,7 +66,7 @@ volatile std::sig_atomic_t interrupted = 0;
 void onSignal(int) { interrupted = 1; }
 
 struct Options {
-    std::string plugin, program, preset, state, name, tuning, keymap;
+    std::string plugin, program, preset, state, name, tuning, keymap, oscillators;
     bool noGui = false, connect = false, fresh = false;
 };
 
@@ -85,6 +88,7 @@ int parse(const Args& args, Options& o) {
                                  : a == "--name"   ? &o.name
                                  : a == "--tuning" ? &o.tuning
                                  : a == "--keymap" ? &o.keymap
+                                 : a == "--oscillators" ? &o.oscillators
                                                    : nullptr;
             if (!value) return usageError("unknown option " + a);
             if (i + 1 >= args.size()) return usageError(a + " needs a value");
@@ -183,6 +187,7 @@ int runPlay(const Args& args) {
     if (!statePath.empty() && !restoreState(host, statePath, o.fresh, error)) return fail(error);
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return fail(error);
     if (!applyTuning(host, o.tuning, o.keymap, error)) return fail(error);
+    if (!applyOscillators(host, o.oscillators, error)) return fail(error);
     if (!o.program.empty()) {
         const int program = findProgram(host.programNames(), o.program);
         if (program < 0)

@@ -28,6 +28,7 @@
 #include "host/render/EventSchedule.h"
 #include "host/render/Loudness.h"
 #include "host/render/MidiFile.h"
+#include "host/core/HostState.h"
 #include "host/core/HostTuning.h"
 #include "host/render/RenderOutput.h"
 #include "host/render/Transport.h"
@@ -42,7 +43,7 @@ namespace {
 const char* const kUsage =
     "usage: orv-host render PLUGIN.so -o OUT.wav|OUT.flac (--demo | --midi FILE.mid)\n"
     "         [--preset FILE.fxp|FILE.fxb] [--program N|NAME] [--set NAME=VALUE]...\n"
-    "         [--tuning FILE.scl [--keymap FILE.kbm]]\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--oscillators classic|clean]\n"
     "         [--rate HZ] [--tempo BPM] [--bits 16|24|32] [--gain DB | --normalize]\n"
     "         [--block FRAMES] [--tail SECONDS] [--picture OUT.png]\n"
     "\n"
@@ -55,6 +56,8 @@ const char* const kUsage =
     "                   or a plain stored value; repeatable\n"
     "  --tuning FILE    a Scala scale the keys play in, after the preset\n"
     "  --keymap FILE    a Scala keyboard map laying the scale out on the keys\n"
+    "  --oscillators M  Ambrell's saws and pulses: classic (its own sound) or clean\n"
+    "                   (less alias on high notes), after the preset\n"
     "  --rate HZ        sample rate, default 44100\n"
     "  --tempo BPM      tempo throughout, instead of the MIDI file's tempo map\n"
     "                   (the demo's default is 120)\n"
@@ -79,7 +82,7 @@ constexpr double kLongestRenderSeconds = 6.0 * 3600.0;
 constexpr int kMaxChannels = 64;
 
 struct Options {
-    std::string plugin, output, midiPath, program, picture, preset, tuning, keymap;
+    std::string plugin, output, midiPath, program, picture, preset, tuning, keymap, oscillators;
     bool demo = false, normalize = false, tempoGiven = false;
     std::vector<Setting> sets;
     double rate = 44100.0;
@@ -118,6 +121,7 @@ int parse(const Args& args, Options& o) {
             else if (a == "--preset") o.preset = v;
             else if (a == "--tuning") o.tuning = v;
             else if (a == "--keymap") o.keymap = v;
+            else if (a == "--oscillators") o.oscillators = v;
             else if (a == "--picture") o.picture = v;
             else if (a == "--set") {
                 if (!parseSetting(v, o.sets.emplace_back())) return usageError("--set needs NAME=VALUE");
@@ -226,7 +230,7 @@ bool preparePlugin(PluginHost& host, const Options& o, std::string& error) {
         return false;
     }
     if (!o.preset.empty() && !preset::load(host, o.preset, error)) return false;
-    if (!applyTuning(host, o.tuning, o.keymap, error)) return false;
+    if (!applyTuning(host, o.tuning, o.keymap, error) || !applyOscillators(host, o.oscillators, error)) return false;
     return o.program.empty() || selectProgram(host, o.program, error);
 }
 

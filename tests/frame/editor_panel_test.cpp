@@ -30,9 +30,10 @@ constexpr int kBackgroundX = 300, kBackgroundY = 440;  // bare panel under the m
 constexpr int kPrograms = 20;
 // Menu items are 18 pixels high, separators too.
 constexpr int kItem = 18, kSeparator = 18;
-// The panel menu: two knob choices, a gap, the programs, the tunings, the
-// sizes, a gap, about.
-constexpr int kPanelMenuHeight = 6 * kItem + 2 * kSeparator;
+// The panel menu: two knob choices, a gap, the programs, the tunings, two
+// oscillator modes, the sizes, a gap, about.
+constexpr int kPanelMenuHeight = 8 * kItem + 2 * kSeparator;
+constexpr int kOscillatorsClassic = 5, kOscillatorsClean = 6;
 
 // A host that lets the editor resize its window, or (by default) cannot.
 class SizingHost : public ModuleHost {
@@ -132,7 +133,7 @@ protected:
     }
     bool choosePanelItem(int item) {
         const int tops[] = {0, kItem, -1, 2 * kItem + kSeparator, 3 * kItem + kSeparator, 4 * kItem + kSeparator,
-                            -1, 5 * kItem + 2 * kSeparator};
+                            5 * kItem + kSeparator, 6 * kItem + kSeparator, -1, 7 * kItem + 2 * kSeparator};
         return clickIntoPopup(kBackgroundX, kBackgroundY, 3, kPanelMenuHeight, tops[item]);
     }
     // Opens the panel menu, then its sub-menu whose item starts itemTop
@@ -162,7 +163,7 @@ protected:
     }
     // Entry 0 is 100 %.
     int chooseSize(int entry, int extraLines = 0) {
-        return chooseInSubMenu(4 * kItem + kSeparator, 7, entry, extraLines);
+        return chooseInSubMenu(6 * kItem + kSeparator, 7, entry, extraLines);
     }
     ScreenArea editorWindow() {
         ScreenArea a;
@@ -294,6 +295,20 @@ TEST_F(EditorPanel, OscillatorOnesPulseWidthAndFmKnobsAreAutomatedGestures) {
         EXPECT_EQ(r.back().opcode, audioMasterEndEdit);
         EXPECT_NEAR(host.getParameter(k[2]), 0.5f, 0.05f);
     }
+}
+
+// Per instance, so saved with the bank rather than in the player's settings.
+TEST_F(EditorPanel, ThePanelMenuSwitchesTheOscillatorModeOfThisInstance) {
+    const auto saved = [&] {
+        const std::vector<unsigned char> bank = host.getChunk(false);
+        return std::string(bank.begin() + std::min<std::size_t>(bank.size(), 24400), bank.end());
+    };
+    EXPECT_EQ(saved(), "") << "classic: the bank's records alone";
+    ASSERT_TRUE(choosePanelItem(kOscillatorsClean));
+    EXPECT_NE(saved().find("clean"), std::string::npos) << "clean travels with the bank";
+    EXPECT_EQ(settingsFile().find("clean"), std::string::npos) << "not a player's setting";
+    ASSERT_TRUE(choosePanelItem(kOscillatorsClassic));
+    EXPECT_EQ(saved(), "") << "back to classic";
 }
 
 TEST_F(EditorPanel, AnOpenMenuMarksItsCurrentEntry) {

@@ -4,8 +4,9 @@
 // through orv-host, the player's state file) and into a fresh instance,
 // which must then hold the same bytes and play every program sample for
 // sample as the instance the bank came from; the CLAP and LV2 plug-ins keep
-// the same bytes in their state. Every other bank carries a
-// tuning in the trailer after its programs, which the bank paths keep too.
+// the same bytes in their state. Every other bank carries a tuning in the
+// trailer after its programs, and every third the clean oscillator mode,
+// which the bank paths keep too.
 //
 // ORV_STATE_BANKS sets how many banks each path takes (kBanks unless set);
 // the sanitizer build takes a tenth. The fuzz harness state_fuzzer checks
@@ -24,6 +25,7 @@
 #include <unistd.h>
 
 #include "host/core/PluginPreset.h"
+#include "plugin/OscillatorRecord.h"
 #include "plugin/StateTrailer.h"
 #include "support/Command.h"
 #include "support/MidiEvents.h"
@@ -159,7 +161,7 @@ std::string tuningRecord(int k) {
 }
 
 struct Bank {
-    Bytes bytes;     // what the bank chunk carries: the programs, and a tuning on every other bank
+    Bytes bytes;     // what the bank chunk carries: the programs, and the trailer's records
     Bytes programs;  // the 20 records alone, what program chunks can carry
     int current;
     std::string name;
@@ -168,11 +170,18 @@ Bank bankNumber(int k) {
     Bank bank{state::randomBank(kSeed + std::uint64_t(k), factoryBank()), {}, (k * 7 + 19) % 20,
               "bank " + std::to_string(k) + " of seed " + std::to_string(kSeed)};
     bank.programs = bank.bytes;
+    // In the order the plug-in writes them.
+    std::vector<state_trailer::Record> records;
     if (k % 2 == 1) {
-        const std::vector<unsigned char> trailer = state_trailer::write({{Tuning::kRecordTag, tuningRecord(k)}});
-        bank.bytes.insert(bank.bytes.end(), trailer.begin(), trailer.end());
+        records.push_back({Tuning::kRecordTag, tuningRecord(k)});
         bank.name += " with a tuning";
     }
+    if (k % 3 == 1) {
+        records.push_back({oscillator_record::kTag, oscillator_record::kClean});
+        bank.name += " with clean oscillators";
+    }
+    const std::vector<unsigned char> trailer = state_trailer::write(records);
+    bank.bytes.insert(bank.bytes.end(), trailer.begin(), trailer.end());
     return bank;
 }
 
@@ -299,7 +308,7 @@ TEST(StateRoundTrip, PlayersStateFileCarriesEveryByteToTheNextRun) {
 
 TEST(StateRoundTrip, TheOtherFormatsCarryEveryByteOfTheBank) {
     // The CLAP plug-in and the LV2 bundle keep the same bank chunk (with its
-    // tuning) in their own state: a bank handed to one, read back and handed
+    // tuning and oscillator mode) in their own state: a bank handed to one, read back and handed
     // to the VST 2.x module is the bank as generated, and each plays every
     // program as the module the bank came from.
     for (const char* plugin : {ORV_CLAP_PATH, ORV_LV2_BUNDLE}) {

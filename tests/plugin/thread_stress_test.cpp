@@ -31,6 +31,7 @@
 #include "host/core/PluginHost.h"
 #include "host/live/HostWindow.h"
 #include "support/MidiEvents.h"
+#include "plugin/OscillatorRecord.h"
 #include "plugin/StateTrailer.h"
 #include "tuning/Tuning.h"
 
@@ -165,13 +166,15 @@ void mainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
                     Findings& found) {
     std::mt19937 rng(3);
     char text[256];
-    // Every other bank goes back with a tuning after its records, which the
-    // audio thread takes up while it plays.
+    // A bank goes back as it came, with a tuning and the clean oscillators
+    // after its records, or as its records alone (standard and classic),
+    // which the audio thread takes up while it plays.
     Tuning quarterTones;
     std::string scale = "24 equal\n24\n", error;
     for (int i = 1; i <= 24; ++i) scale += std::to_string(50 * i) + ".0\n";
     Tuning::fromText(scale, "24.scl", "", "", quarterTones, error);
-    const std::vector<unsigned char> trailer = state_trailer::write({{Tuning::kRecordTag, quarterTones.toRecord()}});
+    const std::vector<unsigned char> trailer = state_trailer::write(
+        {{Tuning::kRecordTag, quarterTones.toRecord()}, {oscillator_record::kTag, oscillator_record::kClean}});
     while (!stop.load(std::memory_order_relaxed)) {
         host.dispatch(effSetProgram, 0, static_cast<VstIntPtr>(rng() % 20));
         std::snprintf(text, sizeof(text), "Stress %u", static_cast<unsigned>(rng() % 1000));
@@ -186,9 +189,10 @@ void mainThread(StressHost& host, const std::atomic<bool>& stop, Counts& counts,
             // The copy a host saves with its project, loaded back.
             std::vector<unsigned char> saved(static_cast<unsigned char*>(data),
                                              static_cast<unsigned char*>(data) + size);
-            if (!isPreset && rng() % 2) {
+            const unsigned choice = rng() % 3;
+            if (!isPreset && choice > 0) {
                 saved.resize(24400);
-                saved.insert(saved.end(), trailer.begin(), trailer.end());
+                if (choice == 1) saved.insert(saved.end(), trailer.begin(), trailer.end());
             }
             if (host.dispatch(effSetChunk, isPreset, static_cast<VstIntPtr>(saved.size()), saved.data()) != 1)
                 found.rejectedChunks.fetch_add(1, std::memory_order_relaxed);
