@@ -57,9 +57,11 @@ held_note() {
 # Each instrument's bright saw, open filter, no resonance, full sustain.
 ambrell_saw=(--program "Saw Bass" --set VOLUMEOSC1OSC2=0 --set VOLUMESUBOSC=0 --set CUTOFF=1
              --set RESONANCE=0 --set SUSTAIN=1)
+# amsynth's first program bends its pitch from the LFO: freq_mod_amount=0
+# holds it still, or its own vibrato would count as alias.
 amsynth_saw=(--program 0 --set osc1_waveform=0.5 --set osc1_pulsewidth=1 --set osc_mix=0
              --set filter_cutoff=1 --set filter_resonance=0 --set filter_env_amount=0.5
-             --set amp_sustain=1)
+             --set amp_sustain=1 --set freq_mod_amount=0)
 nekobi_saw=(--set Waveform=1 --set Cutoff=1 --set "VCF Resonance=0" --set "Env Mod=0")
 
 ambrell=build/release/plugin/ORV-Ambrell2.so
