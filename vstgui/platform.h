@@ -122,6 +122,9 @@ public:
     virtual void draw(const PopupItem& item, int32_t state, PixelSurface& surface, const CRect& rect) = 0;
     // Covers rect of surface with the menu's background.
     virtual void drawBackground(PixelSurface& surface, const CRect& rect) = 0;
+    // The editor's scale (percent) the items are measured and drawn at; a
+    // pop-up sizes its border and margins by it too.
+    virtual int32_t scale() const { return 100; }
 };
 
 class PlatformPopup {
