@@ -100,19 +100,28 @@ protected:
     EditorWindowHost host{modulePath()};
 };
 
-TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
+// The cutoff knob's value before and after a drag, and what the host heard.
+struct CutoffDrag {
+    float before = 0.f, after = 0.f;
+    std::vector<HostRequest> log;
+};
+
+// The cutoff knob dragged upwards as a user does, the gesture `scale` times
+// as large as at 100 % from the knob's place at that size.
+CutoffDrag dragCutoff(EditorWindowHost& host, int scale) {
 #ifdef ORV_MODULE_IS_CLAP
     // A CLAP host sets no knob mode: the knob stays circular, and a press at
     // its top swept to its right side turns it from the middle up.
     host.plugin().setParameter(kCutoff, 0.2f);
-    const int radius = 18;
+    const int radius = 18 * scale;
 #else
     host.plugin().dispatch(effSetEditKnobMode, 0, kLinearKnobs);
     const int radius = 0;
 #endif
-    const float before = host.plugin().getParameter(kCutoff);
+    CutoffDrag drag;
+    drag.before = host.plugin().getParameter(kCutoff);
     host.plugin().clearRequests();
-    const POINT centre = host.toScreen(157 + 20, 175 + 20);
+    const POINT centre = host.toScreen((157 + 20) * scale, (175 + 20) * scale);
     runWhilePumping(host, [&] {
         input::moveTo(POINT{centre.x, centre.y - radius});
         pause(100);
@@ -122,17 +131,22 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
             const double a = 1.5707963 * (1.0 - step / 6.0);  // top to right, on the circle
             input::moveTo(radius ? POINT{centre.x + LONG(std::lround(radius * std::cos(a))),
                                          centre.y - LONG(std::lround(radius * std::sin(a)))}
-                                 : POINT{centre.x, centre.y - 10 * step});
+                                 : POINT{centre.x, centre.y - 10 * scale * step});
             pause(60);
         }
         waitFor([&] { return host.plugin().countRequests(audioMasterAutomate) > 0; });
         input::button(false);
         waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
     });
-    const float after = host.plugin().getParameter(kCutoff);
-    EXPECT_GT(after, before) << "dragging upwards opens the filter";
+    drag.after = host.plugin().getParameter(kCutoff);
+    drag.log = host.plugin().editRequests();
+    return drag;
+}
 
-    const std::vector<HostRequest> log = host.plugin().editRequests();
+// Begin edit, automation only, end edit, all on the cutoff, the last
+// automation the value kept.
+void expectOneCutoffGesture(const CutoffDrag& drag) {
+    const std::vector<HostRequest>& log = drag.log;
     ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
     EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(log.front().index, kCutoff);
@@ -145,7 +159,40 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         ++automations;
     }
     EXPECT_GE(automations, 1);
-    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, after) << "the last automation is the value kept";
+    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, drag.after) << "the last automation is the value kept";
+}
+
+TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
+    const CutoffDrag drag = dragCutoff(host, 1);
+    EXPECT_GT(drag.after, drag.before) << "dragging upwards opens the filter";
+    expectOneCutoffGesture(drag);
+}
+
+// The editor at 200 %, the size handed over as orv-host hands it (the
+// module reads it when its editor is made).
+TEST(WineEditorAtTwice, TheCutoffDragTwiceAsLargeChangesTheValueAsAtOneHundredPercent) {
+    CutoffDrag one, two;
+    {
+        EditorWindowHost host{modulePath()};
+        ASSERT_TRUE(host.loaded() && host.openEditor(40, 40));
+        ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; }));
+        one = dragCutoff(host, 1);
+    }
+    _putenv("AMBRELL_EDITOR_SCALE=200");
+    {
+        EditorWindowHost host{modulePath()};
+        ASSERT_TRUE(host.loaded() && host.openEditor(40, 40));
+        ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; }));
+        RECT client{};
+        GetClientRect(host.editorWindow(), &client);
+        EXPECT_EQ(client.right, 1200);
+        EXPECT_EQ(client.bottom, 1000);
+        two = dragCutoff(host, 2);
+    }
+    _putenv("AMBRELL_EDITOR_SCALE=");
+    expectOneCutoffGesture(two);
+    EXPECT_GT(one.after, one.before);
+    EXPECT_NEAR(two.after - two.before, one.after - one.before, 0.02f) << "the same change";
 }
 
 TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
