@@ -168,31 +168,59 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
     expectOneCutoffGesture(drag);
 }
 
+// Where the oscillator menu's native pop-up shows after a click on the
+// menu's box at its place at `scale`; dismissed with Escape.
+RECT oscillatorPopup(EditorWindowHost& host, int scale) {
+    const POINT box = host.toScreen((197 + 230) / 2 * scale, (80 + 95) / 2 * scale);
+    RECT shown{};
+    host.plugin().clearRequests();
+    runWhilePumping(host, [&] {
+        input::moveTo(box);
+        pause(100);
+        input::button(true);
+        pause(50);
+        input::button(false);
+        HWND open = nullptr;
+        waitFor([&] { return (open = FindWindowA("#32768", nullptr)) && IsWindowVisible(open); });
+        pause(200);
+        if (open) GetWindowRect(open, &shown);
+        input::key(VK_ESCAPE);
+        waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
+    });
+    return shown;
+}
+
 // The editor at 200 %, the size handed over as orv-host hands it (the
-// module reads it when its editor is made).
-TEST(WineEditorAtTwice, TheCutoffDragTwiceAsLargeChangesTheValueAsAtOneHundredPercent) {
-    CutoffDrag one, two;
-    {
-        EditorWindowHost host{modulePath()};
-        ASSERT_TRUE(host.loaded() && host.openEditor(40, 40));
-        ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; }));
-        one = dragCutoff(host, 1);
-    }
-    _putenv("AMBRELL_EDITOR_SCALE=200");
-    {
+// module reads it when its editor is made), against the same at 100 %.
+TEST(WineEditorAtTwice, TheCutoffDragTwiceAsLargeChangesTheValueAsAtOneHundredPercentAndMenusGrowWithIt) {
+    CutoffDrag drags[2];
+    RECT popups[2]{};
+    POINT boxCorner[2]{};
+    for (int scale : {1, 2}) {
+        _putenv(scale == 1 ? "AMBRELL_EDITOR_SCALE=" : "AMBRELL_EDITOR_SCALE=200");
         EditorWindowHost host{modulePath()};
         ASSERT_TRUE(host.loaded() && host.openEditor(40, 40));
         ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; }));
         RECT client{};
         GetClientRect(host.editorWindow(), &client);
-        EXPECT_EQ(client.right, 1200);
-        EXPECT_EQ(client.bottom, 1000);
-        two = dragCutoff(host, 2);
+        EXPECT_EQ(client.right, 600 * scale);
+        EXPECT_EQ(client.bottom, 500 * scale);
+        drags[scale - 1] = dragCutoff(host, scale);
+        popups[scale - 1] = oscillatorPopup(host, scale);
+        boxCorner[scale - 1] = host.toScreen(197 * scale, 95 * scale);
     }
     _putenv("AMBRELL_EDITOR_SCALE=");
+    const CutoffDrag& one = drags[0];
+    const CutoffDrag& two = drags[1];
     expectOneCutoffGesture(two);
     EXPECT_GT(one.after, one.before);
     EXPECT_NEAR(two.after - two.before, one.after - one.before, 0.02f) << "the same change";
+
+    EXPECT_EQ(popups[1].left, boxCorner[1].x) << "the pop-up under its box, at the box's scaled place";
+    EXPECT_EQ(popups[1].top, boxCorner[1].y);
+    EXPECT_EQ((popups[1].bottom - popups[1].top) - (popups[0].bottom - popups[0].top), 5 * 18)
+        << "five rows twice as tall; the desktop's border as it was";
+    EXPECT_GT(popups[1].right - popups[1].left, (popups[0].right - popups[0].left) * 3 / 2) << "and wider";
 }
 
 TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
