@@ -168,6 +168,21 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
     expectOneCutoffGesture(drag);
 }
 
+// On the input thread: a click at `at` that opens a native pop-up menu;
+// answers the menu's window once it has shown (none if it did not). The
+// click's thread is then blocked in the menu; this one is not.
+HWND clickOpeningNativeMenu(const POINT& at) {
+    input::moveTo(at);
+    pause(100);
+    input::button(true);
+    pause(50);
+    input::button(false);
+    HWND open = nullptr;  // the desktop's pop-up menu class
+    waitFor([&] { return (open = FindWindowA("#32768", nullptr)) && IsWindowVisible(open); });
+    pause(200);
+    return open;
+}
+
 // Where the oscillator menu's native pop-up shows after a click on the
 // menu's box at its place at `scale`; dismissed with Escape.
 RECT oscillatorPopup(EditorWindowHost& host, int scale) {
@@ -175,14 +190,7 @@ RECT oscillatorPopup(EditorWindowHost& host, int scale) {
     RECT shown{};
     host.plugin().clearRequests();
     runWhilePumping(host, [&] {
-        input::moveTo(box);
-        pause(100);
-        input::button(true);
-        pause(50);
-        input::button(false);
-        HWND open = nullptr;
-        waitFor([&] { return (open = FindWindowA("#32768", nullptr)) && IsWindowVisible(open); });
-        pause(200);
+        HWND open = clickOpeningNativeMenu(box);
         if (open) GetWindowRect(open, &shown);
         input::key(VK_ESCAPE);
         waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
@@ -230,17 +238,7 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
     const POINT below = host.toScreen(197, 95);  // the pop-up's top-left
     std::vector<uint32_t> popup;
     runWhilePumping(host, [&] {
-        input::moveTo(menu);
-        pause(100);
-        input::button(true);
-        pause(50);
-        input::button(false);
-        // The menu opens; this thread is now the only one not blocked.
-        waitFor([] {
-            HWND open = FindWindowA("#32768", nullptr);  // the desktop's pop-up menu class
-            return open && IsWindowVisible(open);
-        });
-        pause(200);
+        clickOpeningNativeMenu(menu);
         HDC screen = GetDC(nullptr);
         popup = capture(screen, below.x, below.y, 120, 100);
         ReleaseDC(nullptr, screen);
