@@ -90,14 +90,16 @@ OrvVstEditor::OrvVstEditor(AudioEffect* effect, VSTGUI::WindowSystem& windows) :
 
 void OrvVstEditor::setHostScale(int32_t percent) { hostScale_ = isScaleStep(percent) ? percent : 0; }
 
-void OrvVstEditor::chooseScale(const UserSettings& settings) {
+void OrvVstEditor::chooseScale(const UserSettings& settings, void* parent) {
     const int32_t chosen = std::atoi(settings.get(kSizeKey, "").c_str());
     if (isScaleStep(chosen)) {
         scale_ = chosen;
     } else if (hostScale_) {
         scale_ = hostScale_;
     } else {
-        if (desktopScale_ < 0) desktopScale_ = windowSystem().desktopScale();
+        if (parent && parent != desktopParent_) desktopScale_ = -1;
+        if (parent) desktopParent_ = parent;
+        if (desktopScale_ < 0) desktopScale_ = windowSystem().desktopScale(desktopParent_);
         scale_ = isScaleStep(desktopScale_) ? desktopScale_ : 100;
     }
     rect.bottom = std::int16_t(toPixels(panelHeight_, scale_));
@@ -109,7 +111,7 @@ bool OrvVstEditor::getRect(ERect** rectOut) {
     if (!frame) {
         UserSettings settings(UserSettings::defaultPath());
         settings.load();
-        chooseScale(settings);
+        chooseScale(settings, nullptr);
     }
     return AEffGUIEditor::getRect(rectOut);
 }
@@ -136,7 +138,7 @@ bool OrvVstEditor::open(void* window) {
     }
     settings_ = UserSettings(UserSettings::defaultPath());
     settings_.load();
-    chooseScale(settings_);
+    chooseScale(settings_, window);
     auto* newFrame = new PanelFrame(CRect(0, 0, panelWidth_, panelHeight_), window, this, windowSystem(),
                                     [this](CDrawContext* context, const CPoint& where) {
                                         openPanelMenu(context, where);
@@ -443,6 +445,13 @@ void OrvVstEditor::chooseSize(int32_t position) {
     // The frame is inside its own event delivery now: it is rebuilt at the
     // next idle, once the host has agreed to the new size.
     if (percent != scale_) pendingScale_ = percent;
+}
+
+void OrvVstEditor::desktopScaleChanged(int32_t percent) {
+    if (!isScaleStep(percent)) return;
+    desktopScale_ = percent;  // the answer for the window as it is now
+    if (isScaleStep(std::atoi(settings_.get(kSizeKey, "").c_str())) || hostScale_) return;
+    if (frame && percent != scale_) pendingScale_ = percent;
 }
 
 void OrvVstEditor::applyPendingScale() {

@@ -109,6 +109,10 @@ public:
     void endEdit(VstInt32 index) override;
     // The host's knob mode, unless the player chose vertical dragging.
     int32_t getKnobMode() const override;
+    // [ui thread] The window moved to a screen of another density: without
+    // the player's or the host's size the editor follows it, asking the
+    // host at the next idle as a size chosen in the panel menu does.
+    void desktopScaleChanged(int32_t percent) override;
 
     // [ui thread] A control changed through the user: a parameter (tags of
     // 44 and above are none), a program or a panel menu choice.
@@ -136,9 +140,10 @@ private:
     void openPanelMenu(VSTGUI::CDrawContext* context, const VSTGUI::CPoint& where);
     void choosePanelItem(int32_t position);
     void setVerticalKnobs(bool vertical);
-    // The first found of the player's, the host's and the desktop's scale;
-    // fills rect with the panel at it.
-    void chooseScale(const UserSettings& settings);
+    // The first found of the player's, the host's and the desktop's scale
+    // (for an editor inside parent, the host's window; none: the last one
+    // opened in); fills rect with the panel at it.
+    void chooseScale(const UserSettings& settings, void* parent);
     // The player chose size position of kScaleSteps: saved, and asked of
     // the host at the next idle; a host that refuses keeps the window as it
     // is until the editor opens again.
@@ -162,7 +167,10 @@ private:
     std::int32_t scale_ = 100;
     std::int32_t hostScale_ = 0;     // none
     std::int32_t pendingScale_ = 0;  // none
-    std::int32_t desktopScale_ = -1; // not asked yet: the answer costs a connection
+    // The desktop's answer for desktopParent_, -1 when not asked yet: the
+    // answer costs a connection on X11.
+    std::int32_t desktopScale_ = -1;
+    void* desktopParent_ = nullptr;
     // The change record: any thread sets its parameter's bit (relaxed
     // fetch_or), the ui thread takes and clears them all at once (relaxed
     // exchange); a change that races with a take shows in the next one. The

@@ -7,8 +7,10 @@
 # the editor with program 0 ("editor.png": its name in the readout, the
 # bipolar tune knobs at their centre), with "Rising Industry Pad"
 # ("editor-rising-industry-pad.png"), with the LFO 1 destination menu open
-# and its current entry marked ("editor-menu.png") and with the panel menu
-# ("editor-panel-menu.png"), on a private X server when no display is set;
+# and its current entry marked ("editor-menu.png"), with the panel menu
+# ("editor-panel-menu.png") and at 150 and 200 % ("editor-150.png",
+# "editor-200.png", "editor-menu-200.png"), on a private X server when no
+# display is set;
 # last a table of the twenty programs' levels.
 set -euo pipefail
 out=$(realpath -m "${1:-$(dirname "$0")/../out}")
@@ -59,6 +61,11 @@ screenshots() {
   "$host" screenshot "$plugin" "$out/editor-menu.png" --click 117,107
   # The panel menu: a right click on bare panel, left in the filter section.
   "$host" screenshot "$plugin" "$out/editor-panel-menu.png" --right-click 30,170
+  # The editor at 150 and 200 %; at 200 % the same menu open, clicked at
+  # twice its place.
+  "$host" screenshot "$plugin" "$out/editor-150.png" --scale 150
+  "$host" screenshot "$plugin" "$out/editor-200.png" --scale 200
+  "$host" screenshot "$plugin" "$out/editor-menu-200.png" --scale 200 --click 234,214
 }
 if [ -n "${DISPLAY:-}" ]; then
   screenshots

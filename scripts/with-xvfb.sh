@@ -8,8 +8,9 @@ if [ "${ORV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
 fi
 # Xvfb picks a free display number itself and writes it once it accepts
 # connections (-displayfd): two runs started at once never share a server.
+# The screen is a 4K monitor's: the editor at 300 % (1800 x 1500) fits whole.
 numberfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill $xvfb_pid 2>/dev/null || true; wait $xvfb_pid 2>/dev/null || true; rm -f "$numberfile"' EXIT
 for _ in $(seq 1 100); do

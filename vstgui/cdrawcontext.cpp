@@ -15,6 +15,14 @@ namespace {
 constexpr int32_t kMaxFontSize = 500;
 }  // namespace
 
+CDrawContext::CDrawContext(PixelSurface* device, int32_t scale) : CDrawContext(nullptr, device, nullptr) {
+    if (!isScaleStep(scale) || scale == 100) return;
+    this->scale = scale;
+    font.reset();
+    fontId = kNumStandardFonts;
+    setFont(kSystemFont);
+}
+
 CDrawContext::CDrawContext(CFrame* frame, PixelSurface* device, PlatformWindow* window)
     : pSystemContext(device), pWindow(window), pFrame(frame), scale(frame ? frame->getScale() : 100) {
     if (frame)

@@ -53,6 +53,9 @@ public:
     // context borrows the window's buffer until it is destroyed. The clip
     // starts as the frame's size, or (0, 0, 1000, 1000) without a frame.
     CDrawContext(CFrame* frame, PixelSurface* device, PlatformWindow* window);
+    // A context for device alone (none: measuring only) that draws at scale
+    // percent, as a frame of that scale would.
+    CDrawContext(PixelSurface* device, int32_t scale);
     ~CDrawContext() override;
 
     void moveTo(const CPoint& point);

@@ -324,8 +324,9 @@ void COptionMenu::takeFocus(CDrawContext* context) {
         int32_t counter = 0;
         buildPopup(menu, counter, 0);
         // Without a scheme of its own the pop-up shows the desktop's colours.
+        // Its items are as large as the frame's controls.
         COptionMenuScheme* painterScheme = scheme ? scheme : new COptionMenuScheme;
-        SchemePainter painter(painterScheme);
+        SchemePainter painter(painterScheme, frame->getScale());
         if (!scheme) painterScheme->forget();
         result = popup->track(menu, placement(context), painter);
         if (result >= 0) lastResult = result;

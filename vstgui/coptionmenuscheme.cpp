@@ -5,6 +5,7 @@
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/pixelsurface.h"
+#include "vstgui/viewscale.h"
 
 namespace VSTGUI {
 
@@ -34,7 +35,7 @@ bool isSeparator(const char* text) { return text && std::strcmp(text, "-") == 0;
 // Drawing contexts are reference counted: one for the length of a call.
 class ScopedContext {
 public:
-    explicit ScopedContext(PixelSurface* surface) : context_(new CDrawContext(nullptr, surface, nullptr)) {}
+    ScopedContext(PixelSurface* surface, int32_t scale) : context_(new CDrawContext(surface, scale)) {}
     ~ScopedContext() { context_->forget(); }
     ScopedContext(const ScopedContext&) = delete;
     ScopedContext& operator=(const ScopedContext&) = delete;
@@ -125,7 +126,8 @@ void COptionMenuScheme::drawItem(const char* text, int32_t, int32_t state, CDraw
 
 // --- SchemePainter
 
-SchemePainter::SchemePainter(COptionMenuScheme* scheme) : scheme_(scheme) {
+SchemePainter::SchemePainter(COptionMenuScheme* scheme, int32_t scale)
+    : scheme_(scheme), scale_(isScaleStep(scale) ? scale : 100) {
     if (scheme_) scheme_->remember();
 }
 
@@ -135,21 +137,36 @@ SchemePainter::~SchemePainter() {
 
 CPoint SchemePainter::measure(const PopupItem& item) {
     CPoint size;
-    ScopedContext context(nullptr);
+    ScopedContext context(nullptr, scale_);
     scheme_->getItemSize(item.text, context.get(), size);
-    return size;
+    return scale_ == 100 ? size : toPixels(size, scale_);
 }
 
 void SchemePainter::draw(const PopupItem& item, int32_t state, PixelSurface& surface, const CRect& rect) {
-    ScopedContext context(&surface);
     // Items are drawn as the desktop's owner-drawn items are: into their
     // rectangle made one pixel taller.
-    scheme_->drawItem(item.text, item.command, state, context.get(),
-                      CRect(rect.left, rect.top, rect.right, rect.bottom + 1));
+    if (scale_ == 100) {
+        ScopedContext context(&surface, 100);
+        scheme_->drawItem(item.text, item.command, state, context.get(),
+                          CRect(rect.left, rect.top, rect.right, rect.bottom + 1));
+        return;
+    }
+    // A scaled item may start at any pixel, not only at a scaled view
+    // coordinate: it is drawn in view units on a surface of its own, over
+    // what lies there already, and copied into place.
+    PixelSurface own(rect.width(), rect.height());
+    own.copy(surface, own.bounds(), rect.topLeft());
+    {
+        ScopedContext context(&own, scale_);
+        const CRect units = coveringViewRect(own.bounds(), scale_);
+        scheme_->drawItem(item.text, item.command, state, context.get(),
+                          CRect(0, 0, units.right, units.bottom + 1));
+    }
+    surface.copy(own, rect, CPoint(0, 0));
 }
 
 void SchemePainter::drawBackground(PixelSurface& surface, const CRect& rect) {
-    ScopedContext context(&surface);
+    ScopedContext context(&surface, 100);
     // fillRect leaves the top row and left column: start one pixel earlier.
     scheme_->drawItemBack(context.get(), CRect(rect.left - 1, rect.top - 1, rect.right, rect.bottom), false);
 }

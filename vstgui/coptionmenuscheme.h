@@ -68,10 +68,12 @@ protected:
 };
 
 // Measures and draws a pop-up's items with scheme, on surfaces the platform
-// provides. Holds a reference to the scheme while it lives.
+// provides, at the editor's scale: sizes in pixels of that scale, text
+// rendered at the scaled height. Holds a reference to the scheme while it
+// lives.
 class SchemePainter final : public PopupItemPainter {
 public:
-    explicit SchemePainter(COptionMenuScheme* scheme);
+    explicit SchemePainter(COptionMenuScheme* scheme, int32_t scale = 100);
     ~SchemePainter() override;
     SchemePainter(const SchemePainter&) = delete;
     SchemePainter& operator=(const SchemePainter&) = delete;
@@ -79,9 +81,11 @@ public:
     CPoint measure(const PopupItem& item) override;
     void draw(const PopupItem& item, int32_t state, PixelSurface& surface, const CRect& rect) override;
     void drawBackground(PixelSurface& surface, const CRect& rect) override;
+    int32_t scale() const override { return scale_; }
 
 private:
     COptionMenuScheme* scheme_;
+    int32_t scale_;
 };
 
 }  // namespace VSTGUI

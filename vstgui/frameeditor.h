@@ -19,6 +19,9 @@ public:
     virtual bool requestHostResize(int32_t width, int32_t height) = 0;
     // The host's knob mode: 0 circular (until the host sets one), 2 linear.
     virtual int32_t getKnobMode() const = 0;
+    // The window now lies on a screen whose desktop asks for percent (a
+    // step of kScaleSteps): the editor may redraw itself at that size.
+    virtual void desktopScaleChanged(int32_t percent) { (void)percent; }
 
 protected:
     ~FrameEditor() = default;

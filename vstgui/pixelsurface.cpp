@@ -56,6 +56,30 @@ CRect PixelSurface::takeDamage() {
 
 namespace {
 
+// A row's first and last changed pixel are looked for a run of pixels at a
+// time (memcmp is several times faster than a loop over single pixels),
+// then pixel by pixel inside the run that differs.
+constexpr int64_t kCompareRun = 16;
+
+// The first index where a and b differ; they differ somewhere in [0, n).
+int64_t firstDifference(const Pixel* a, const Pixel* b, int64_t n) {
+    int64_t i = 0;
+    while (i + kCompareRun <= n && std::memcmp(a + i, b + i, kCompareRun * sizeof(Pixel)) == 0) i += kCompareRun;
+    while (a[i] == b[i]) ++i;
+    return i;
+}
+
+// The last such index.
+int64_t lastDifference(const Pixel* a, const Pixel* b, int64_t n) {
+    int64_t end = n;
+    while (end >= kCompareRun &&
+           std::memcmp(a + end - kCompareRun, b + end - kCompareRun, kCompareRun * sizeof(Pixel)) == 0)
+        end -= kCompareRun;
+    int64_t i = end - 1;
+    while (a[i] == b[i]) --i;
+    return i;
+}
+
 void include(CRect& box, const CRect& r) {
     if (box.isEmpty()) {
         box = r;
@@ -224,9 +248,7 @@ void PixelSurface::copy(const PixelSurface& src, const CRect& dst, const CPoint&
     CRect changed;
     transfer(src, dst, srcOrigin, [&changed](Pixel* out, const Pixel* in, int64_t n, int32_t x, int32_t y) {
         if (std::memcmp(out, in, size_t(n) * sizeof(Pixel)) == 0) return;
-        int64_t first = 0, last = n - 1;
-        while (out[first] == in[first]) ++first;
-        while (out[last] == in[last]) --last;
+        const int64_t first = firstDifference(out, in, n), last = lastDifference(out, in, n);
         std::memcpy(out + first, in + first, size_t(last - first + 1) * sizeof(Pixel));
         include(changed, CRect(x + int32_t(first), y, x + int32_t(last) + 1, y + 1));
     });
@@ -247,9 +269,9 @@ void PixelSurface::transferEach(const PixelSurface& src, const CRect& dst, const
 
 void PixelSurface::copyKeyed(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,
                              Pixel key) {
-    transferEach(src, dst, srcOrigin, [key](Pixel& out, Pixel in) {
-        if (in != key) out = in;
-    });
+    // A select rather than a branch: the compiler then does a row several
+    // pixels at a time.
+    transferEach(src, dst, srcOrigin, [key](Pixel& out, Pixel in) { out = in != key ? in : out; });
 }
 
 void PixelSurface::blend(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin,

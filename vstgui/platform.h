@@ -122,6 +122,9 @@ public:
     virtual void draw(const PopupItem& item, int32_t state, PixelSurface& surface, const CRect& rect) = 0;
     // Covers rect of surface with the menu's background.
     virtual void drawBackground(PixelSurface& surface, const CRect& rect) = 0;
+    // The editor's scale (percent) the items are measured and drawn at; a
+    // pop-up sizes its border and margins by it too.
+    virtual int32_t scale() const { return 100; }
 };
 
 class PlatformPopup {
@@ -203,9 +206,13 @@ public:
     virtual std::unique_ptr<FrameWindow> openWindow(void* parent, const CRect& size,
                                                     CFrame& frame) = 0;
     virtual PlatformClock& clock() = 0;
-    // The desktop's preferred editor scale in percent (X11: the Xft.dpi
-    // resource over 96), 0 when it states none.
-    virtual int32_t desktopScale() { return 0; }
+    // The desktop's preferred scale in percent for an editor inside parent
+    // (the host's window; none when not known yet), 0 when it states none.
+    // X11: the Xft.dpi resource over 96; Windows: the window's DPI over 96.
+    virtual int32_t desktopScale(void* parent) {
+        (void)parent;
+        return 0;
+    }
 };
 
 // The window system of the platform the module is built for: X11 on Linux

@@ -2,18 +2,22 @@
 
 #include <algorithm>
 
+#include "vstgui/viewscale.h"
+
 namespace VSTGUI {
 
-PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32_t maxHeight) {
+PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32_t maxHeight)
+    : border_(std::max(1, toPixels(kBorder, painter.scale()))),
+      rightMargin_(toPixels(kRightMargin, painter.scale())) {
     items_.reserve(menu.items.size());
-    int32_t x = kBorder, y = kBorder, bottom = kBorder;
+    int32_t x = border_, y = border_, bottom = border_;
     size_t columnStart = 0;
     // Gives the finished column [columnStart, end) its common width; answers
     // its right edge.
     auto closeColumn = [&](size_t end) {
         int32_t width = 0;
         for (size_t i = columnStart; i < end; ++i) width = std::max(width, items_[i].width());
-        width += kRightMargin;
+        width += rightMargin_;
         for (size_t i = columnStart; i < end; ++i) items_[i].right = items_[i].left + width;
         ++columns_;
         return x + width;
@@ -21,18 +25,18 @@ PopupLayout::PopupLayout(const PopupMenu& menu, PopupItemPainter& painter, int32
     for (size_t i = 0; i < menu.items.size(); ++i) {
         const CPoint measured = painter.measure(menu.items[i]);
         const CPoint itemSize(std::max(measured.h, 0), std::max(measured.v, 0));
-        const bool full = int64_t(y) + itemSize.v + kBorder > maxHeight;
+        const bool full = int64_t(y) + itemSize.v + border_ > maxHeight;
         if ((menu.items[i].columnBreak || full) && i > columnStart) {
             x = closeColumn(i);
             columnStart = i;
-            y = kBorder;
+            y = border_;
         }
         items_.emplace_back(x, y, x + itemSize.h, y + itemSize.v);
         y += itemSize.v;
         bottom = std::max(bottom, y);
     }
     const int32_t right = items_.empty() ? x : closeColumn(items_.size());
-    size_ = CPoint(right + kBorder, bottom + kBorder);
+    size_ = CPoint(right + border_, bottom + border_);
 }
 
 int32_t PopupLayout::itemAt(const CPoint& point) const {
@@ -67,12 +71,13 @@ CPoint placePopup(const CPoint& size, const PopupPlacement& placement, const CRe
                   fitInto(y, size.v, screen.top, screen.bottom));
 }
 
-CPoint placeSubMenu(const CPoint& size, const CRect& entry, const CRect& parent, const CRect& screen) {
+CPoint placeSubMenu(const CPoint& size, const CRect& entry, const CRect& parent, const CRect& screen,
+                    int32_t border) {
     int32_t x = parent.right;
     if (x + size.h > screen.right) x = parent.left - size.h;
     // Its first item level with the entry.
     return CPoint(fitInto(x, size.h, screen.left, screen.right),
-                  fitInto(entry.top - PopupLayout::kBorder, size.v, screen.top, screen.bottom));
+                  fitInto(entry.top - border, size.v, screen.top, screen.bottom));
 }
 
 int32_t nextSelectable(const PopupMenu& menu, int32_t from, int32_t step) {
@@ -98,19 +103,23 @@ void drawPopupLevel(const PopupMenu& menu, const PopupLayout& layout, int32_t se
         surface.setClip(rect);
         painter.draw(item, item.state | (int32_t(i) == selected ? kPopupItemSelected : 0), surface, rect);
         if (item.subMenu >= 0) {
-            // A small triangle pointing right, 7 pixels tall.
+            // A small triangle pointing right, 7 pixels tall at 100 %: its
+            // columns shrink by one pixel at each end.
             const Pixel ink = inkOn(surface.pixel(rect.right - 2, rect.top + rect.height() / 2));
-            const int32_t x = rect.right - PopupLayout::kRightMargin + 4, y = rect.top + rect.height() / 2;
-            for (int32_t dx = 0; dx < 4; ++dx)
-                surface.line(CPoint(x + dx, y - 3 + dx), CPoint(x + dx, y + 4 - dx), ink);
+            const int32_t columns = std::max(1, toPixels(4, painter.scale()));
+            const int32_t x = rect.right - layout.rightMargin() + toPixels(4, painter.scale());
+            const int32_t y = rect.top + rect.height() / 2;
+            for (int32_t dx = 0; dx < columns; ++dx)
+                surface.line(CPoint(x + dx, y - (columns - 1) + dx), CPoint(x + dx, y + columns - dx), ink);
         }
     }
     surface.resetClip();
-    const Pixel border = inkOn(surface.pixel(size.h / 2, PopupLayout::kBorder));
-    surface.fill(CRect(0, 0, size.h, 1), border);
-    surface.fill(CRect(0, size.v - 1, size.h, size.v), border);
-    surface.fill(CRect(0, 0, 1, size.v), border);
-    surface.fill(CRect(size.h - 1, 0, size.h, size.v), border);
+    const int32_t b = layout.border();
+    const Pixel border = inkOn(surface.pixel(size.h / 2, b));
+    surface.fill(CRect(0, 0, size.h, b), border);
+    surface.fill(CRect(0, size.v - b, size.h, size.v), border);
+    surface.fill(CRect(0, 0, b, size.v), border);
+    surface.fill(CRect(size.h - b, 0, size.h, size.v), border);
     surface.takeDamage();
 }
 

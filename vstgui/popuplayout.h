@@ -8,6 +8,9 @@
 // is as wide as its widest item plus a margin, and the level as tall as its
 // tallest column.
 //
+// Border and margin are those pixels at 100 %: a painter drawing at a
+// larger scale (PopupItemPainter::scale) gets them scaled as its items.
+//
 // Placement keeps a level wholly on the screen: a pop-up that does not fit
 // below its anchor goes above it, one near the right edge moves left; a
 // sub-menu opens to the right of its entry, or to the left of its parent
@@ -39,6 +42,9 @@ public:
 
     // The level's width and height, border included.
     CPoint size() const { return size_; }
+    // The border's width and the room right of the items, in pixels.
+    int32_t border() const { return border_; }
+    int32_t rightMargin() const { return rightMargin_; }
     // Item i's rectangle in the level's own coordinates.
     const CRect& item(size_t i) const { return items_[i]; }
     size_t count() const { return items_.size(); }
@@ -50,14 +56,18 @@ private:
     std::vector<CRect> items_;
     CPoint size_;
     int32_t columns_ = 0;
+    int32_t border_ = kBorder;
+    int32_t rightMargin_ = kRightMargin;
 };
 
 // The top-left of a level of size: placement.where when it fits, then
 // moved to stay inside screen.
 CPoint placePopup(const CPoint& size, const PopupPlacement& placement, const CRect& screen);
 // The top-left of a sub-menu of size opened from the entry at entry (screen
-// coordinates) of the level at parent (screen coordinates).
-CPoint placeSubMenu(const CPoint& size, const CRect& entry, const CRect& parent, const CRect& screen);
+// coordinates) of the level at parent (screen coordinates); border is the
+// sub-menu's own (PopupLayout::border).
+CPoint placeSubMenu(const CPoint& size, const CRect& entry, const CRect& parent, const CRect& screen,
+                    int32_t border = PopupLayout::kBorder);
 
 // The next item of menu from item from (exclusive) in direction step (+1 or
 // -1) that the keyboard may select, wrapping around; -1 when none. from -1

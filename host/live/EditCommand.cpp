@@ -260,7 +260,7 @@ int runScreenshot(const Args& args) {
         std::fprintf(stderr, "orv-host: %s\n", error.c_str());
         return 1;
     }
-    error = "cannot read the window's pixels";
+    error = "cannot read the window's pixels (is the window larger than the screen?)";
     if (!captured || !writePng(args[1], rgb, width, height, error)) {
         std::fprintf(stderr, "orv-host: %s\n", error.c_str());
         return 1;

@@ -183,6 +183,12 @@ bool captureScreenArea(Display* display, Window window, std::vector<uint8_t>& rg
     int rootX = 0, rootY = 0;
     Window child;
     XTranslateCoordinates(display, window, root, 0, 0, &rootX, &rootY, &child);
+    // The screen holds only its own pixels: a window reaching past it
+    // cannot be read this way (the server would refuse the request).
+    XWindowAttributes screen;
+    if (!XGetWindowAttributes(display, root, &screen) || rootX < 0 || rootY < 0 ||
+        rootX + attributes.width > screen.width || rootY + attributes.height > screen.height)
+        return false;
     XImage* image = XGetImage(display, root, rootX, rootY, unsigned(attributes.width),
                               unsigned(attributes.height), AllPlanes, ZPixmap);
     if (!image) return false;

@@ -196,6 +196,7 @@ TEST_F(EditorAtTwice, AWheelNotchIsOneTenthAndAMenuOpensUnderItsBox) {
         const VSTGUI::CRect& a = popups[0];
         EXPECT_NEAR(a.left, at(kOsc1Wave.left), 2) << "under the box's left edge";
         EXPECT_NEAR(a.top, at(kOsc1Wave.bottom), 2) << "and its bottom";
+        EXPECT_EQ(a.height(), (5 * 18 + 2) * kScale) << "five rows and the border at the editor's size";
         const int item = a.height() / 5;
         hand.moveTo(a.left + a.width() / 2, a.top + 2 * item + item / 2);
         hand.button(1, true);

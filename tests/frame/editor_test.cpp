@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "editor/ControlLayout.h"
@@ -321,6 +324,50 @@ TEST_F(Editor, EveryMenusPopupShowsItsSelectionAndGreyedEntriesOnItsBlack) {
                   contrast(scheme->getTextColor(), kBlackCColor))
             << "and dimmer than the entries";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// No saved size: a settings folder of the test's own.
+class EditorWithoutSavedSize : public Editor {
+protected:
+    void SetUp() override {
+        const char* previous = std::getenv("XDG_CONFIG_HOME");
+        saved_ = previous ? previous : "";
+        hadOne_ = previous != nullptr;
+        char folder[] = "/tmp/orv-editor-dpi-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        folder_ = folder;
+        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadOne_)
+            setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+        std::filesystem::remove_all(folder_);
+    }
+    std::string saved_, folder_;
+    bool hadOne_ = false;
+};
+
+TEST_F(EditorWithoutSavedSize, MovedToADenserScreenItReopensAtThatScaleOnceTheHostResizes) {
+    ASSERT_TRUE(editor->open(parent()));
+    ASSERT_EQ(editor->getScale(), 100);
+    editor->desktopScaleChanged(200);
+    editor->idle();
+    ASSERT_GE(count(audioMasterSizeWindow), 1);
+    EXPECT_EQ(requests.back().opcode, audioMasterSizeWindow);
+    EXPECT_EQ(requests.back().index, 1200);
+    EXPECT_EQ(requests.back().value, 1000);
+    EXPECT_EQ(editor->getScale(), 200) << "open again at the screen's scale";
+
+    canSizeWindow = false;
+    editor->desktopScaleChanged(100);
+    editor->idle();
+    EXPECT_EQ(editor->getScale(), 200) << "a host that cannot resize keeps the window as it is";
 }
 
 }  // namespace

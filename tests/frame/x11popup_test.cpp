@@ -5,6 +5,7 @@
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -112,11 +113,12 @@ protected:
         user.join();
         EXPECT_TRUE(acted);
     }
-    // Tracks menu at placement while act plays the user.
+    // Tracks menu at placement, drawn by with (else the fixture's painter),
+    // while act plays the user.
     int32_t trackWhile(const PopupMenu& menu, const PopupPlacement& placement,
-                       std::function<void(XHost&, std::vector<CRect>&)> act) {
+                       std::function<void(XHost&, std::vector<CRect>&)> act, PopupItemPainter* with = nullptr) {
         int32_t result = -2;
-        userWhile([&] { result = frame->getPlatformPopup()->track(menu, placement, painter); }, act);
+        userWhile([&] { result = frame->getPlatformPopup()->track(menu, placement, with ? *with : painter); }, act);
         return result;
     }
 
@@ -268,6 +270,57 @@ TEST_F(X11Popup, FortyItemsFifteenToAColumnShowInThreeColumns) {
     EXPECT_EQ(at.width(), widest[0] + widest[1] + widest[2] + 3 * PopupLayout::kRightMargin + 2)
         << "three columns side by side";
     EXPECT_EQ(at.height(), 15 * 18 + 2) << "fifteen items tall";
+}
+
+// Whether any 2 x 2 block of a picture `width` wide has two colours: a
+// picture enlarged from half its size has none.
+bool hasFinerDetailThanTwoPixelBlocks(const std::vector<uint32_t>& picture, int width) {
+    const int height = int(picture.size()) / width;
+    for (int y = 0; y + 1 < height; y += 2)
+        for (int x = 0; x + 1 < width; x += 2) {
+            const uint32_t p = picture[size_t(y * width + x)];
+            if (picture[size_t(y * width + x + 1)] != p || picture[size_t((y + 1) * width + x)] != p ||
+                picture[size_t((y + 1) * width + x + 1)] != p)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(X11Popup, AtTwiceTheSizeItsRowsAreTwiceAsTallAndItsTextIsRenderedAtThatSize) {
+    SchemePainter twice{scheme, 200};
+    struct Shown {
+        CRect at;
+        std::vector<uint32_t> firstRow;  // inside the border
+        int32_t chosen = -2;
+    } one, two;
+    auto show = [&](PopupItemPainter& with, int factor, Shown& shown) {
+        const int border = PopupLayout::kBorder * factor, row = 18 * factor;
+        shown.chosen = trackWhile(menuOf(waves), below, [&](XHost& hand, std::vector<CRect>& levels) {
+            const CRect& at = shown.at = levels[0];
+            const ScreenArea firstRow{int(at.left) + border, int(at.top) + border, int(at.width()) - 2 * border, row};
+            waitFor([&] {
+                shown.firstRow = hand.pixels(hand.root(), firstRow);
+                return std::count(shown.firstRow.begin(), shown.firstRow.end(), toPixel(kText)) > 0;
+            });
+            click(hand, CPoint(at.left + at.width() / 2, at.top + border + 2 * row + row / 2));
+        }, &with);
+    };
+    show(painter, 1, one);
+    show(twice, 2, two);
+    EXPECT_EQ(one.chosen, 2);
+    EXPECT_EQ(two.chosen, 2) << "the third row, where it lies at twice the size";
+    EXPECT_EQ(two.at.topLeft(), below.where) << "placed as given: the frame scales the placement";
+    EXPECT_EQ(two.at.height(), 2 * one.at.height()) << "rows and border twice as tall";
+    EXPECT_NEAR(two.at.width(), 2 * one.at.width(), 2) << "text, indent and margin twice as wide";
+
+    auto ink = [](const std::vector<uint32_t>& row) {
+        return std::count_if(row.begin(), row.end(), [](uint32_t p) { return p != toPixel(kBlackCColor); });
+    };
+    ASSERT_GT(ink(one.firstRow), 20) << "the first entry's text shows";
+    EXPECT_NEAR(double(ink(two.firstRow)) / double(ink(one.firstRow)), 4.0, 1.2)
+        << "text covering four times the pixels";
+    EXPECT_TRUE(hasFinerDetailThanTwoPixelBlocks(two.firstRow, int(two.at.width()) - 4))
+        << "drawn by the font at the larger size, not enlarged";
 }
 
 // --- an option menu in the frame

@@ -100,19 +100,28 @@ protected:
     EditorWindowHost host{modulePath()};
 };
 
-TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
+// The cutoff knob's value before and after a drag, and what the host heard.
+struct CutoffDrag {
+    float before = 0.f, after = 0.f;
+    std::vector<HostRequest> log;
+};
+
+// The cutoff knob dragged upwards as a user does, the gesture `scale` times
+// as large as at 100 % from the knob's place at that size.
+CutoffDrag dragCutoff(EditorWindowHost& host, int scale) {
 #ifdef ORV_MODULE_IS_CLAP
     // A CLAP host sets no knob mode: the knob stays circular, and a press at
     // its top swept to its right side turns it from the middle up.
     host.plugin().setParameter(kCutoff, 0.2f);
-    const int radius = 18;
+    const int radius = 18 * scale;
 #else
     host.plugin().dispatch(effSetEditKnobMode, 0, kLinearKnobs);
     const int radius = 0;
 #endif
-    const float before = host.plugin().getParameter(kCutoff);
+    CutoffDrag drag;
+    drag.before = host.plugin().getParameter(kCutoff);
     host.plugin().clearRequests();
-    const POINT centre = host.toScreen(157 + 20, 175 + 20);
+    const POINT centre = host.toScreen((157 + 20) * scale, (175 + 20) * scale);
     runWhilePumping(host, [&] {
         input::moveTo(POINT{centre.x, centre.y - radius});
         pause(100);
@@ -122,17 +131,22 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
             const double a = 1.5707963 * (1.0 - step / 6.0);  // top to right, on the circle
             input::moveTo(radius ? POINT{centre.x + LONG(std::lround(radius * std::cos(a))),
                                          centre.y - LONG(std::lround(radius * std::sin(a)))}
-                                 : POINT{centre.x, centre.y - 10 * step});
+                                 : POINT{centre.x, centre.y - 10 * scale * step});
             pause(60);
         }
         waitFor([&] { return host.plugin().countRequests(audioMasterAutomate) > 0; });
         input::button(false);
         waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
     });
-    const float after = host.plugin().getParameter(kCutoff);
-    EXPECT_GT(after, before) << "dragging upwards opens the filter";
+    drag.after = host.plugin().getParameter(kCutoff);
+    drag.log = host.plugin().editRequests();
+    return drag;
+}
 
-    const std::vector<HostRequest> log = host.plugin().editRequests();
+// Begin edit, automation only, end edit, all on the cutoff, the last
+// automation the value kept.
+void expectOneCutoffGesture(const CutoffDrag& drag) {
+    const std::vector<HostRequest>& log = drag.log;
     ASSERT_GE(log.size(), 3u) << "begin edit, automation, end edit";
     EXPECT_EQ(log.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(log.front().index, kCutoff);
@@ -145,7 +159,76 @@ TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
         ++automations;
     }
     EXPECT_GE(automations, 1);
-    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, after) << "the last automation is the value kept";
+    EXPECT_FLOAT_EQ(log[log.size() - 2].opt, drag.after) << "the last automation is the value kept";
+}
+
+TEST_F(WineEditor, DraggingTheCutoffKnobIsOneEditGestureReportedToTheHost) {
+    const CutoffDrag drag = dragCutoff(host, 1);
+    EXPECT_GT(drag.after, drag.before) << "dragging upwards opens the filter";
+    expectOneCutoffGesture(drag);
+}
+
+// On the input thread: a click at `at` that opens a native pop-up menu;
+// answers the menu's window once it has shown (none if it did not). The
+// click's thread is then blocked in the menu; this one is not.
+HWND clickOpeningNativeMenu(const POINT& at) {
+    input::moveTo(at);
+    pause(100);
+    input::button(true);
+    pause(50);
+    input::button(false);
+    HWND open = nullptr;  // the desktop's pop-up menu class
+    waitFor([&] { return (open = FindWindowA("#32768", nullptr)) && IsWindowVisible(open); });
+    pause(200);
+    return open;
+}
+
+// Where the oscillator menu's native pop-up shows after a click on the
+// menu's box at its place at `scale`; dismissed with Escape.
+RECT oscillatorPopup(EditorWindowHost& host, int scale) {
+    const POINT box = host.toScreen((197 + 230) / 2 * scale, (80 + 95) / 2 * scale);
+    RECT shown{};
+    host.plugin().clearRequests();
+    runWhilePumping(host, [&] {
+        HWND open = clickOpeningNativeMenu(box);
+        if (open) GetWindowRect(open, &shown);
+        input::key(VK_ESCAPE);
+        waitFor([&] { return host.plugin().countRequests(audioMasterEndEdit) > 0; });
+    });
+    return shown;
+}
+
+// The editor at 200 %, the size handed over as orv-host hands it (the
+// module reads it when its editor is made), against the same at 100 %.
+TEST(WineEditorAtTwice, TheCutoffDragTwiceAsLargeChangesTheValueAsAtOneHundredPercentAndMenusGrowWithIt) {
+    CutoffDrag drags[2];
+    RECT popups[2]{};
+    POINT boxCorner[2]{};
+    for (int scale : {1, 2}) {
+        _putenv(scale == 1 ? "AMBRELL_EDITOR_SCALE=" : "AMBRELL_EDITOR_SCALE=200");
+        EditorWindowHost host{modulePath()};
+        ASSERT_TRUE(host.loaded() && host.openEditor(40, 40));
+        ASSERT_TRUE(host.pumpUntil([&] { return host.idleCalls() > 5; }));
+        RECT client{};
+        GetClientRect(host.editorWindow(), &client);
+        EXPECT_EQ(client.right, 600 * scale);
+        EXPECT_EQ(client.bottom, 500 * scale);
+        drags[scale - 1] = dragCutoff(host, scale);
+        popups[scale - 1] = oscillatorPopup(host, scale);
+        boxCorner[scale - 1] = host.toScreen(197 * scale, 95 * scale);
+    }
+    _putenv("AMBRELL_EDITOR_SCALE=");
+    const CutoffDrag& one = drags[0];
+    const CutoffDrag& two = drags[1];
+    expectOneCutoffGesture(two);
+    EXPECT_GT(one.after, one.before);
+    EXPECT_NEAR(two.after - two.before, one.after - one.before, 0.02f) << "the same change";
+
+    EXPECT_EQ(popups[1].left, boxCorner[1].x) << "the pop-up under its box, at the box's scaled place";
+    EXPECT_EQ(popups[1].top, boxCorner[1].y);
+    EXPECT_EQ((popups[1].bottom - popups[1].top) - (popups[0].bottom - popups[0].top), 5 * 18)
+        << "five rows twice as tall; the desktop's border as it was";
+    EXPECT_GT(popups[1].right - popups[1].left, (popups[0].right - popups[0].left) * 3 / 2) << "and wider";
 }
 
 TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
@@ -155,17 +238,7 @@ TEST_F(WineEditor, TheOscillatorMenuIsANativePopUpChosenWithTheKeyboard) {
     const POINT below = host.toScreen(197, 95);  // the pop-up's top-left
     std::vector<uint32_t> popup;
     runWhilePumping(host, [&] {
-        input::moveTo(menu);
-        pause(100);
-        input::button(true);
-        pause(50);
-        input::button(false);
-        // The menu opens; this thread is now the only one not blocked.
-        waitFor([] {
-            HWND open = FindWindowA("#32768", nullptr);  // the desktop's pop-up menu class
-            return open && IsWindowVisible(open);
-        });
-        pause(200);
+        clickOpeningNativeMenu(menu);
         HDC screen = GetDC(nullptr);
         popup = capture(screen, below.x, below.y, 120, 100);
         ReleaseDC(nullptr, screen);

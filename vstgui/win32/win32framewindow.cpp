@@ -8,6 +8,8 @@
 #include "vstgui/cbuttons.h"
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/cframe.h"
+#include "vstgui/frameeditor.h"
+#include "vstgui/win32/dpi.h"
 #include "vstgui/win32/droptarget.h"
 #include "vstgui/win32/module.h"
 #include "vstgui/win32/pixelblit.h"
@@ -152,6 +154,17 @@ LRESULT Win32FrameWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
         if (popup_.drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
         break;
+    case kDpiChanged: {
+        // Only top-level windows get it, with the rectangle they should take.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        dpiChanged(scaleForDpi(LOWORD(wParam)));
+        return 0;
+    }
+    case kDpiChangedAfterParent:
+        dpiChanged(scaleForWindow(window_));
+        break;
     case WM_DESTROY:
         destroyedFromOutside();
         break;
@@ -174,6 +187,10 @@ void Win32FrameWindow::paint() {
     surface_.takeDamage();
     showPixels(device, surface_, rect, rect.topLeft());
     EndPaint(window_, &record);
+}
+
+void Win32FrameWindow::dpiChanged(int32_t scale) {
+    if (FrameEditor* editor = frame_.getEditor()) editor->desktopScaleChanged(scale);
 }
 
 void Win32FrameWindow::press(UINT message, WPARAM wParam, LPARAM lParam) {

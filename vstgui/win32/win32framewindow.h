@@ -11,6 +11,9 @@
 //                          default processing too
 //   WM_MEASUREITEM,     -> the open pop-up menu's owner-drawn items
 //   WM_DRAWITEM
+//   WM_DPICHANGED,      -> the editor's desktopScaleChanged with the new
+//   ..._AFTERPARENT        DPI's scale (a top-level window also takes the
+//                          rectangle the system suggests)
 //   WM_DESTROY          -> from outside (the host destroyed its window):
 //                          setOpenFlag(false), system window none
 // Everything else gets the default processing. The window takes neither
@@ -77,6 +80,7 @@ private:
     void paint();
     void press(UINT message, WPARAM wParam, LPARAM lParam);
     void wheel(WPARAM wParam, LPARAM lParam);
+    void dpiChanged(int32_t scale);
     void destroyedFromOutside();
     void revokeDropTarget();
 

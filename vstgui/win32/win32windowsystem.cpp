@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "vstgui/platform.h"
-#include "vstgui/viewscale.h"
+#include "vstgui/win32/dpi.h"
 #include "vstgui/win32/win32framewindow.h"
 
 namespace VSTGUI {
@@ -22,14 +22,9 @@ public:
         return win32::Win32FrameWindow::open(parent, size, frame);
     }
     PlatformClock& clock() override { return clock_; }
-    // The screen's logical DPI over 96 (the system's, as this process sees
-    // it: a host that is not DPI-aware is shown 96).
-    int32_t desktopScale() override {
-        HDC screen = GetDC(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
-        return dpi > 0 ? nearestScaleStep(dpi * 100.0 / 96.0) : 0;
-    }
+    // The DPI of the host's window (its monitor's, for a host aware of
+    // them), else the screen's, over 96.
+    int32_t desktopScale(void* parent) override { return win32::scaleForWindow(static_cast<HWND>(parent)); }
 
 private:
     TickClock clock_;

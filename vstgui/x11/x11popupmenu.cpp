@@ -148,7 +148,8 @@ void X11PopupMenu::openSubMenu(size_t parent, int32_t item) {
     CRect entryOnScreen = from.layout.item(size_t(item));
     entryOnScreen.offset(from.onScreen.left, from.onScreen.top);
     auto level = std::make_unique<Level>(sub, *painter_, screen_);
-    const CPoint topLeft = placeSubMenu(level->layout.size(), entryOnScreen, from.onScreen, screen_);
+    const CPoint topLeft =
+        placeSubMenu(level->layout.size(), entryOnScreen, from.onScreen, screen_, level->layout.border());
     if (openLevel(std::move(level), topLeft)) from.openSub = item;
 }
 

@@ -19,7 +19,7 @@ public:
         return X11FrameWindow::open(parent, size, frame);
     }
     PlatformClock& clock() override { return clock_; }
-    int32_t desktopScale() override;
+    int32_t desktopScale(void* parent) override;
 
 private:
     SystemClock clock_;
@@ -27,7 +27,8 @@ private:
 
 // The resource database the desktop loaded into the server (xrdb), as
 // "name:\tvalue" lines; Xft.dpi is the one toolkits size their text by.
-int32_t X11WindowSystem::desktopScale() {
+// It is the whole desktop's, whatever the window.
+int32_t X11WindowSystem::desktopScale(void*) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 0;
     int32_t scale = 0;
