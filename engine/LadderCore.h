@@ -20,8 +20,24 @@ namespace ladder {
 // |x| by clearing the sign bit (one instruction in the filter's serial
 // chain, not a compare and a select); only -0 comes out differently, as +0,
 // which gives the same result.
+//
+// Small arguments, which are all the stages see while the signal stays below
+// a few hundred, take the form's own series instead: x (1/2 - x^2/24). It
+// leaves out the division, the slowest step of the chain. Below the bound
+// the two differ by at most |x|^3/24 relative (4e-8 at 0.01), less than the
+// rounding of the rational form itself (about 2e-7). A build with
+// ORV_REFERENCE_ARITHMETIC keeps the rational form throughout: the tests
+// hold the two builds' renders within -120 dB of each other.
 inline float saturate(float x) {
     const float a = std::fabs(x);
+#ifndef ORV_REFERENCE_ARITHMETIC
+    // The series' next term is x^4/48; its relative size x^3/24 stays
+    // below 4.2e-8 up to here.
+    constexpr float kSeriesBelow = 0.01f;
+    constexpr float kHalf = 0.5f;
+    constexpr float kInv24 = 0.0416666679f;  // 1/24
+    if (a < kSeriesBelow) return x * (kHalf - x * x * kInv24);
+#endif
     const float p = (a + 3.0f) * a + 6.0f;
     return p * x / (p * a + 12.0f);
 }
