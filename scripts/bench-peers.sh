@@ -5,7 +5,8 @@
 # its number moves between amsynth versions) and Nekobi (one oscillator,
 # 24 dB, no oversampling), at 44100 Hz in blocks of 256. The last column is
 # each row's cost over Ambrell's median. The cost table is repeated at 96000
-# and 192000 Hz. Extra options go to orv-host bench (--stress, --seconds 20,
+# and 192000 Hz, and followed by the real-time DSP load under a JACK server
+# (scripts/bench-jack.sh). Extra options go to orv-host bench (--stress, --seconds 20,
 # --reps 9, ...).
 #
 # Then what the cost buys: a quality table from the same run. Each
@@ -44,6 +45,9 @@ for rate in 44100 96000 192000; do
     exit 1
   fi
 done
+
+# The same instruments live: their DSP load under a JACK server.
+bash scripts/bench-jack.sh "$amsynth"
 
 # A format-0 MIDI file holding one note for 2.5 s (480 ticks a beat at 120
 # beats a minute: 2400 ticks, 0x92 0x60 as a variable-length number).
