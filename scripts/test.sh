@@ -11,7 +11,8 @@ bash scripts/install-deps.sh
 bash scripts/build.sh release
 bash scripts/build.sh asan
 # The ThreadSanitizer build holds only what its tests need.
-bash scripts/build.sh tsan ORV-Ambrell2 plugin_thread_stress_test frame_editor_stress_test
+bash scripts/build.sh tsan ORV-Ambrell2 ORV-Ambrell2-clap plugin_thread_stress_test frame_editor_stress_test \
+  shells_clap_threads_test
 bash scripts/build.sh windows
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
