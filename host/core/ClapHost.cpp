@@ -79,7 +79,7 @@ VstIntPtr versionNumber(const char* text) {
 
 }  // namespace
 
-ClapHost::ClapHost() : effect_{} {
+ClapHost::ClapHost() {
     host_ = clap_host_t{};
     host_.clap_version = CLAP_VERSION;
     host_.host_data = this;
@@ -138,16 +138,6 @@ bool ClapHost::open(const std::string& file, audioMasterCallback callback, std::
     timer_ = static_cast<const clap_plugin_timer_support_t*>(plugin_->get_extension(plugin_, CLAP_EXT_TIMER_SUPPORT));
     const auto* ports = static_cast<const clap_plugin_audio_ports_t*>(plugin_->get_extension(plugin_, CLAP_EXT_AUDIO_PORTS));
 
-    effect_.magic = kEffectMagic;
-    effect_.dispatcher = dispatchEntry;
-    effect_.setParameter = setParameterEntry;
-    effect_.getParameter = getParameterEntry;
-    effect_.processReplacing = processEntry;
-    // The accumulating and double-precision calls do nothing, as in a
-    // plug-in that offers neither.
-    effect_.process = [](AEffect*, float**, float**, VstInt32) {};
-    effect_.processDoubleReplacing = [](AEffect*, double**, double**, VstInt32) {};
-    effect_.object = this;
     effect_.numParams = params_ ? static_cast<VstInt32>(params_->count(plugin_)) : 0;
     effect_.numOutputs = 2;
     clap_audio_port_info_t port{};
@@ -194,32 +184,25 @@ void ClapHost::activate(bool on) {
 
 // ---- the record's requests -------------------------------------------------
 
-VstIntPtr ClapHost::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                  float opt) {
-    return e && e->object ? of(e).dispatch(opcode, index, value, ptr, opt) : 0;
-}
-
-void ClapHost::setParameterEntry(AEffect* e, VstInt32 index, float value) {
-    ClapHost& h = of(e);
-    if (!h.plugin_ || !h.params_ || index < 0 || index >= h.effect_.numParams) return;
-    if (h.active_.load(std::memory_order_acquire)) {
-        const std::uint32_t tail = h.queuedTail_.load(std::memory_order_relaxed);
-        if (tail - h.queuedHead_.load(std::memory_order_acquire) >= kQueued) return;
-        h.queued_[tail % kQueued] = {index, value};
-        h.queuedTail_.store(tail + 1, std::memory_order_release);
+void ClapHost::setValue(VstInt32 index, float value) {
+    if (!plugin_ || !params_ || index < 0 || index >= effect_.numParams) return;
+    if (active_.load(std::memory_order_acquire)) {
+        const std::uint32_t tail = queuedTail_.load(std::memory_order_relaxed);
+        if (tail - queuedHead_.load(std::memory_order_acquire) >= kQueued) return;
+        queued_[tail % kQueued] = {index, value};
+        queuedTail_.store(tail + 1, std::memory_order_release);
         return;
     }
     const clap_event_param_value_t v = parameterEvent(index, value);
-    h.flushNow(&v.header);
+    flushNow(&v.header);
 }
 
-float ClapHost::getParameterEntry(AEffect* e, VstInt32 index) {
-    ClapHost& h = of(e);
+float ClapHost::value(VstInt32 index) {
     double value = 0.0;
-    if (!h.plugin_ || !h.params_ || index < 0 || index >= h.effect_.numParams) return 0.0f;
+    if (!plugin_ || !params_ || index < 0 || index >= effect_.numParams) return 0.0f;
     clap_param_info_t info{};
-    if (!h.params_->get_info(h.plugin_, static_cast<uint32_t>(index), &info)) return 0.0f;
-    return h.params_->get_value(h.plugin_, info.id, &value) ? static_cast<float>(value) : 0.0f;
+    if (!params_->get_info(plugin_, static_cast<uint32_t>(index), &info)) return 0.0f;
+    return params_->get_value(plugin_, info.id, &value) ? static_cast<float>(value) : 0.0f;
 }
 
 VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
@@ -227,16 +210,11 @@ VstIntPtr ClapHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     const clap_plugin_descriptor_t* desc = plugin_->desc;
     VstIntPtr answer = 0;
     if (programRequest(opcode, index, value, ptr, answer)) return answer;
+    if (settingRequest(opcode, value, opt)) return 0;
     switch (opcode) {
     case effClose:
         destroyPlugin();
         return 1;
-    case effSetSampleRate:
-        if (opt > 0.0f) sampleRate_ = opt;
-        return 0;
-    case effSetBlockSize:
-        if (value > 0) blockSize_ = static_cast<VstInt32>(value);
-        return 0;
     case effMainsChanged:
         activate(value != 0);
         return 0;
@@ -345,10 +323,6 @@ void ClapHost::queueMidi(const VstEvents* events) {
         for (int b = 0; b < 3; ++b) c.data[b] = static_cast<uint8_t>(m->midiData[b]);
         midi_.push_back(c);
     }
-}
-
-void ClapHost::processEntry(AEffect* e, float**, float** outputs, VstInt32 frames) {
-    if (e && e->object && outputs && frames > 0) of(e).process(outputs, frames);
 }
 
 void ClapHost::process(float** outputs, VstInt32 frames) {

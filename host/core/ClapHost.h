@@ -29,7 +29,7 @@
 #include "clap/events.h"
 #include "clap/host.h"
 #include "clap/plugin.h"
-#include "host/core/LoadedPlugin.h"
+#include "host/core/HostMadeRecord.h"
 #include "host/core/StatePrograms.h"
 
 struct clap_plugin_params;
@@ -38,7 +38,7 @@ struct clap_plugin_gui;
 struct clap_plugin_timer_support;
 struct clap_plugin_audio_ports;
 
-class ClapHost : public LoadedPlugin, private StatePrograms {
+class ClapHost : public HostMadeRecord, private StatePrograms {
 public:
     ClapHost();
     ~ClapHost() override;
@@ -54,17 +54,12 @@ public:
     const clap_plugin_t* plugin() const { return plugin_; }
 
 private:
-    static ClapHost& of(AEffect* e) { return *static_cast<ClapHost*>(e->object); }
-    static VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt);
-    static void processEntry(AEffect* e, float** inputs, float** outputs, VstInt32 frames);
-    static void setParameterEntry(AEffect* e, VstInt32 index, float value);
-    static float getParameterEntry(AEffect* e, VstInt32 index);
-
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    void setValue(VstInt32 index, float value) override;
+    float value(VstInt32 index) override;
+    void process(float** outputs, VstInt32 frames) override;
     void destroyPlugin();
     void activate(bool on);
-    void process(float** outputs, VstInt32 frames);
     void queueMidi(const VstEvents* events);
     // The values queued for the next block, into values_.
     void takeQueued();
@@ -94,8 +89,6 @@ private:
     static void markDirty(const clap_host_t*) {}
 
     clap_host_t host_;
-    AEffect effect_;
-    audioMasterCallback callback_ = nullptr;
     void* library_ = nullptr;
     const clap_plugin_entry_t* entry_ = nullptr;
     const clap_plugin_t* plugin_ = nullptr;
@@ -106,9 +99,6 @@ private:
     const char* windowApi_ = nullptr;
     bool ambrellState_ = false;
 
-    // Set while the host drives it; effMainsChanged [main thread].
-    float sampleRate_ = 44100.0f;
-    VstInt32 blockSize_ = 512;
     // Written by effMainsChanged on the driving thread; read where a
     // parameter value is set, from any thread: while on, values wait for
     // the next block, while off they are flushed at once (no block runs).

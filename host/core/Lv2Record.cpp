@@ -36,12 +36,6 @@ bool Lv2Record::open(const std::string& bundleOrUri, audioMasterCallback callbac
     }
     callback_ = callback;
     open_ = true;
-    effect_.magic = kEffectMagic;
-    effect_.dispatcher = dispatchEntry;
-    effect_.setParameter = setParameterEntry;
-    effect_.getParameter = getParameterEntry;
-    effect_.processReplacing = processEntry;
-    effect_.object = this;
     effect_.numParams = host_.parameterCount();
     effect_.numOutputs = host_.outputCount();
     effect_.flags = effFlagsCanReplacing | effFlagsIsSynth | effFlagsProgramChunks;
@@ -58,38 +52,16 @@ bool Lv2Record::open(const std::string& bundleOrUri, audioMasterCallback callbac
     return true;
 }
 
-VstIntPtr Lv2Record::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt) {
-    return e && e->object ? of(e).dispatch(opcode, index, value, ptr, opt) : 0;
-}
-
-void Lv2Record::setParameterEntry(AEffect* e, VstInt32 index, float value) {
-    if (e && e->object) of(e).host_.setParameter(index, value);
-}
-
-float Lv2Record::getParameterEntry(AEffect* e, VstInt32 index) {
-    return e && e->object ? of(e).host_.parameter(index) : 0.0f;
-}
-
-void Lv2Record::processEntry(AEffect* e, float**, float** outputs, VstInt32 frames) {
-    if (e && e->object && outputs && frames > 0) of(e).process(outputs, frames);
-}
-
 VstIntPtr Lv2Record::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     if (!open_) return 0;
     VstIntPtr answer = 0;
     if (programRequest(opcode, index, value, ptr, answer)) return answer;
+    if (settingRequest(opcode, value, opt)) return 0;
     switch (opcode) {
     case effClose:
         host_.closeUi();
         open_ = false;
         return 1;
-    case effSetSampleRate:
-        if (opt > 0.0f) sampleRate_ = opt;
-        return 0;
-    case effSetBlockSize:
-        if (value > 0) blockSize_ = static_cast<VstInt32>(value);
-        return 0;
     case effMainsChanged:
         if (value) host_.reconfigure(sampleRate_, std::uint32_t(blockSize_));
         return 0;

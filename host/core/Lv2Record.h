@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "host/core/LoadedPlugin.h"
+#include "host/core/HostMadeRecord.h"
 #include "host/core/Lv2Host.h"
 #include "host/core/StatePrograms.h"
 
-class Lv2Record : public LoadedPlugin, private StatePrograms, private Lv2Host::UiListener {
+class Lv2Record : public HostMadeRecord, private StatePrograms, private Lv2Host::UiListener {
 public:
     Lv2Record();
     // A bundle folder or a plug-in URI; false with a one-line error.
@@ -31,15 +31,10 @@ public:
     const char* formatName() const override { return "LV2"; }
 
 private:
-    static Lv2Record& of(AEffect* e) { return *static_cast<Lv2Record*>(e->object); }
-    static VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt);
-    static void processEntry(AEffect* e, float** inputs, float** outputs, VstInt32 frames);
-    static void setParameterEntry(AEffect* e, VstInt32 index, float value);
-    static float getParameterEntry(AEffect* e, VstInt32 index);
-
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-    void process(float** outputs, VstInt32 frames);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    void setValue(VstInt32 index, float value) override { host_.setParameter(index, value); }
+    float value(VstInt32 index) override { return host_.parameter(index); }
+    void process(float** outputs, VstInt32 frames) override;
     double hostTempo();
     std::string parameterText(VstInt32 opcode, VstInt32 index);
 
@@ -49,13 +44,9 @@ private:
     void written(int index, float value) override;
 
     Lv2Host host_;
-    AEffect effect_{};
-    audioMasterCallback callback_ = nullptr;
     bool open_ = false;
     bool ambrell_ = false;  // Ambrell's twin: its table gives the texts
     VstInt32 vendorVersion_ = 0;
-    float sampleRate_ = 44100.0f;
-    VstInt32 blockSize_ = 512;
     // The audio thread's MIDI for the next block and for one piece of it,
     // room reserved up front.
     VstEventBlock midi_, piece_;
