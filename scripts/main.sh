@@ -83,4 +83,5 @@ echo
 echo "plug-in:   $(pwd)/$plugin"
 echo "renders:   $out/NN-name.wav (the demo phrase through each factory program)"
 echo "pictures:  $out/NN-name.png (spectrogram, waveform and level of each render)"
-echo "editor:    $out/editor.png, editor-rising-industry-pad.png, editor-menu.png, editor-panel-menu.png"
+echo "editor:    $out/editor.png, editor-rising-industry-pad.png, editor-menu.png, editor-panel-menu.png,"
+echo "           editor-150.png, editor-200.png, editor-menu-200.png (the editor at 150 and 200 %)"
