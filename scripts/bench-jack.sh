@@ -7,10 +7,12 @@
 # server alone, then every instrument in turn, the order rotating from run
 # to run so that a busy moment of the machine falls on each alike. The
 # figures are the medians over the runs of jack_cpu_load (per cent of a
-# period) minus the server's own load; the last column is the LP 24dB
-# program over amsynth. Several Ambrell modules (before and after a change)
-# are measured in the same runs. JACK_RUNS (default 5) and JACK_SECONDS
-# (default 5) set the runs and each measurement's length.
+# period) minus the server's own load; the next column is each program
+# over amsynth, and the last the same with the host's own cost (orv-host
+# play with a plug-in that computes nothing) taken from both. Several
+# Ambrell modules (before and after a change) are measured in the same
+# runs. JACK_RUNS (default 5) and JACK_SECONDS (default 5) set the runs and
+# each measurement's length.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -ge 1 ] || { echo "usage: $0 AMSYNTH.so [AMBRELL.so...]" >&2; exit 2; }
@@ -40,6 +42,12 @@ export JACK_DEFAULT_SERVER=orv-bench-jack-$$
 labels=(idle)
 modules=("")
 programs=("")
+# The host's own cost: orv-host play with a plug-in that computes nothing
+# (the tests' stand-in). What a row has above it is the instrument's DSP.
+standin=build/release/tests/host/any_chunk_plugin.so
+if [ -f "$standin" ]; then
+  labels+=("orv-host play, a plug-in doing nothing"); modules+=("$standin"); programs+=("")
+fi
 for m in "${ambrells[@]}"; do
   tag=$(basename "$(dirname "$(dirname "$m")")")/$(basename "$m" .so)
   for p in "Analog Lead" "FM FX"; do
@@ -56,7 +64,9 @@ measure() {
     "$meter" "$seconds"
     return
   fi
-  "$host" play "${modules[$r]}" --no-gui --program "${programs[$r]}" --name player \
+  local program=()
+  [ -n "${programs[$r]}" ] && program=(--program "${programs[$r]}")
+  "$host" play "${modules[$r]}" --no-gui "${program[@]}" --name player \
     --state "$work/state-$r.fxb" --fresh >/dev/null 2>>"$work/player.log" &
   player_pid=$!
   "$meter" "$seconds" "$note" player:midi_in
@@ -91,11 +101,17 @@ for period in 64 256; do
 done
 
 echo "== JACK DSP load above the server's own, dummy driver, 44100 Hz, one held note (% of a period)"
-printf '%-44s %10s %10s %12s\n' "" "64 frames" "256 frames" "64: /amsynth"
+printf '%-44s %10s %10s %12s %14s\n' "" "64 frames" "256 frames" "64: /amsynth" "64: DSP only"
+# The last column leaves the host's own cost out of both sides, when the
+# stand-in row was measured.
+host_cost=0
+[ -f "$standin" ] && host_cost=${result[64.1]}
 for ((r = 0; r < rows; r++)); do
   ratio=$(awk -v a="${result[64.$r]}" -v b="${result[64.$((rows - 1))]}" \
     'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
-  [ "$r" -eq 0 ] && ratio=""
-  printf '%-44.44s %10s %10s %12s\n' "${labels[$r]}" "${result[64.$r]}" "${result[256.$r]}" "$ratio"
+  dsp=$(awk -v a="${result[64.$r]}" -v b="${result[64.$((rows - 1))]}" -v h="$host_cost" \
+    'BEGIN { if (h > 0 && b - h > 0) printf "%.2f", (a - h) / (b - h); else print "-" }')
+  if [ "$r" -eq 0 ] || [ "${modules[$r]}" = "$standin" ]; then ratio="" dsp=""; fi
+  printf '%-44.44s %10s %10s %12s %14s\n' "${labels[$r]}" "${result[64.$r]}" "${result[256.$r]}" "$ratio" "$dsp"
 done
 echo "(idle: the server's own load; $runs interleaved runs of $seconds s each)"
