@@ -17,6 +17,7 @@
 #include "clap/ext/params.h"
 #include "clap/ext/state.h"
 #include "clap/plugin-factory.h"
+#include "ClapTestHost.h"
 #include "support/MidiEvents.h"
 #include "shells/clap/ClapParamEvent.h"
 #include "shells/common/InstrumentState.h"
@@ -24,23 +25,13 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace clap_test;
 constexpr uint32_t kCutoff = 16, kOsc1Wave = 3, kLearn = 43;
 constexpr double kRate = 44100.0;
 
 clap_event_header_t header(uint16_t type, uint32_t size, uint32_t time) {
     return {size, time, CLAP_CORE_EVENT_SPACE_ID, type, 0};
 }
-
-// One event of any kind, kept whole.
-struct Event {
-    union {
-        clap_event_header_t header;
-        clap_event_midi_t midi;
-        clap_event_param_value_t value;
-        clap_event_param_gesture_t gesture;
-    };
-};
 
 Event midiBytes(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2) {
     Event e{};
@@ -57,10 +48,6 @@ Event value(uint32_t time, uint32_t id, double v) {
     return e;
 }
 
-uint32_t inSize(const clap_input_events_t* l) { return uint32_t(static_cast<std::vector<Event>*>(l->ctx)->size()); }
-const clap_event_header_t* inGet(const clap_input_events_t* l, uint32_t i) {
-    return &(*static_cast<std::vector<Event>*>(l->ctx))[i].header;
-}
 bool outPush(const clap_output_events_t* l, const clap_event_header_t* h) {
     Event e{};
     std::memcpy(&e, h, std::min<std::size_t>(h->size, sizeof e));
@@ -108,49 +95,19 @@ protected:
     // same signal). Reports land in reported.
     std::vector<float> process(const clap_plugin_t* p, uint32_t frames, std::vector<Event> events = {}) {
         std::vector<float> left(frames, 9.0f), right(frames, 9.0f);
-        float* channels[2] = {left.data(), right.data()};
-        clap_audio_buffer_t out{};
-        out.data32 = channels;
-        out.channel_count = 2;
-        const clap_input_events_t in{&events, inSize, inGet};
         const clap_output_events_t reports{&reported, outPush};
-        clap_process_t pr{};
-        pr.steady_time = -1;
-        pr.frames_count = frames;
-        pr.audio_outputs = &out;
-        pr.audio_outputs_count = 1;
-        pr.in_events = &in;
-        pr.out_events = &reports;
-        EXPECT_EQ(p->process(p, &pr), CLAP_PROCESS_CONTINUE);
+        EXPECT_EQ(processBlock(p, frames, left.data(), right.data(), events, reports), CLAP_PROCESS_CONTINUE);
         EXPECT_EQ(left, right);
         return left;
     }
 
     Bytes save(const clap_plugin_t* p) {
-        Bytes bytes;
-        const clap_ostream_t out{&bytes, [](const clap_ostream_t* s, const void* b, uint64_t n) -> int64_t {
-                                     auto* v = static_cast<Bytes*>(s->ctx);
-                                     v->insert(v->end(), static_cast<const unsigned char*>(b),
-                                               static_cast<const unsigned char*>(b) + n);
-                                     return int64_t(n);
-                                 }};
-        EXPECT_TRUE(state->save(p, &out));
+        bool saved = false;
+        Bytes bytes = saveState(state, p, saved);
+        EXPECT_TRUE(saved);
         return bytes;
     }
-    bool load(const clap_plugin_t* p, const Bytes& bytes) {
-        struct Reader {
-            const Bytes* bytes;
-            std::size_t at;
-        } reader{&bytes, 0};
-        const clap_istream_t in{&reader, [](const clap_istream_t* s, void* b, uint64_t n) -> int64_t {
-                                    auto* r = static_cast<Reader*>(s->ctx);
-                                    const std::size_t k = std::min<std::size_t>(n, r->bytes->size() - r->at);
-                                    std::memcpy(b, r->bytes->data() + r->at, k);
-                                    r->at += k;
-                                    return int64_t(k);
-                                }};
-        return state->load(p, &in);
-    }
+    bool load(const clap_plugin_t* p, const Bytes& bytes) { return loadState(state, p, bytes); }
     double get(const clap_plugin_t* p, uint32_t id) {
         double v = -1.0;
         EXPECT_TRUE(params->get_value(p, id, &v));
@@ -276,7 +233,7 @@ TEST_F(ClapPlugin, ChangesThePluginMakesItselfAreReportedOnceAndFlushWorksWithou
     // Not processing: a flush applies the host's values at once.
     plugin->stop_processing(plugin);
     std::vector<Event> in = {value(0, kCutoff, 0.125)};
-    const clap_input_events_t list{&in, inSize, inGet};
+    const clap_input_events_t list = inputList(in);
     const clap_output_events_t reports{&reported, outPush};
     params->flush(plugin, &list, &reports);
     EXPECT_EQ(get(plugin, kCutoff), 0.125);

@@ -28,12 +28,13 @@
 #include "clap/ext/state.h"
 #include "clap/ext/timer-support.h"
 #include "clap/plugin-factory.h"
+#include "ClapTestHost.h"
 #include "host/live/HostWindow.h"
 #include "shells/clap/ClapParamEvent.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace clap_test;
 using Clock = std::chrono::steady_clock;
 constexpr double kRate = 48000.0;
 constexpr uint32_t kLongestBlock = 512;
@@ -45,19 +46,6 @@ double stressSeconds() {
     return s > 0.0 ? s : 5.0;
 }
 
-struct Event {
-    union {
-        clap_event_header_t header;
-        clap_event_midi_t midi;
-        clap_event_midi_sysex_t sysex;
-        clap_event_param_value_t value;
-    };
-};
-
-uint32_t inSize(const clap_input_events_t* l) { return uint32_t(static_cast<std::vector<Event>*>(l->ctx)->size()); }
-const clap_event_header_t* inGet(const clap_input_events_t* l, uint32_t i) {
-    return &(*static_cast<std::vector<Event>*>(l->ctx))[i].header;
-}
 bool outPush(const clap_output_events_t* l, const clap_event_header_t*) {
     ++*static_cast<int*>(l->ctx);
     return true;
@@ -132,21 +120,9 @@ void audioThread(const clap_plugin_t* plugin, const std::atomic<bool>& stop, Aud
         }
         std::sort(events.begin(), events.end(),
                   [](const Event& a, const Event& b) { return a.header.time < b.header.time; });
-        float* channels[2] = {left.data(), right.data()};
-        clap_audio_buffer_t out{};
-        out.data32 = channels;
-        out.channel_count = 2;
         int reports = 0;
-        const clap_input_events_t in{&events, inSize, inGet};
         const clap_output_events_t back{&reports, outPush};
-        clap_process_t p{};
-        p.steady_time = -1;
-        p.frames_count = frames;
-        p.audio_outputs = &out;
-        p.audio_outputs_count = 1;
-        p.in_events = &in;
-        p.out_events = &back;
-        plugin->process(plugin, &p);
+        processBlock(plugin, frames, left.data(), right.data(), events, back);
         for (uint32_t i = 0; i < frames; ++i) result.finite = result.finite && std::isfinite(left[i]) && std::isfinite(right[i]);
         result.reports += reports;
         ++result.blocks;
@@ -186,24 +162,10 @@ TEST(ClapThreads, AudioAndMainThreadsTogetherRaceNowhereAndPlayOnlyNumbers) {
     long loads = 0, editorCycles = 0;
     const auto end = Clock::now() + std::chrono::duration<double>(stressSeconds());
     while (Clock::now() < end) {
-        Bytes saved;
-        const clap_ostream_t out{&saved, [](const clap_ostream_t* s, const void* b, uint64_t n) -> int64_t {
-                                     auto* v = static_cast<Bytes*>(s->ctx);
-                                     v->insert(v->end(), static_cast<const unsigned char*>(b),
-                                               static_cast<const unsigned char*>(b) + n);
-                                     return int64_t(n);
-                                 }};
-        ASSERT_TRUE(state->save(plugin, &out));
-        std::size_t at = 0;
-        std::pair<const Bytes*, std::size_t*> reader{&saved, &at};
-        const clap_istream_t in{&reader, [](const clap_istream_t* s, void* b, uint64_t n) -> int64_t {
-                                    auto* r = static_cast<const std::pair<const Bytes*, std::size_t*>*>(s->ctx);
-                                    const std::size_t k = std::min<std::size_t>(n, r->first->size() - *r->second);
-                                    std::memcpy(b, r->first->data() + *r->second, k);
-                                    *r->second += k;
-                                    return int64_t(k);
-                                }};
-        EXPECT_TRUE(state->load(plugin, &in)) << "the state it saved loads back";
+        bool saved = false;
+        const Bytes bytes = saveState(state, plugin, saved);
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(loadState(state, plugin, bytes)) << "the state it saved loads back";
         ++loads;
         for (int i = 0; i < 8; ++i) {
             const auto id = clap_id(rng() % 64);
