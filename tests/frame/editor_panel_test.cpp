@@ -18,6 +18,7 @@
 
 #include "support/ModuleHost.h"
 #include "xhost.h"
+#include "support/PrivateConfigHome.h"
 
 namespace {
 
@@ -54,10 +55,7 @@ protected:
 class EditorPanel : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/ambrell-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        configHome = dir;
-        setenv("XDG_CONFIG_HOME", dir, 1);
+        ASSERT_TRUE(config.ok()) << "a settings folder of the test's own";
         ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
         ASSERT_TRUE(host.load(ORV_MODULE_PATH)) << host.error();
         parent = x.topLevel(0, 0, 600, 500);
@@ -65,8 +63,6 @@ protected:
     }
     void TearDown() override {
         host.dispatch(effEditClose);
-        std::error_code ignored;
-        std::filesystem::remove_all(configHome, ignored);
     }
     void open() {
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, XHost::handle(parent)), 1);
@@ -185,14 +181,14 @@ protected:
         });
     }
     std::string settingsFile() const {
-        std::ifstream in(configHome + "/ambrell/settings");
+        std::ifstream in(config.path() + "/ambrell/settings");
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
     }
     int program() { return int(host.dispatch(effGetProgram)); }
 
-    std::string configHome;
+    PrivateConfigHome config;
     XHost x;
     SizingHost host;
     WindowId parent = 0;
@@ -271,7 +267,7 @@ TEST_F(EditorPanel, ThePanelMenuChoosesProgramsFromItsSubMenu) {
 // The tunings are the .scl files of $XDG_DATA_HOME/ambrell/tunings after
 // the standard tuning; the one chosen is saved with the bank.
 TEST_F(EditorPanel, ThePanelMenuChoosesATuningFromTheTuningFolder) {
-    const std::string folder = configHome + "/tunings";
+    const std::string folder = config.path() + "/tunings";
     std::filesystem::create_directories(folder + "/ambrell/tunings");
     std::ofstream(folder + "/ambrell/tunings/nineteen.scl") << "nineteen equal steps\n1\n63.157895\n";
     setenv("XDG_DATA_HOME", folder.c_str(), 1);

@@ -19,6 +19,7 @@
 
 #include "support/ModuleHost.h"
 #include "xhost.h"
+#include "support/PrivateConfigHome.h"
 
 // Last: Xlib's macros (None) would break the headers above.
 #include <X11/Xatom.h>
@@ -40,17 +41,11 @@ class EditorScale : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(x.ok()) << "an X server (DISPLAY) with XTest";
-        char folder[] = "/tmp/ambrell-scale-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        configHome = folder;
-        setenv("XDG_CONFIG_HOME", folder, 1);
+        ASSERT_TRUE(config.ok()) << "a settings folder of the test's own";
         unsetenv("AMBRELL_EDITOR_SCALE");
     }
     void TearDown() override {
         unsetenv("AMBRELL_EDITOR_SCALE");
-        std::remove((configHome + "/ambrell/settings").c_str());
-        std::remove((configHome + "/ambrell").c_str());
-        std::remove(configHome.c_str());
     }
     // The editor's rectangle as a freshly loaded module answers it.
     std::pair<int, int> editorSize() {
@@ -62,13 +57,13 @@ protected:
         return {rect->right - rect->left, rect->bottom - rect->top};
     }
     void saveChoice(const std::string& line) {
-        const std::string folder = configHome + "/ambrell";
+        const std::string folder = config.path() + "/ambrell";
         mkdir(folder.c_str(), 0700);
         std::ofstream(folder + "/settings") << line << "\n";
     }
 
     XHost x;
-    std::string configHome;
+    PrivateConfigHome config;
 };
 
 // The desktop's resources as xrdb leaves them, for one test.

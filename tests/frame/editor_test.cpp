@@ -20,6 +20,7 @@
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/probeview.h"
+#include "support/PrivateConfigHome.h"
 
 using namespace VSTGUI;
 
@@ -333,24 +334,8 @@ namespace {
 // No saved size: a settings folder of the test's own.
 class EditorWithoutSavedSize : public Editor {
 protected:
-    void SetUp() override {
-        const char* previous = std::getenv("XDG_CONFIG_HOME");
-        saved_ = previous ? previous : "";
-        hadOne_ = previous != nullptr;
-        char folder[] = "/tmp/orv-editor-dpi-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        folder_ = folder;
-        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadOne_)
-            setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(folder_);
-    }
-    std::string saved_, folder_;
-    bool hadOne_ = false;
+    void SetUp() override { ASSERT_TRUE(config.ok()) << "a settings folder of the test's own"; }
+    PrivateConfigHome config;
 };
 
 TEST_F(EditorWithoutSavedSize, MovedToADenserScreenItReopensAtThatScaleOnceTheHostResizes) {

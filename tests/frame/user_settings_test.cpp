@@ -12,27 +12,21 @@
 #include <string>
 
 #include "editor/UserSettings.h"
+#include "support/PrivateConfigHome.h"
 
 namespace {
 
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char name[] = "/tmp/ambrell-settings-test-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
+    void SetUp() override { ASSERT_TRUE(folder.ok()) << "a folder of the test's own"; }
     void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     std::string read(const std::string& path) {
         std::stringstream s;
         s << std::ifstream(path, std::ios::binary).rdbuf();
         return s.str();
     }
-    std::string dir;
+    PrivateConfigHome folder;
+    const std::string dir = folder.path();
 };
 
 TEST_F(Settings, LiveUnderTheUsersConfigurationFolder) {
