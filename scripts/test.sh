@@ -17,21 +17,33 @@ bash scripts/build.sh windows
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-status=0
-echo "== release build"
-bash scripts/with-xvfb.sh ctest --test-dir build/release --output-on-failure -j2 || status=1
-echo "== sanitizer build"
-bash scripts/with-xvfb.sh ctest --test-dir build/asan --output-on-failure -j2 || status=1
-echo "== thread sanitizer build"
-bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure || status=1
-echo "== Windows build under Wine"
-bash scripts/wine-tests.sh -j2 || status=1
-echo "== arm64 build under qemu"
-bash scripts/arm64-tests.sh -j2 || status=1
-echo "== fuzz smoke"
-bash scripts/fuzz.sh --smoke 500 || status=1
-echo "== Debian package"
+failed=()
+started=$(mktemp)  # marks the run's start: older failure lists are not this run's
+trap 'rm -f "$started"' EXIT
+# part NAME COMMAND...: runs one part of the suite; a failure is remembered
+# and the run goes on, so one flaky part never hides the others.
+part() {
+  local name=$1; shift
+  echo "== $name"
+  "$@" || failed+=("$name")
+}
+part "release build" bash scripts/with-xvfb.sh ctest --test-dir build/release --output-on-failure -j2
+part "sanitizer build" bash scripts/with-xvfb.sh ctest --test-dir build/asan --output-on-failure -j2
+part "thread sanitizer build" bash scripts/with-xvfb.sh ctest --test-dir build/tsan -L threads --output-on-failure
+part "Windows build under Wine" bash scripts/wine-tests.sh -j2
+part "arm64 build under qemu" bash scripts/arm64-tests.sh -j2
+part "fuzz smoke" bash scripts/fuzz.sh --smoke 500
 for arch in amd64 arm64; do
-  { deb=$(bash scripts/package.sh "$arch" build) && bash scripts/check-package.sh "$deb"; } || status=1
+  part "Debian package $arch" bash -c 'deb=$(bash scripts/package.sh "$1" build) && bash scripts/check-package.sh "$deb"' _ "$arch"
 done
-exit $status
+
+# The end of a long log is what gets read: say there what failed.
+if [ ${#failed[@]} -eq 0 ]; then
+  echo "test.sh: every part passed"
+  exit 0
+fi
+echo "test.sh: failed: $(IFS=,; echo "${failed[*]}" | sed 's/,/, /g')"
+# ctest's list of this run's failures, per build folder.
+find build -path '*/Testing/Temporary/LastTestsFailed.log' -newer "$started" -size +0 2>/dev/null |
+  while read -r log; do sed "s|^|  ${log%%/Testing/*}: |" "$log"; done
+exit 1
