@@ -22,7 +22,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", runInfo, "info PLUGIN.so      identity, parameters and programs"},
     {"edit", runEdit, "edit PLUGIN.so [...] the editor in a window; --save keeps the edit"},
-    {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]\n"
+    {"screenshot", runScreenshot, "screenshot PLUGIN.so OUT.png [...]\n"
                                   "                      a picture of the editor"},
     {"render", runRender, "render PLUGIN.so -o OUT.wav (--demo | --midi FILE.mid) [...]\n"
                           "                      play a phrase through a program into a file"},

@@ -93,6 +93,7 @@ ClapHost::ClapHost() {
     host_.request_callback = requestNothing;
     midi_.reserve(kMaxEvents);
     sysex_.reserve(kMaxSysEx);
+    arrived_.reserve(kMaxEvents + kMaxSysEx);
     values_.reserve(kQueued);
     order_.reserve(kMaxEvents + kMaxSysEx + kQueued);
 }
@@ -312,6 +313,7 @@ void ClapHost::queueMidi(const VstEvents* events) {
             c.buffer = reinterpret_cast<const uint8_t*>(x->sysexDump);  // the host's, until the block
             c.size = static_cast<uint32_t>(x->dumpBytes);
             sysex_.push_back(c);
+            arrived_.push_back(&sysex_.back().header);
             continue;
         }
         if (!e || e->type != kVstMidiType) continue;
@@ -322,6 +324,7 @@ void ClapHost::queueMidi(const VstEvents* events) {
         c.port_index = 0;
         for (int b = 0; b < 3; ++b) c.data[b] = static_cast<uint8_t>(m->midiData[b]);
         midi_.push_back(c);
+        arrived_.push_back(&midi_.back().header);
     }
 }
 
@@ -346,8 +349,7 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
         for (std::size_t k = order_.size() - 1; k > firstMidi && order_[k - 1]->time > order_[k]->time; --k)
             std::swap(order_[k - 1], order_[k]);
     };
-    for (auto& x : sysex_) insert(x.header);
-    for (auto& m : midi_) insert(m.header);
+    for (clap_event_header_t* h : arrived_) insert(*h);
 
     clap_event_transport_t transport{};
     transport.header = {sizeof transport, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_TRANSPORT, 0};
@@ -375,6 +377,7 @@ void ClapHost::process(float** outputs, VstInt32 frames) {
     plugin_->process(plugin_, &p);
     midi_.clear();
     sysex_.clear();
+    arrived_.clear();
 }
 
 void ClapHost::takeQueued() {

@@ -110,6 +110,10 @@ private:
     // The audio thread's events of the next block, preallocated.
     std::vector<clap_event_midi_t> midi_;
     std::vector<clap_event_midi_sysex_t> sysex_;
+    // Both kinds in the order the host's lists gave them, which the block
+    // keeps for events at one frame. (midi_ and sysex_ never grow past
+    // what they reserved, so the pointers hold.)
+    std::vector<clap_event_header_t*> arrived_;
     std::vector<clap_event_param_value_t> values_;
     std::vector<const clap_event_header_t*> order_;
     // Parameter values from the driving thread for the next block: one

@@ -5,12 +5,11 @@
 // and settings when given, and can write the edited program or bank on
 // close.
 //
-// orv-host screenshot PLUGIN.so OUT.png [--program P] [--click X,Y]
-// [--right-click X,Y] [--scale PERCENT]: the same on the current display without a user,
-// writing the window's pixels to a PNG once the editor has painted; with a
-// program chosen first, and with a left or right click at a point of the
-// editor (a menu's pop-up is then in the picture, and dismissed with Escape
-// afterwards).
+// orv-host screenshot PLUGIN.so OUT.png [...]: the same on the current
+// display without a user, writing the window's pixels to a PNG once the
+// editor has painted; it opens on the state edit takes, and may click (left
+// or right) at a point of the editor first (a menu's pop-up is then in the
+// picture, and dismissed with Escape afterwards).
 //
 // Both take --scale: the editor's size in percent, handed to the plug-in
 // through the environment (the plug-in interface has no call for it).
@@ -93,6 +92,24 @@ struct EditOptions {
     std::vector<Setting> sets;
 };
 
+// Takes one of the options that set up the state the editor opens on (and
+// its size): true when a is one of them; error says what is wrong with v.
+bool takeStateOption(const std::string& a, const std::string& v, EditOptions& o, std::string& error) {
+    if (a == "--preset") o.preset = v;
+    else if (a == "--program") o.program = v;
+    else if (a == "--tuning") o.tuning = v;
+    else if (a == "--keymap") o.keymap = v;
+    else if (a == "--oscillators") o.oscillators = v;
+    else if (a == "--scale") {
+        if (!offerScale(v)) error = "--scale is one of 100 125 150 175 200 250 300";
+    } else if (a == "--set") {
+        if (!parseSetting(v, o.sets.emplace_back())) error = "--set needs NAME=VALUE";
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Answers 0 when the options are complete, -1 after --help, else the exit status.
 int parseEdit(const Args& args, EditOptions& o) {
     if (printedHelp(args, kEditUsage)) return -1;
@@ -101,18 +118,10 @@ int parseEdit(const Args& args, EditOptions& o) {
         if (a.size() > 1 && a[0] == '-') {
             if (i + 1 >= args.size()) return commandUsageError("edit", a + " needs a value", kEditUsage);
             const std::string& v = args[++i];
-            if (a == "--preset") o.preset = v;
-            else if (a == "--program") o.program = v;
-            else if (a == "--save") o.save = v;
-            else if (a == "--scale") {
-                if (!offerScale(v)) return commandUsageError("edit", "--scale is one of 100 125 150 175 200 250 300", kEditUsage);
-            }
-            else if (a == "--tuning") o.tuning = v;
-            else if (a == "--keymap") o.keymap = v;
-            else if (a == "--oscillators") o.oscillators = v;
-            else if (a != "--set") return commandUsageError("edit", "unknown option " + a, kEditUsage);
-            else if (!parseSetting(v, o.sets.emplace_back()))
-                return commandUsageError("edit", "--set needs NAME=VALUE", kEditUsage);
+            std::string error;
+            if (a == "--save") o.save = v;
+            else if (!takeStateOption(a, v, o, error)) return commandUsageError("edit", "unknown option " + a, kEditUsage);
+            if (!error.empty()) return commandUsageError("edit", error, kEditUsage);
         } else if (!o.plugin.empty()) {
             return commandUsageError("edit", "one plug-in only ('" + a + "')", kEditUsage);
         } else {
@@ -126,13 +135,13 @@ int parseEdit(const Args& args, EditOptions& o) {
 }
 
 // The state the editor opens on: the preset, the program, the settings.
-int prepareEdit(EditorHost& host, const EditOptions& o) {
+int prepareEdit(EditorHost& host, const EditOptions& o, const char* command) {
     std::string error;
-    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return commandFailed("edit", error);
+    if (!o.preset.empty() && !preset::load(host, o.preset, error)) return commandFailed(command, error);
     if (!applyTuning(host, o.tuning, o.keymap, error) || !applyOscillators(host, o.oscillators, error))
-        return commandFailed("edit", error);
-    if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("edit", error);
-    if (!applySettings(host, o.sets, error)) return commandRefused("edit", error);
+        return commandFailed(command, error);
+    if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed(command, error);
+    if (!applySettings(host, o.sets, error)) return commandRefused(command, error);
     return 0;
 }
 
@@ -143,7 +152,7 @@ int runEdit(const Args& args) {
     if (const int status = parseEdit(args, o)) return status < 0 ? 0 : status;
     EditorHost host;
     if (!host.load(o.plugin)) return commandFailed("edit", host.error());
-    if (const int status = prepareEdit(host, o)) return status;
+    if (const int status = prepareEdit(host, o, "edit")) return status;
     HostWindow window;
     if (!openEditor(host, window, o.plugin, HostWindow::Kind::kNormal)) return 1;
     std::signal(SIGINT, onSignal);
@@ -162,42 +171,50 @@ int runEdit(const Args& args) {
 namespace {
 
 const char* const kScreenshotUsage =
-    "usage: orv-host screenshot PLUGIN.so OUT.png [--program N|NAME] [--click X,Y] [--right-click X,Y]\n"
-    "  --program P        program number (from 0) or exact program name, chosen first\n"
+    "usage: orv-host screenshot PLUGIN.so OUT.png [--preset FILE] [--program N|NAME] [--set NAME=VALUE]...\n"
+    "         [--tuning FILE.scl [--keymap FILE.kbm]] [--oscillators classic|clean]\n"
+    "         [--click X,Y | --right-click X,Y] [--scale PERCENT]\n"
+    "\n"
+    "  --preset, --program, --set, --tuning, --keymap, --oscillators\n"
+    "                     the state the editor opens on, as edit takes them\n"
     "  --click X,Y        click the editor there before the picture (opens a menu)\n"
     "  --right-click X,Y  the same with the right button (the panel menu)\n"
     "  --scale PERCENT    the editor's size: 100 125 150 175 200 250 300\n";
 
 struct ScreenshotOptions {
-    std::string plugin, output, program;
+    EditOptions state;
+    std::string output;
     unsigned clickButton = 0;  // none
     int clickX = 0, clickY = 0;
 };
 
-bool parseScreenshot(const Args& args, ScreenshotOptions& o) {
+// Answers 0 when the options are complete, -1 after --help, else the exit status.
+int parseScreenshot(const Args& args, ScreenshotOptions& o) {
+    if (printedHelp(args, kScreenshotUsage)) return -1;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--program" || a == "--click" || a == "--right-click" || a == "--scale") {
-            if (i + 1 >= args.size()) return false;
+        if (a.size() > 1 && a[0] == '-') {
+            if (i + 1 >= args.size()) return commandUsageError("screenshot", a + " needs a value", kScreenshotUsage);
             const std::string& v = args[++i];
-            if (a == "--scale") {
-                if (!offerScale(v)) return false;
-            } else if (a == "--program") {
-                o.program = v;
-            } else {
+            std::string error;
+            if (a == "--click" || a == "--right-click") {
                 char rest = 0;
-                if (std::sscanf(v.c_str(), "%d,%d%c", &o.clickX, &o.clickY, &rest) != 2) return false;
+                if (std::sscanf(v.c_str(), "%d,%d%c", &o.clickX, &o.clickY, &rest) != 2)
+                    error = a + " needs X,Y";
                 o.clickButton = a == "--click" ? 1 : 3;
+            } else if (!takeStateOption(a, v, o.state, error)) {
+                return commandUsageError("screenshot", "unknown option " + a, kScreenshotUsage);
             }
+            if (!error.empty()) return commandUsageError("screenshot", error, kScreenshotUsage);
         } else {
             positional.push_back(a);
         }
     }
-    if (positional.size() != 2) return false;
-    o.plugin = positional[0];
+    if (positional.size() != 2) return commandUsageError("screenshot", "a plug-in and a picture to write", kScreenshotUsage);
+    o.state.plugin = positional[0];
     o.output = positional[1];
-    return true;
+    return 0;
 }
 
 // Idles the editor as a DAW does until done is set (or about five seconds
@@ -214,18 +231,14 @@ void idleUntil(EditorHost& host, HostWindow& window, const std::atomic<bool>& do
 }  // namespace
 
 int runScreenshot(const Args& args) {
-    if (printedHelp(args, kScreenshotUsage)) return 0;
     ScreenshotOptions o;
-    if (!parseScreenshot(args, o)) {
-        std::fprintf(stderr, "%s", kScreenshotUsage);
-        return 2;
-    }
+    if (const int status = parseScreenshot(args, o)) return status < 0 ? 0 : status;
     EditorHost host;
-    if (!host.load(o.plugin)) return commandFailed("screenshot", host.error());
+    if (!host.load(o.state.plugin)) return commandFailed("screenshot", host.error());
+    if (const int status = prepareEdit(host, o.state, "screenshot")) return status;
     std::string error;
-    if (!o.program.empty() && !selectProgram(host, o.program, error)) return commandFailed("screenshot", error);
     HostWindow window;
-    if (!openEditor(host, window, o.plugin, HostWindow::Kind::kScreenshot)) return 1;
+    if (!openEditor(host, window, o.state.plugin, HostWindow::Kind::kScreenshot)) return 1;
     for (int i = 0; i < kScreenshotIdles; ++i) {
         window.handleEvents(host);
         host.dispatch(effEditIdle);
@@ -261,7 +274,7 @@ int runScreenshot(const Args& args) {
         return 1;
     }
     error = "cannot read the window's pixels (is the window larger than the screen?)";
-    if (!captured || !writePng(args[1], rgb, width, height, error)) {
+    if (!captured || !writePng(o.output, rgb, width, height, error)) {
         std::fprintf(stderr, "orv-host: %s\n", error.c_str());
         return 1;
     }

@@ -100,6 +100,30 @@ TEST(OrvHostScreenshot, ClickingAMenuPutsItsPopupInThePicture) {
     EXPECT_GT(changedBelow, 30 * 50 / 2) << "the pop-up covers the panel below the menu";
 }
 
+TEST(OrvHostScreenshot, OpensOnTheStateEditTakesWithOptionsBeforeOrAfterTheFiles) {
+    const std::string dir = testing::TempDir(), closed = dir + "orv_cutoff0.png", open = dir + "orv_cutoff1.png";
+    std::remove((dir + "100").c_str());
+    // Options first: the picture goes to OUT.png, never to a file named
+    // after an option's value.
+    ASSERT_EQ(run("cd " + dir + " && " + kHost + " screenshot --scale 100 --set 16=0 " + kModule + " " + closed), 0);
+    ASSERT_EQ(run(kHost + " screenshot " + kModule + " " + open + " --set 16=1"), 0);
+    EXPECT_NE(access((dir + "100").c_str(), F_OK), 0) << "no file named after --scale's value";
+    Picture low, high;
+    ASSERT_TRUE(readPng(closed, low));
+    ASSERT_TRUE(readPng(open, high));
+    const layout::Control* cutoff = nullptr;
+    for (const layout::Control& c : layout::kControls)
+        if (c.tag == 16) cutoff = &c;
+    ASSERT_NE(cutoff, nullptr);
+    int changed = 0;
+    for (int y = cutoff->top; y < cutoff->bottom; ++y)
+        for (int x = cutoff->left; x < cutoff->right; ++x) {
+            const size_t i = (size_t(y) * 600 + size_t(x)) * 3;
+            changed += std::memcmp(&low.rgb[i], &high.rgb[i], 3) != 0;
+        }
+    EXPECT_GT(changed, 20) << "the CUTOFF knob shows the value --set gave it";
+}
+
 TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     const std::string out = testing::TempDir() + "orv_no_display.png";
     EXPECT_EQ(run("DISPLAY= " + kHost + " screenshot " + kModule + " " + out + " 2>/dev/null"), 1)
@@ -108,6 +132,7 @@ TEST(OrvHostScreenshot, ReportsWhatItCannotDo) {
     EXPECT_EQ(run(kHost + " screenshot " + kModule + " 2>/dev/null"), 2) << "a missing argument";
     EXPECT_EQ(run(kHost + " screenshot /nonexistent.so " + out + " 2>/dev/null"), 1) << "no module";
     EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --click 3 2>/dev/null"), 2) << "a click needs X,Y";
+    EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --set nonsense 2>/dev/null"), 2) << "--set needs NAME=VALUE";
     EXPECT_EQ(run(kHost + " screenshot " + kModule + " " + out + " --program 'No Such' 2>/dev/null"), 1)
         << "an unknown program";
     EXPECT_NE(access(out.c_str(), F_OK), 0) << "and no file";
