@@ -26,10 +26,12 @@ constexpr int32_t toPixels(int32_t v, int32_t percent) {
     const int64_t p = int64_t(v) * percent;
     return int32_t(p >= 0 ? p / 100 : -((-p + 99) / 100));
 }
-// The view coordinate whose pixels include pixel coordinate p.
+// The view coordinate whose pixels include pixel coordinate p: the last v
+// with toPixels(v) <= p, that is v * percent < (p + 1) * 100. (At 125 %,
+// unit 49 starts at pixel 61, since 49 x 1.25 = 61.25.)
 constexpr int32_t toViewUnits(int32_t p, int32_t percent) {
-    const int64_t v = int64_t(p) * 100;
-    return int32_t(v >= 0 ? v / percent : -((-v + percent - 1) / percent));
+    const int64_t n = (int64_t(p) + 1) * 100 - 1;
+    return int32_t(n >= 0 ? n / percent : -((-n + percent - 1) / percent));
 }
 // The pixels of a view rectangle: every edge scaled, so neighbouring
 // rectangles stay neighbours.

@@ -254,3 +254,17 @@ TEST(ScaledArtwork, AKeyedPictureReducedByAreaKeepsItsKeyApart) {
 }
 
 }  // namespace
+
+TEST(ViewScale, EveryPixelBelongsToTheViewUnitWhosePixelsHoldIt) {
+    for (int32_t scale : kScaleSteps) {
+        for (int32_t p = -40; p < 1600; ++p) {
+            const int32_t v = toViewUnits(p, scale);
+            ASSERT_TRUE(toPixels(v, scale) <= p && p < toPixels(v + 1, scale))
+                << "pixel " << p << " at " << scale << " % lies in unit " << v << "'s pixels";
+        }
+        // A rectangle of pixels is covered by the view rectangle made for it.
+        const CRect pixels(242, 21, 289, 62);
+        const CRect covered = toPixels(coveringViewRect(pixels, scale), scale);
+        EXPECT_EQ(CRect(covered).bound(pixels), pixels) << scale << " %";
+    }
+}
