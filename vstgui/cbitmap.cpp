@@ -6,6 +6,7 @@
 
 #include "vstgui/cdrawcontext.h"
 #include "vstgui/resourcebitmap.h"
+#include "vstgui/stripsteps.h"
 #include "vstgui/viewscale.h"
 
 namespace VSTGUI {
@@ -73,6 +74,7 @@ void CBitmap::dispose() {
     loaded = false;
     pHandle.reset();
     scaledHandle.reset();
+    stripSteps.clear();
     width = height = 0;
     noAlpha = true;
 }
@@ -103,6 +105,19 @@ const PixelSurface* CBitmap::getImage(int32_t scale) const {
         scaledPercent = scale;
     }
     return scaledHandle.get();
+}
+
+const std::vector<CRect>& CBitmap::getStripSteps(int32_t scale, int32_t frames, int32_t frameHeight, int32_t width,
+                                                 int32_t height) const {
+    for (const Steps& s : stripSteps)
+        if (s.scale == scale && s.frames == frames && s.frameHeight == frameHeight && s.width == width &&
+            s.height == height)
+            return s.steps;
+    const PixelSurface* image = getImage(scale);
+    std::vector<CRect> steps = image ? VSTGUI::stripSteps(*image, scale, frames, frameHeight, width, height)
+                                     : std::vector<CRect>();
+    stripSteps.push_back({scale, frames, frameHeight, width, height, std::move(steps)});
+    return stripSteps.back().steps;
 }
 
 bool CBitmap::loadFromPath(const void*) {

@@ -14,7 +14,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <vector>
 
 #include "vstgui/ccolor.h"
 #include "vstgui/creferencecounter.h"
@@ -52,6 +54,7 @@ public:
         transparentCColor = color;
         keyed = true;
         scaledHandle.reset();
+        stripSteps.clear();
     }
     CColor getTransparentColor() const { return transparentCColor; }
     bool getNoAlpha() const { return noAlpha; }
@@ -60,6 +63,12 @@ public:
     const PixelSurface* getImage() const;
     // The pixels for a frame drawn at scale percent.
     const PixelSurface* getImage(int32_t scale) const;
+    // Read as a film strip of frames, frameHeight tall, drawn width x height
+    // pixels at scale: what each frame changes from the one before
+    // (stripSteps), worked out at first use and kept until the picture or
+    // its transparent colour changes. Empty when unknown.
+    const std::vector<CRect>& getStripSteps(int32_t scale, int32_t frames, int32_t frameHeight, int32_t width,
+                                            int32_t height) const;
 
 private:
     int32_t resourceID = 0;
@@ -72,6 +81,12 @@ private:
     mutable std::shared_ptr<const PixelSurface> scaledHandle;  // those of the last other scale
     mutable int32_t scaledPercent = 100;
     bool keyed = false;
+    struct Steps {
+        int32_t scale, frames, frameHeight, width, height;
+        std::vector<CRect> steps;
+    };
+    // One for each way the strip is drawn; a deque keeps answers in place.
+    mutable std::deque<Steps> stripSteps;
 };
 
 }  // namespace VSTGUI

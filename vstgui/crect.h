@@ -63,6 +63,17 @@ struct CRect {
         return *this;
     }
 
+    // The bounding box of both, in place; an empty rectangle adds nothing.
+    CRect& unite(const CRect& r) {
+        if (r.isEmpty()) return *this;
+        if (isEmpty()) return *this = r;
+        left = std::min(left, r.left);
+        top = std::min(top, r.top);
+        right = std::max(right, r.right);
+        bottom = std::max(bottom, r.bottom);
+        return *this;
+    }
+
     // True unless one lies strictly beyond the other: touching edges overlap.
     constexpr bool rectOverlap(const CRect& r) const {
         return !(right < r.left || r.right < left || bottom < r.top || r.bottom < top);

@@ -80,22 +80,11 @@ int64_t lastDifference(const Pixel* a, const Pixel* b, int64_t n) {
     return i;
 }
 
-void include(CRect& box, const CRect& r) {
-    if (box.isEmpty()) {
-        box = r;
-        return;
-    }
-    box.left = std::min(box.left, r.left);
-    box.top = std::min(box.top, r.top);
-    box.right = std::max(box.right, r.right);
-    box.bottom = std::max(box.bottom, r.bottom);
-}
-
 }  // namespace
 
 void PixelSurface::addDamage(const CRect& r) {
     if (r.isEmpty()) return;
-    include(damage_, r);
+    damage_.unite(r);
     // r swallows every listed rectangle it overlaps or touches; the grown
     // one may meet others that r alone did not, so the search starts over.
     CRect merged = r;
@@ -104,7 +93,7 @@ void PixelSurface::addDamage(const CRect& r) {
             ++i;
             continue;
         }
-        include(merged, damageRects_[i]);
+        merged.unite(damageRects_[i]);
         damageRects_[i] = damageRects_[--damageCount_];
         i = 0;
     }
@@ -250,7 +239,7 @@ void PixelSurface::copy(const PixelSurface& src, const CRect& dst, const CPoint&
         if (std::memcmp(out, in, size_t(n) * sizeof(Pixel)) == 0) return;
         const int64_t first = firstDifference(out, in, n), last = lastDifference(out, in, n);
         std::memcpy(out + first, in + first, size_t(last - first + 1) * sizeof(Pixel));
-        include(changed, CRect(x + int32_t(first), y, x + int32_t(last) + 1, y + 1));
+        changed.unite(CRect(x + int32_t(first), y, x + int32_t(last) + 1, y + 1));
     });
     addDamage(changed);
 }
@@ -262,7 +251,7 @@ void PixelSurface::transferEach(const PixelSurface& src, const CRect& dst, const
     CRect covered;
     transfer(src, dst, srcOrigin, [&](Pixel* out, const Pixel* in, int64_t n, int32_t x, int32_t y) {
         for (int64_t i = 0; i < n; ++i) op(out[i], in[i]);
-        include(covered, CRect(x, y, x + int32_t(n), y + 1));
+        covered.unite(CRect(x, y, x + int32_t(n), y + 1));
     });
     addDamage(covered);
 }

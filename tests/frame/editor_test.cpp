@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "vstgui/coptionmenu.h"
 #include "vstgui/coptionmenuscheme.h"
 #include "vstgui/probeview.h"
+#include "vstgui/viewscale.h"
 #include "support/PrivateConfigHome.h"
 
 using namespace VSTGUI;
@@ -353,6 +355,68 @@ TEST_F(EditorWithoutSavedSize, MovedToADenserScreenItReopensAtThatScaleOnceTheHo
     editor->desktopScaleChanged(100);
     editor->idle();
     EXPECT_EQ(editor->getScale(), 200) << "a host that cannot resize keeps the window as it is";
+}
+
+}  // namespace
+
+namespace {
+
+// Every knob's pixels as the window shows them now.
+std::vector<Pixel> knobPixels(const PixelSurface& surface, int32_t scale) {
+    std::vector<Pixel> pixels;
+    for (const layout::Control& c : layout::kControls) {
+        if (c.kind != layout::Kind::knob) continue;
+        const CRect r = toPixels(CRect(c.left, c.top, c.right, c.bottom), scale);
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x) pixels.push_back(surface.pixel(x, y));
+    }
+    return pixels;
+}
+
+// Knobs moved by the host redraw only where their new frame differs from
+// the one on screen; the window must still show, after every move, exactly
+// what a whole redraw of the panel shows for the same values. (Each step
+// moves every knob's pointer by a pixel at least: smaller ones are not
+// drawn at all.)
+TEST_F(EditorWithoutSavedSize, KnobsTurnedByTheHostShowWhatAWholeRedrawShowsAtEveryScale) {
+    const float path[] = {0.5f, 0.53f, 0.57f, 0.65f, 0.62f, 0.2f, 1.f, 0.f, 1.5f, -0.5f, 0.77f};
+    for (int32_t scale : {100, 125, 200}) {
+        editor->setHostScale(scale);
+        ASSERT_TRUE(editor->open(parent()));
+        ASSERT_EQ(editor->getScale(), scale);
+        fake::FrameWindow* window = windows.window;
+        editor->getFrame()->drawRect(nullptr, CRect(0, 0, 600, 500));  // the window's first paint
+        for (size_t step = 0; step < std::size(path); ++step) {
+            for (int i = 0; i < layout::kControlCount; ++i) {
+                const layout::Control& c = layout::kControls[i];
+                // Each knob a little ahead of the one before, as automation moves them.
+                if (c.kind == layout::Kind::knob) effect->setParameter(c.tag, path[step] + 0.003f * float(i));
+            }
+            editor->idle();
+            editor->idle();
+            const std::vector<Pixel> shown = knobPixels(window->surface, scale);
+            editor->getFrame()->drawRect(nullptr, CRect(0, 0, 600, 500));
+            ASSERT_TRUE(shown == knobPixels(window->surface, scale))
+                << "at " << scale << " %, after step " << step << " the knobs show their values";
+        }
+
+        // One frame up on CUTOFF: the redraw stays inside the knob and is a
+        // part of it.
+        const layout::Control& cutoff = layout::kControls[layout::controlIndexOfTag(16)];
+        const CRect knob(cutoff.left, cutoff.top, cutoff.right, cutoff.bottom);
+        effect->setParameter(16, 0.5f);
+        editor->idle();
+        window->shown.clear();
+        effect->setParameter(16, 0.5f + 1.f / float(layout::kKnobFrames - 1));
+        editor->idle();
+        ASSERT_EQ(window->shown.size(), 1u);
+        const CRect redrawn = window->shown[0];
+        const CRect knobPixels = toPixels(knob, scale);
+        EXPECT_EQ(CRect(redrawn).bound(knobPixels), redrawn) << "inside the knob";
+        EXPECT_LT(int64_t(redrawn.width()) * redrawn.height(), int64_t(knobPixels.width()) * knobPixels.height())
+            << "a part of it, at " << scale << " %";
+        editor->close();
+    }
 }
 
 }  // namespace
