@@ -82,6 +82,13 @@ int64_t lastDifference(const Pixel* a, const Pixel* b, int64_t n) {
 
 }  // namespace
 
+bool differingSpan(const Pixel* a, const Pixel* b, int64_t n, int64_t& first, int64_t& last) {
+    if (n <= 0 || std::memcmp(a, b, size_t(n) * sizeof(Pixel)) == 0) return false;
+    first = firstDifference(a, b, n);
+    last = lastDifference(a, b, n);
+    return true;
+}
+
 void PixelSurface::addDamage(const CRect& r) {
     if (r.isEmpty()) return;
     damage_.unite(r);
@@ -236,8 +243,8 @@ void PixelSurface::transfer(const PixelSurface& src, const CRect& dst, const CPo
 void PixelSurface::copy(const PixelSurface& src, const CRect& dst, const CPoint& srcOrigin) {
     CRect changed;
     transfer(src, dst, srcOrigin, [&changed](Pixel* out, const Pixel* in, int64_t n, int32_t x, int32_t y) {
-        if (std::memcmp(out, in, size_t(n) * sizeof(Pixel)) == 0) return;
-        const int64_t first = firstDifference(out, in, n), last = lastDifference(out, in, n);
+        int64_t first = 0, last = 0;
+        if (!differingSpan(out, in, n, first, last)) return;
         std::memcpy(out + first, in + first, size_t(last - first + 1) * sizeof(Pixel));
         changed.unite(CRect(x + int32_t(first), y, x + int32_t(last) + 1, y + 1));
     });

@@ -34,6 +34,10 @@ constexpr Pixel toPixel(const CColor& c) {
     return (Pixel(c.red) << 16) | (Pixel(c.green) << 8) | Pixel(c.blue);
 }
 
+// Rows a and b of n pixels: false when they are equal, else true with the
+// first and last index where they differ.
+bool differingSpan(const Pixel* a, const Pixel* b, int64_t n, int64_t& first, int64_t& last);
+
 class PixelSurface {
 public:
     // Widest and tallest surface, and the most pixels in all: a film strip

@@ -1,7 +1,6 @@
 #include "vstgui/stripsteps.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "vstgui/viewscale.h"
 
@@ -20,11 +19,9 @@ std::vector<CRect> stripSteps(const PixelSurface& image, int32_t scale, int32_t 
         for (int32_t y = 0; y < height; ++y) {
             const Pixel* a = before + size_t(y) * size_t(image.width());
             const Pixel* b = after + size_t(y) * size_t(image.width());
-            if (std::memcmp(a, b, size_t(width) * sizeof(Pixel)) == 0) continue;
-            int32_t first = 0, last = width - 1;
-            while (a[first] == b[first]) ++first;
-            while (a[last] == b[last]) --last;
-            box.unite(CRect(first, y, last + 1, y + 1));
+            int64_t first = 0, last = 0;
+            if (differingSpan(a, b, width, first, last))
+                box.unite(CRect(int32_t(first), y, int32_t(last) + 1, y + 1));
         }
         steps[size_t(i)] = box;
     }
