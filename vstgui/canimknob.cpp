@@ -30,15 +30,8 @@ int32_t CAnimKnob::frameForValue() const {
     const int32_t last = heightOfOneImage * (subPixmaps - 1);  // top of the last frame
     // Above 1.0 (set from outside) shows the last frame.
     const float position = std::min(bInverseBitmap ? 1.f - value : value, 1.f);
-    int32_t y = position > 0.f ? int32_t(position * float(last)) : 0;
-    // Down to the top of the frame that holds y.
-    for (int32_t top = 0; top <= last; top += heightOfOneImage) {
-        if (y < top) {
-            y = std::max(top - heightOfOneImage, 0);
-            break;
-        }
-    }
-    return y / heightOfOneImage;
+    const int32_t y = position > 0.f ? int32_t(position * float(last)) : 0;
+    return y / heightOfOneImage;  // the frame that holds row y
 }
 
 void CAnimKnob::draw(CDrawContext* context) {
