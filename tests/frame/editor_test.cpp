@@ -357,10 +357,6 @@ TEST_F(EditorWithoutSavedSize, MovedToADenserScreenItReopensAtThatScaleOnceTheHo
     EXPECT_EQ(editor->getScale(), 200) << "a host that cannot resize keeps the window as it is";
 }
 
-}  // namespace
-
-namespace {
-
 // Every knob's pixels as the window shows them now.
 std::vector<Pixel> knobPixels(const PixelSurface& surface, int32_t scale) {
     std::vector<Pixel> pixels;
@@ -411,9 +407,9 @@ TEST_F(EditorWithoutSavedSize, KnobsTurnedByTheHostShowWhatAWholeRedrawShowsAtEv
         editor->idle();
         ASSERT_EQ(window->shown.size(), 1u);
         const CRect redrawn = window->shown[0];
-        const CRect knobPixels = toPixels(knob, scale);
-        EXPECT_EQ(CRect(redrawn).bound(knobPixels), redrawn) << "inside the knob";
-        EXPECT_LT(int64_t(redrawn.width()) * redrawn.height(), int64_t(knobPixels.width()) * knobPixels.height())
+        const CRect knobArea = toPixels(knob, scale);
+        EXPECT_EQ(CRect(redrawn).bound(knobArea), redrawn) << "inside the knob";
+        EXPECT_LT(int64_t(redrawn.width()) * redrawn.height(), int64_t(knobArea.width()) * knobArea.height())
             << "a part of it, at " << scale << " %";
         editor->close();
     }

@@ -111,13 +111,10 @@ TEST(OrvHostScreenshot, OpensOnTheStateEditTakesWithOptionsBeforeOrAfterTheFiles
     Picture low, high;
     ASSERT_TRUE(readPng(closed, low));
     ASSERT_TRUE(readPng(open, high));
-    const layout::Control* cutoff = nullptr;
-    for (const layout::Control& c : layout::kControls)
-        if (c.tag == 16) cutoff = &c;
-    ASSERT_NE(cutoff, nullptr);
+    const layout::Control& cutoff = layout::kControls[layout::controlIndexOfTag(16)];
     int changed = 0;
-    for (int y = cutoff->top; y < cutoff->bottom; ++y)
-        for (int x = cutoff->left; x < cutoff->right; ++x) {
+    for (int y = cutoff.top; y < cutoff.bottom; ++y)
+        for (int x = cutoff.left; x < cutoff.right; ++x) {
             const size_t i = (size_t(y) * 600 + size_t(x)) * 3;
             changed += std::memcmp(&low.rgb[i], &high.rgb[i], 3) != 0;
         }

@@ -16,6 +16,7 @@
 #include "engine/ParamBlock.h"
 #include "host/bench/BenchSchedule.h"
 #include "host/core/PluginHost.h"
+#include "measure/AudioMeasure.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ constexpr int kFactoryPrograms = 20;
 constexpr double kSeconds = 1.0;
 constexpr double kMaxRmsDb = -120.0;
 constexpr double kMaxPeakDb = -110.0;
-
-double decibels(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-30)); }
 
 // Both outputs of one fresh instance playing program under the stress
 // schedule, one channel after the other. Controller learn is on with
@@ -70,18 +69,9 @@ struct Difference {
 };
 
 Difference difference(const std::vector<float>& shipped, const std::vector<float>& reference) {
-    Difference d;
-    double sum = 0.0, signal = 0.0;
-    for (std::size_t i = 0; i < reference.size(); ++i) {
-        const double e = double(shipped[i]) - double(reference[i]);
-        sum += e * e;
-        signal += double(reference[i]) * reference[i];
-        d.peak = std::max(d.peak, std::fabs(e));
-    }
-    const double n = double(std::max<std::size_t>(1, reference.size()));
-    d.rms = std::sqrt(sum / n);
-    d.signalRms = std::sqrt(signal / n);
-    return d;
+    measure::Signal error(reference.size());
+    for (std::size_t i = 0; i < reference.size(); ++i) error[i] = float(double(shipped[i]) - double(reference[i]));
+    return {measure::rms(error), measure::peak(error), measure::rms(reference)};
 }
 
 // (sample rate, block size)
@@ -96,9 +86,9 @@ TEST_P(ReferenceNull, EveryProgramRendersWithinTheBoundOfTheReferenceBuild) {
         const std::vector<float> reference = render(ORV_REFERENCE_MODULE_PATH, p, rate, block);
         ASSERT_EQ(shipped.size(), reference.size());
         const Difference d = difference(shipped, reference);
-        EXPECT_GT(decibels(d.signalRms), -60.0) << "program " << p << " plays";
-        EXPECT_LE(decibels(d.rms), kMaxRmsDb) << "program " << p;
-        EXPECT_LE(decibels(d.peak), kMaxPeakDb) << "program " << p;
+        EXPECT_GT(measure::dbfs(d.signalRms), -60.0) << "program " << p << " plays";
+        EXPECT_LE(measure::dbfs(d.rms), kMaxRmsDb) << "program " << p;
+        EXPECT_LE(measure::dbfs(d.peak), kMaxPeakDb) << "program " << p;
         worstRms = std::max(worstRms, d.rms);
         worstPeak = std::max(worstPeak, d.peak);
         anyDifferent = anyDifferent || d.peak > 0.0;
@@ -106,10 +96,10 @@ TEST_P(ReferenceNull, EveryProgramRendersWithinTheBoundOfTheReferenceBuild) {
     // Otherwise the reference module would not be the reference build, and
     // the comparison would prove nothing.
     EXPECT_TRUE(anyDifferent) << "the two builds compute differently";
-    RecordProperty("worst_rms_db", std::to_string(decibels(worstRms)));
-    RecordProperty("worst_peak_db", std::to_string(decibels(worstPeak)));
-    std::printf("%d Hz, block %d: worst %.1f dB RMS, %.1f dB peak\n", rate, block, decibels(worstRms),
-                decibels(worstPeak));
+    RecordProperty("worst_rms_db", std::to_string(measure::dbfs(worstRms)));
+    RecordProperty("worst_peak_db", std::to_string(measure::dbfs(worstPeak)));
+    std::printf("%d Hz, block %d: worst %.1f dB RMS, %.1f dB peak\n", rate, block, measure::dbfs(worstRms),
+                measure::dbfs(worstPeak));
 }
 
 // The sanitizer build looks for memory faults, not for other sounds: one case.
