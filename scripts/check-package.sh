@@ -26,7 +26,7 @@ fi
 [ -f "$scratch/usr/lib/lv2/ORV-Ambrell2.lv2/manifest.ttl" ] || fail "no /usr/lib/lv2/ORV-Ambrell2.lv2"
 [ -x "$scratch/usr/bin/orv-host" ] || fail "no /usr/bin/orv-host"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libx11-6 libfreetype6 libfontconfig1 fonts-liberation2; do
+for needed in libx11-6 libxext6 libfreetype6 libfontconfig1 fonts-liberation2; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 "${run[@]}" "$scratch/usr/bin/orv-host" info "$scratch/usr/lib/vst/ORV-Ambrell2.so" | grep -q '^effect name:    Ambrell - ORV$' ||

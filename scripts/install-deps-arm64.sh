@@ -11,7 +11,7 @@ packages=(
   # the cross compiler and the emulator the arm64 tests and renders run under
   g++-aarch64-linux-gnu qemu-user
   # the module: editor window and text
-  libx11-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64
+  libx11-dev:arm64 libxext-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64
   # orv-host: audio files, loudness, screenshots, play through JACK
   libsndfile1-dev:arm64 libebur128-dev:arm64 libpng-dev:arm64 libjack-jackd2-dev:arm64
   # orv-host: hosting LV2 plug-ins

@@ -8,7 +8,7 @@ packages=(
   # build; the CLAP interface (dpf-source: its clap/ folder only)
   build-essential cmake ninja-build pkg-config dpf-source
   # plug-in: editor window and text
-  libx11-dev libfreetype-dev libfontconfig-dev
+  libx11-dev libxext-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-urw-base35
   # host: audio files, loudness and screenshots; play (JACK, and its server for the tests)
   libsndfile1-dev libebur128-dev libpng-dev libjack-jackd2-dev jackd2

@@ -12,6 +12,22 @@ namespace {
 
 // Pixels of one dash and of one gap of a dashed pen.
 constexpr int64_t kDashLength = 3;
+// Bytes the processor fetches at a time.
+constexpr int64_t kCacheLine = 64;
+// Rows of a large surface lie a page or more apart, where the processor's
+// own prefetch stops, and a knob's row is short work: the row this many
+// ahead is asked for while one is worked on (4 measured best at 200 %).
+constexpr int64_t kPrefetchRows = 4;
+
+// Asks for the bytes of a row about to be read (or written).
+void prefetchRow(const Pixel* row, int64_t bytes, bool forWriting) {
+    for (int64_t b = 0; b < bytes; b += kCacheLine) {
+        if (forWriting)
+            __builtin_prefetch(reinterpret_cast<const char*>(row) + b, 1);
+        else
+            __builtin_prefetch(reinterpret_cast<const char*>(row) + b);
+    }
+}
 
 Pixel mix(Pixel under, Pixel over, uint32_t amount /* 0..255 */) {
     uint32_t rest = 255 - amount;
@@ -27,14 +43,36 @@ PixelSurface::PixelSurface(int32_t width, int32_t height) {
     if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
         int64_t(width) * height <= kMaxPixels) {
         try {
-            pixels_.assign(size_t(width) * size_t(height), 0);
+            owned_.assign(size_t(width) * size_t(height), 0);
+            pixels_ = owned_.data();
             width_ = width;
             height_ = height;
         } catch (const std::bad_alloc&) {
-            pixels_.clear();
+            owned_.clear();
         }
     }
     clip_ = bounds();
+}
+
+PixelSurface& PixelSurface::operator=(PixelSurface&& other) noexcept {
+    if (this == &other) return *this;
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    owned_ = std::move(other.owned_);  // keeps its buffer, so pixels_ stays valid
+    other.owned_.clear();
+    pixels_ = std::exchange(other.pixels_, nullptr);
+    clip_ = std::exchange(other.clip_, CRect());
+    damage_ = std::exchange(other.damage_, CRect());
+    std::copy(other.damageRects_, other.damageRects_ + other.damageCount_, damageRects_);
+    damageCount_ = std::exchange(other.damageCount_, 0);
+    return *this;
+}
+
+void PixelSurface::moveTo(Pixel* memory) {
+    if (!memory || isEmpty() || memory == pixels_) return;
+    std::memcpy(memory, pixels_, size_t(width_) * size_t(height_) * sizeof(Pixel));
+    pixels_ = memory;
+    std::vector<Pixel>().swap(owned_);
 }
 
 Pixel PixelSurface::pixel(int32_t x, int32_t y) const {
@@ -61,11 +99,11 @@ namespace {
 // then pixel by pixel inside the run that differs.
 constexpr int64_t kCompareRun = 16;
 
-// The first index where a and b differ; they differ somewhere in [0, n).
+// The first index where a and b differ; n when they are equal.
 int64_t firstDifference(const Pixel* a, const Pixel* b, int64_t n) {
     int64_t i = 0;
     while (i + kCompareRun <= n && std::memcmp(a + i, b + i, kCompareRun * sizeof(Pixel)) == 0) i += kCompareRun;
-    while (a[i] == b[i]) ++i;
+    while (i < n && a[i] == b[i]) ++i;
     return i;
 }
 
@@ -83,8 +121,9 @@ int64_t lastDifference(const Pixel* a, const Pixel* b, int64_t n) {
 }  // namespace
 
 bool differingSpan(const Pixel* a, const Pixel* b, int64_t n, int64_t& first, int64_t& last) {
-    if (n <= 0 || std::memcmp(a, b, size_t(n) * sizeof(Pixel)) == 0) return false;
+    if (n <= 0) return false;
     first = firstDifference(a, b, n);
+    if (first == n) return false;
     last = lastDifference(a, b, n);
     return true;
 }
@@ -117,7 +156,7 @@ void PixelSurface::fill(const CRect& rect, Pixel color) {
     r.bound(clip_);
     if (r.isEmpty()) return;
     for (int32_t y = r.top; y < r.bottom; ++y) {
-        Pixel* row = pixels_.data() + size_t(y) * size_t(width_);
+        Pixel* row = pixels_ + size_t(y) * size_t(width_);
         std::fill(row + r.left, row + r.right, color);
     }
     addDamage(r);
@@ -225,14 +264,20 @@ void PixelSurface::transfer(const PixelSurface& src, const CRect& dst, const CPo
 
     // Copying a surface onto itself: read from a snapshot of the source rows.
     std::vector<Pixel> snapshot;
-    const Pixel* from = src.pixels_.data();
+    const Pixel* from = src.pixels_;
     if (&src == this) {
-        snapshot = pixels_;
+        snapshot.assign(pixels_, pixels_ + size_t(width_) * size_t(height_));
         from = snapshot.data();
     }
+    const size_t inStride = size_t(src.width_), outStride = size_t(width_);
+    const int64_t rowBytes = (right - left) * int64_t(sizeof(Pixel));
     for (int64_t y = top; y < bottom; ++y) {
-        Pixel* out = pixels_.data() + size_t(y) * size_t(width_) + size_t(left);
-        const Pixel* in = from + size_t(y + sy) * size_t(src.width_) + size_t(left + sx);
+        Pixel* out = pixels_ + size_t(y) * outStride + size_t(left);
+        const Pixel* in = from + size_t(y + sy) * inStride + size_t(left + sx);
+        if (y + kPrefetchRows < bottom) {
+            prefetchRow(in + kPrefetchRows * inStride, rowBytes, false);
+            prefetchRow(out + kPrefetchRows * outStride, rowBytes, true);
+        }
         op(out, in, right - left, int32_t(left), int32_t(y));
     }
 }

@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "vstgui/ccolor.h"
@@ -48,12 +49,20 @@ public:
     static constexpr int64_t kMaxPixels = int64_t(8192) * 8192;
 
     PixelSurface(int32_t width, int32_t height);
+    PixelSurface(PixelSurface&& other) noexcept { *this = std::move(other); }
+    PixelSurface& operator=(PixelSurface&& other) noexcept;
+    PixelSurface(const PixelSurface&) = delete;
+    PixelSurface& operator=(const PixelSurface&) = delete;
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
-    bool isEmpty() const { return pixels_.empty(); }
-    const Pixel* data() const { return pixels_.data(); }
-    Pixel* data() { return pixels_.data(); }
+    bool isEmpty() const { return pixels_ == nullptr; }
+    const Pixel* data() const { return pixels_; }
+    Pixel* data() { return pixels_; }
+    // Moves the pixels to memory the caller provides (width() x height()),
+    // where the surface draws from now on: a segment the X server reads. The
+    // caller keeps the memory until the surface is destroyed or replaced.
+    void moveTo(Pixel* memory);
     CRect bounds() const { return CRect(0, 0, width_, height_); }
 
     // The pixel at (x, y); 0 outside the surface.
@@ -98,7 +107,8 @@ private:
 
     int32_t width_ = 0;
     int32_t height_ = 0;
-    std::vector<Pixel> pixels_;
+    std::vector<Pixel> owned_;  // the pixels, unless moved to the caller's memory
+    Pixel* pixels_ = nullptr;
     CRect clip_;
     CRect damage_;
     // 64 rectangles: one for each control of a panel that changed at once

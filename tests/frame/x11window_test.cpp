@@ -11,6 +11,7 @@
 #include "vstgui/probeview.h"
 #include "vstgui/x11/x11framewindow.h"
 #include "vstgui/x11/x11windowsystem.h"
+#include "vstgui/x11/ximagebuffer.h"
 #include "xhost.h"
 
 using namespace VSTGUI;
@@ -154,6 +155,97 @@ TEST_F(X11Frame, ADirtyViewIsRedrawnAtTheNextIdleButNotBeforeTheFirstPaint) {
     e.frame->idle();
     EXPECT_EQ(e.probe->draws, 1) << "redrawn at the next idle";
     EXPECT_EQ(x.pixel(frameWindow(e), 50, 50), kBlue) << "and shown on the screen";
+}
+
+// --- the pixels' way to the server
+
+// A window of 64 x 48 filled green behind an XImageBuffer's back, a surface
+// of that size with a different colour in every pixel, and the buffer.
+class ImageBufferTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 64, kHeight = 48;
+    void SetUp() override {
+        ASSERT_TRUE(x.ok()) << "an X server (DISPLAY)";
+        window = x.topLevel(kHostX, kHostY, kWidth, kHeight);
+        x.fill(window, kGreen);
+        for (int y = 0; y < kHeight; ++y)
+            for (int i = 0; i < kWidth; ++i) surface.data()[y * kWidth + i] = Pixel(y * 256 + i * 3 + 1);
+    }
+    void TearDown() override {
+        buffer.release();
+        if (gc) XFreeGC(x.display(), gc);
+    }
+    bool create(bool allowShared) {
+        Display* d = x.display();
+        gc = XCreateGC(d, window, 0, nullptr);
+        return buffer.create(d, DefaultVisual(d, DefaultScreen(d)), 24, kWidth, kHeight, allowShared);
+    }
+    // What the window shows: the surface's pixels inside rects, green elsewhere.
+    void expectShown(const PixelSurface& shown, std::initializer_list<CRect> rects, const char* what) {
+        XSync(x.display(), False);
+        const std::vector<uint32_t> got = x.pixels(window, {0, 0, kWidth, kHeight});
+        ASSERT_EQ(got.size(), size_t(kWidth * kHeight)) << what;
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int i = 0; i < kWidth; ++i) {
+                bool inside = false;
+                for (const CRect& r : rects) inside = inside || (i >= r.left && i < r.right && y >= r.top && y < r.bottom);
+                wrong += got[size_t(y * kWidth + i)] != (inside ? shown.pixel(i, y) : kGreen);
+            }
+        EXPECT_EQ(wrong, 0) << what;
+    }
+
+    XHost x;
+    WindowId window = 0;
+    GC gc = nullptr;
+    PixelSurface surface{kWidth, kHeight};
+    x11::XImageBuffer buffer;
+};
+
+TEST_F(ImageBufferTest, ALocalServerTakesThePixelsThroughSharedMemoryAndShowsWhatXPutImageShows) {
+    for (bool allowShared : {false, true}) {
+        SCOPED_TRACE(allowShared ? "shared" : "through the socket");
+        x.fill(window, kGreen);
+        ASSERT_TRUE(create(allowShared));
+        EXPECT_EQ(buffer.sharedPixels() != nullptr, allowShared) << "Xvfb on this machine attaches the segment";
+        const CRect rects[] = {CRect(2, 3, 20, 11), CRect(40, 30, 64, 48), CRect(-5, -5, 1, 1)};
+        buffer.put(x.display(), window, gc, surface, rects, 3);
+        expectShown(surface, {rects[0], rects[1], CRect(0, 0, 1, 1)}, "the rectangles, cut to the window");
+        buffer.release();
+        XFreeGC(x.display(), gc);
+        gc = nullptr;
+    }
+}
+
+TEST_F(ImageBufferTest, ASurfaceDrawnInTheSegmentChangesNothingShownUntilItIsPutAgain) {
+    ASSERT_TRUE(create(true));
+    ASSERT_NE(buffer.sharedPixels(), nullptr);
+    surface.moveTo(buffer.sharedPixels());
+    EXPECT_EQ(surface.data(), buffer.sharedPixels()) << "drawn where the server reads";
+    EXPECT_EQ(surface.pixel(5, 7), Pixel(7 * 256 + 5 * 3 + 1)) << "the pixels went along";
+
+    // The put stays in Xlib's queue until something sends it; waiting for
+    // the server to read it must send it and wait, or it reads blue.
+    buffer.put(x.display(), window, gc, surface, surface.bounds());
+    PixelSurface before(kWidth, kHeight);
+    before.copy(surface, surface.bounds(), CPoint(0, 0));
+    buffer.waitUntilRead(x.display());
+    surface.fill(CRect(0, 0, kWidth, kHeight), kBlue);
+    expectShown(before, {surface.bounds()}, "what was put, not what was drawn since");
+
+    buffer.put(x.display(), window, gc, surface, CRect(8, 8, 16, 16));
+    before.fill(CRect(8, 8, 16, 16), kBlue);
+    expectShown(before, {surface.bounds()}, "then blue where put again");
+}
+
+TEST_F(ImageBufferTest, ASurfaceOfAnotherSizeShowsNothing) {
+    ASSERT_TRUE(create(true));
+    x.fill(window, kGreen);
+    buffer.put(x.display(), window, gc, surface, CRect(10, 10, 30, 20));
+    PixelSurface other(kWidth + 1, kHeight);
+    other.fill(other.bounds(), kBlue);
+    buffer.put(x.display(), window, gc, other, CRect(0, 0, 8, 8));
+    expectShown(surface, {CRect(10, 10, 30, 20)}, "the surface's rectangle only");
 }
 
 // --- the host's window and the frame's life

@@ -119,8 +119,10 @@ X11FrameWindow::X11FrameWindow(Display* display, Window parent, Window window,
           while (dispatchPendingPaint()) {
           }
       })) {
-    if (image_.create(display_, visual_, depth_, size.width(), size.height()))
+    if (image_.create(display_, visual_, depth_, size.width(), size.height())) {
         gc_ = XCreateGC(display_, window_, 0, nullptr);
+        surface_.moveTo(image_.sharedPixels());  // drawn where the server reads, if it can
+    }
 }
 
 X11FrameWindow::~X11FrameWindow() {
@@ -131,6 +133,7 @@ X11FrameWindow::~X11FrameWindow() {
         for (Cursor cursor : cursors_)
             if (cursor) XFreeCursor(display_, cursor);
         if (gc_) XFreeGC(display_, gc_);
+        image_.release();  // its segment is attached to this connection; nothing draws from here on
     }
     // Whatever else the connection created goes with it.
     XCloseDisplay(display_);
@@ -138,14 +141,23 @@ X11FrameWindow::~X11FrameWindow() {
 
 // --- pixels
 
+PixelSurface* X11FrameWindow::lockSurface() {
+    if (alive_) image_.waitUntilRead(display_);
+    return &surface_;
+}
+
 void X11FrameWindow::unlockSurface(PixelSurface*, const CRect& changed) {
     if (!alive_ || changed.isEmpty()) return;
     ErrorTrap trap(display_);
     // The changed rectangles one by one: a few controls far apart are not
     // sent as the panel between them.
     const int32_t count = surface_.damageCount();
-    for (int32_t i = 0; i < count; ++i) image_.put(display_, window_, gc_, surface_, surface_.damageRect(i));
-    if (count == 0) image_.put(display_, window_, gc_, surface_, changed);
+    CRect rects[PixelSurface::kMaxDamageRects];
+    for (int32_t i = 0; i < count; ++i) rects[i] = surface_.damageRect(i);
+    if (count > 0)
+        image_.put(display_, window_, gc_, surface_, rects, count);
+    else
+        image_.put(display_, window_, gc_, surface_, changed);
 }
 
 CPoint X11FrameWindow::getScreenOrigin() {
@@ -280,8 +292,9 @@ void X11FrameWindow::setDropActive(bool active) {
 
 bool X11FrameWindow::resize(int32_t width, int32_t height) {
     if (!alive_ || width <= 0 || height <= 0) return false;
+    surface_ = PixelSurface(width, height);  // out of the segment that create gives back
     if (!image_.create(display_, visual_, depth_, width, height)) return false;
-    surface_ = PixelSurface(width, height);
+    surface_.moveTo(image_.sharedPixels());
     ErrorTrap trap(display_);
     XResizeWindow(display_, window_, unsigned(width), unsigned(height));
     return !trap.failed();

@@ -46,7 +46,7 @@ public:
     ~X11FrameWindow() override;
 
     // --- PlatformWindow
-    PixelSurface* lockSurface() override { return &surface_; }
+    PixelSurface* lockSurface() override;
     void unlockSurface(PixelSurface* surface, const CRect& changed) override;
     CPoint getScreenOrigin() override;
     // The pixels go to the server at unlockSurface only.
